@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ResultSet.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace kaldor::db {
+
+// The one database interface the windows use. Statement texts are sent unchanged; every
+// failure throws DbException with all diagnostic records.
+class Connection {
+public:
+    virtual ~Connection() = default;
+
+    // Sends the text and drains every result of the batch.
+    virtual void execute(const QString& sql) = 0;
+    // Sends the text, returns the first result set that has columns, drains the rest.
+    virtual ResultSet query(const QString& sql) = 0;
+    // Which connection this is, as the statement observer names it ("main", "direct").
+    virtual QString label() const = 0;
+};
+
+// Sees every statement text before it is sent, with the label of its connection.
+using StatementObserver = std::function<void(const QString& connection, const QString& sql)>;
+void setStatementObserver(StatementObserver observer);
+void notifyStatement(const QString& connection, const QString& sql);
+
+} // namespace kaldor::db

@@ -1,0 +1,310 @@
+#include "Odbc.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <QByteArray>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <vector>
+
+namespace kaldor::db {
+
+namespace {
+
+QString fromOdbc(const SQLCHAR* text, qsizetype length)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(text), length);
+}
+
+// "[vendor][component]message" -> source "[vendor][component]", message "message".
+DiagRecord splitSource(DiagRecord record, const QString& full)
+{
+    static const QRegularExpression prefix(QStringLiteral("^((?:\\[[^\\]]*\\])+)\\s*"));
+    const QRegularExpressionMatch m = prefix.match(full);
+    if (m.hasMatch()) {
+        record.source = m.captured(1);
+        record.message = full.mid(m.capturedLength(0));
+    } else {
+        record.source = QStringLiteral("ODBC");
+        record.message = full;
+    }
+    return record;
+}
+
+QList<DiagRecord> diagnostics(SQLSMALLINT type, SQLHANDLE handle)
+{
+    QList<DiagRecord> records;
+    if (!handle)
+        return records;
+    for (SQLSMALLINT i = 1;; ++i) {
+        SQLCHAR state[6] = {};
+        SQLINTEGER native = 0;
+        SQLSMALLINT length = 0;
+        SQLRETURN rc = SQLGetDiagRec(type, handle, i, state, &native, nullptr, 0, &length);
+        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO)
+            break;
+        std::vector<SQLCHAR> message(static_cast<size_t>(std::max<SQLSMALLINT>(length, 0)) + 1);
+        rc = SQLGetDiagRec(type, handle, i, state, &native, message.data(),
+                           static_cast<SQLSMALLINT>(message.size()), &length);
+        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO)
+            break;
+        DiagRecord record;
+        record.sqlState = fromOdbc(state, 5);
+        record.native = native;
+        const qsizetype n = std::min<qsizetype>(length, qsizetype(message.size()) - 1);
+        records.append(splitSource(record, fromOdbc(message.data(), n)));
+    }
+    return records;
+}
+
+[[noreturn]] void fail(int number, const QString& description, SQLSMALLINT type,
+                       SQLHANDLE handle)
+{
+    throw DbException(DbError{number, description, diagnostics(type, handle)});
+}
+
+bool succeeded(SQLRETURN rc)
+{
+    return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO;
+}
+
+// One environment for the process, ODBC 3 behaviour.
+SQLHENV environment()
+{
+    static SQLHENV env = [] {
+        SQLHENV h = SQL_NULL_HENV;
+        if (!succeeded(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h)))
+            return SQLHENV(SQL_NULL_HENV);
+        SQLSetEnvAttr(h, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+        return h;
+    }();
+    return env;
+}
+
+QByteArray utf8(const QString& s)
+{
+    return s.toUtf8();
+}
+
+class Statement final {
+public:
+    explicit Statement(SQLHDBC dbc)
+    {
+        if (!succeeded(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &m_stmt)))
+            fail(OdbcCallFailed, QStringLiteral("ODBC--call failed."), SQL_HANDLE_DBC, dbc);
+    }
+    ~Statement()
+    {
+        if (m_stmt)
+            SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
+    }
+    Q_DISABLE_COPY_MOVE(Statement)
+    SQLHSTMT handle() const { return m_stmt; }
+
+    [[noreturn]] void raise() const
+    {
+        fail(OdbcCallFailed, QStringLiteral("ODBC--call failed."), SQL_HANDLE_STMT, m_stmt);
+    }
+    void check(SQLRETURN rc) const
+    {
+        if (rc == SQL_ERROR || rc == SQL_INVALID_HANDLE)
+            raise();
+    }
+
+private:
+    SQLHSTMT m_stmt = SQL_NULL_HSTMT;
+};
+
+SQLSMALLINT columnCount(const Statement& st)
+{
+    SQLSMALLINT n = 0;
+    st.check(SQLNumResultCols(st.handle(), &n));
+    return n;
+}
+
+QStringList columnNames(const Statement& st, SQLSMALLINT count)
+{
+    QStringList names;
+    for (SQLUSMALLINT c = 1; c <= SQLUSMALLINT(count); ++c) {
+        SQLCHAR name[512] = {};
+        SQLSMALLINT length = 0, type = 0, digits = 0, nullable = 0;
+        SQLULEN size = 0;
+        st.check(SQLDescribeCol(st.handle(), c, name, sizeof name, &length, &type, &size,
+                                &digits, &nullable));
+        names.append(fromOdbc(name, std::clamp<qsizetype>(length, 0, sizeof name - 1)));
+    }
+    return names;
+}
+
+// Reads one column of the current row completely, in chunks.
+Value readValue(const Statement& st, SQLUSMALLINT column)
+{
+    QByteArray bytes;
+    char chunk[8192];
+    for (;;) {
+        SQLLEN indicator = 0;
+        const SQLRETURN rc =
+            SQLGetData(st.handle(), column, SQL_C_CHAR, chunk, sizeof chunk, &indicator);
+        if (rc == SQL_NO_DATA)
+            break;
+        st.check(rc);
+        if (indicator == SQL_NULL_DATA)
+            return std::nullopt;
+        const bool truncated =
+            rc == SQL_SUCCESS_WITH_INFO && (indicator == SQL_NO_TOTAL ||
+                                            indicator >= SQLLEN(sizeof chunk));
+        if (truncated) {
+            bytes.append(chunk, qsizetype(sizeof chunk) - 1);
+            continue;
+        }
+        bytes.append(chunk, std::clamp<qsizetype>(indicator, 0, qsizetype(sizeof chunk) - 1));
+        break;
+    }
+    return QString::fromUtf8(bytes);
+}
+
+ResultSet readRows(const Statement& st, SQLSMALLINT count)
+{
+    QStringList names = columnNames(st, count);
+    QList<Row> rows;
+    for (;;) {
+        const SQLRETURN rc = SQLFetch(st.handle());
+        if (rc == SQL_NO_DATA)
+            break;
+        st.check(rc);
+        Row row;
+        row.reserve(count);
+        for (SQLUSMALLINT c = 1; c <= SQLUSMALLINT(count); ++c)
+            row.append(readValue(st, c));
+        rows.append(std::move(row));
+    }
+    return ResultSet(std::move(names), std::move(rows));
+}
+
+} // namespace
+
+DataSourceListing listDataSources(const ListOptions& options, bool* overflow)
+{
+    DataSourceListing listing;
+    if (overflow)
+        *overflow = false;
+    SQLHENV env = environment();
+    if (!env)
+        return listing;
+    listing.environmentAllocated = true;
+    std::vector<SQLCHAR> name(size_t(std::max(options.nameBuffer, 1)));
+    std::vector<SQLCHAR> description(size_t(std::max(options.descriptionBuffer, 1)));
+    SQLUSMALLINT direction = SQL_FETCH_FIRST;
+    for (;;) {
+        SQLSMALLINT nameLength = 0, descriptionLength = 0;
+        const SQLRETURN rc = SQLDataSources(
+            env, direction, name.data(), SQLSMALLINT(name.size()), &nameLength,
+            description.data(), SQLSMALLINT(description.size()), &descriptionLength);
+        if (!succeeded(rc))
+            break;
+        direction = SQL_FETCH_NEXT;
+        if (options.limit >= 0 && listing.entries.size() >= options.limit) {
+            if (overflow)
+                *overflow = true;
+            break;
+        }
+        const auto cut = [](const std::vector<SQLCHAR>& buffer, SQLSMALLINT length) {
+            return fromOdbc(buffer.data(),
+                            std::clamp<qsizetype>(length, 0, qsizetype(buffer.size()) - 1));
+        };
+        listing.entries.append({cut(name, nameLength), cut(description, descriptionLength)});
+    }
+    return listing;
+}
+
+struct OdbcConnection::Handles {
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    bool connected = false;
+    ~Handles()
+    {
+        if (connected)
+            SQLDisconnect(dbc);
+        if (dbc)
+            SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+    }
+};
+
+OdbcConnection::OdbcConnection(std::unique_ptr<Handles> handles, ConnectOptions options)
+    : m_handles(std::move(handles)), m_options(std::move(options))
+{
+}
+
+OdbcConnection::~OdbcConnection() = default;
+
+std::unique_ptr<OdbcConnection> OdbcConnection::open(const QString& dataSource,
+                                                     const QString& user, QString password,
+                                                     const ConnectOptions& options)
+{
+    const QString failed = QStringLiteral("ODBC--connection to '%1' failed.").arg(dataSource);
+    SQLHENV env = environment();
+    if (!env)
+        throw DbException(DbError{OdbcConnectFailed, failed, {}});
+    auto handles = std::make_unique<Handles>();
+    if (!succeeded(SQLAllocHandle(SQL_HANDLE_DBC, env, &handles->dbc)))
+        fail(OdbcConnectFailed, failed, SQL_HANDLE_ENV, env);
+    SQLSetConnectAttr(handles->dbc, SQL_ATTR_LOGIN_TIMEOUT,
+                      reinterpret_cast<SQLPOINTER>(SQLULEN(options.loginTimeoutSeconds)), 0);
+    SQLSetConnectAttr(handles->dbc, SQL_ATTR_CONNECTION_TIMEOUT,
+                      reinterpret_cast<SQLPOINTER>(SQLULEN(options.queryTimeoutSeconds)), 0);
+    SQLSetConnectAttr(handles->dbc, SQL_ATTR_AUTOCOMMIT,
+                      reinterpret_cast<SQLPOINTER>(SQLULEN(SQL_AUTOCOMMIT_ON)), 0);
+
+    QByteArray dsn = utf8(dataSource), uid = utf8(user), pwd = utf8(password);
+    password.fill(QLatin1Char(' '));
+    password.clear();
+    const SQLRETURN rc =
+        SQLConnect(handles->dbc, reinterpret_cast<SQLCHAR*>(dsn.data()), SQLSMALLINT(dsn.size()),
+                   reinterpret_cast<SQLCHAR*>(uid.data()), SQLSMALLINT(uid.size()),
+                   reinterpret_cast<SQLCHAR*>(pwd.data()), SQLSMALLINT(pwd.size()));
+    pwd.fill('\0');
+    if (!succeeded(rc))
+        fail(OdbcConnectFailed, failed, SQL_HANDLE_DBC, handles->dbc);
+    handles->connected = true;
+    return std::unique_ptr<OdbcConnection>(new OdbcConnection(std::move(handles), options));
+}
+
+ResultSet OdbcConnection::run(const QString& sql, bool wantRows)
+{
+    notifyStatement(m_options.label, sql);
+    Statement st(m_handles->dbc);
+    SQLSetStmtAttr(st.handle(), SQL_ATTR_QUERY_TIMEOUT,
+                   reinterpret_cast<SQLPOINTER>(SQLULEN(m_options.queryTimeoutSeconds)), 0);
+    QByteArray text = utf8(sql);
+    SQLRETURN rc = SQLExecDirect(st.handle(), reinterpret_cast<SQLCHAR*>(text.data()),
+                                 SQLINTEGER(text.size()));
+    ResultSet first;
+    bool haveRows = false;
+    for (;;) {
+        st.check(rc);
+        if (wantRows && !haveRows && rc != SQL_NO_DATA) {
+            const SQLSMALLINT count = columnCount(st);
+            if (count > 0) {
+                first = readRows(st, count);
+                haveRows = true;
+            }
+        }
+        rc = SQLMoreResults(st.handle());
+        if (rc == SQL_NO_DATA)
+            break;
+    }
+    return first;
+}
+
+void OdbcConnection::execute(const QString& sql)
+{
+    run(sql, false);
+}
+
+ResultSet OdbcConnection::query(const QString& sql)
+{
+    return run(sql, true);
+}
+
+} // namespace kaldor::db

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "Connection.h"
+#include "DbError.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+namespace kaldor::db {
+
+struct DataSourceEntry {
+    QString name;
+    QString description; // the driver's description, as the driver manager reports it
+};
+
+struct DataSourceListing {
+    bool environmentAllocated = false;
+    QList<DataSourceEntry> entries;
+};
+
+// Lists the data sources in the order the driver manager returns them (SQL_FETCH_FIRST, then
+// SQL_FETCH_NEXT while the call succeeds), with buffers of the given sizes in characters;
+// each text is cut to the length the call reports (at most the buffer less its terminator).
+// Stops after `limit` entries when limit >= 0 and then reports `overflow` if more exist.
+struct ListOptions {
+    int nameBuffer = 256;
+    int descriptionBuffer = 256;
+    int limit = -1;
+};
+DataSourceListing listDataSources(const ListOptions& options, bool* overflow = nullptr);
+
+struct ConnectOptions {
+    QString label = QStringLiteral("main");
+    int loginTimeoutSeconds = 15;
+    int queryTimeoutSeconds = 30;
+};
+
+// A connection through the unixODBC driver manager, autocommit on, so the texts' own
+// transaction words decide transactions.
+class OdbcConnection final : public Connection {
+public:
+    // Connects to the data source with the user name and password; throws DbException
+    // (OdbcConnectFailed with the driver's records) on failure. The password is not kept.
+    static std::unique_ptr<OdbcConnection> open(const QString& dataSource, const QString& user,
+                                                QString password, const ConnectOptions& options);
+    ~OdbcConnection() override;
+    Q_DISABLE_COPY_MOVE(OdbcConnection)
+
+    void execute(const QString& sql) override;
+    ResultSet query(const QString& sql) override;
+    QString label() const override { return m_options.label; }
+
+private:
+    struct Handles;
+    OdbcConnection(std::unique_ptr<Handles> handles, ConnectOptions options);
+    ResultSet run(const QString& sql, bool wantRows);
+
+    std::unique_ptr<Handles> m_handles;
+    ConnectOptions m_options;
+};
+
+} // namespace kaldor::db

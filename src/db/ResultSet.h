@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace kaldor::db {
+
+using Value = std::optional<QString>; // std::nullopt is NULL, distinct from an empty text
+using Row = QList<Value>;
+
+// A fully read result set: column names and rows, values read by column name
+// case-insensitively. Reading an unknown column throws ItemNotFound, a row out of range
+// NoCurrentRecord, as the data access layer reports them.
+class ResultSet final {
+public:
+    ResultSet() = default;
+    ResultSet(QStringList columns, QList<Row> rows);
+
+    const QStringList& columns() const { return m_columns; }
+    qsizetype size() const { return m_rows.size(); }
+    bool isEmpty() const { return m_rows.isEmpty(); }
+    bool hasColumn(QStringView name) const { return columnIndex(name) >= 0; }
+
+    Value value(qsizetype row, QStringView column) const;
+    // The value's text, or `whenNull` for NULL.
+    QString text(qsizetype row, QStringView column, const QString& whenNull = {}) const;
+    // The value's text; NULL throws InvalidUseOfNull, as assigning NULL to a text does.
+    QString required(qsizetype row, QStringView column) const;
+
+    const Row& row(qsizetype index) const;
+
+private:
+    int columnIndex(QStringView name) const;
+
+    QStringList m_columns;
+    QHash<QString, int> m_index; // case-folded name -> first column of that name
+    QList<Row> m_rows;
+};
+
+} // namespace kaldor::db
