@@ -1,0 +1,171 @@
+#include "FormConnect.h"
+
+#include "MDIFormMain.h"
+#include "ModuleGlobals.h"
+#include "Odbc.h"
+#include "ResourceStrings.h"
+#include "Seams.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+
+namespace kaldor {
+
+namespace {
+
+constexpr int DataSourceSlots = 64;
+
+QString trimSpaces(const QString& text)
+{
+    qsizetype first = 0, last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' '))
+        ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first);
+}
+
+QLineEdit* lineEdit(const char16_t* name, QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromUtf16(name));
+    return edit;
+}
+
+} // namespace
+
+int dialectOfDriver(const QString& description)
+{
+    if (description.contains(QLatin1String("Anywhere")))
+        return SqlAnywhere;
+    if (description.contains(QLatin1String("SQL Server")))
+        return SqlServer;
+    return Undetermined;
+}
+
+FormConnect::FormConnect()
+    : m_label1(new QLabel(QStringLiteral("(Please Login 108)"), this)),
+      m_textLogin(lineEdit(u"TextLogin", this)),
+      m_label3(new QLabel(QStringLiteral("(Password 105)"), this)),
+      m_textPassword(lineEdit(u"TextPassword", this)),
+      m_commandConnect(new QPushButton(QStringLiteral("(Connect 118)"), this))
+{
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label3->setObjectName(QStringLiteral("Label3"));
+    m_commandConnect->setObjectName(QStringLiteral("CommandConnect"));
+    m_textPassword->setEchoMode(QLineEdit::Password);
+    m_label3->setBuddy(m_textPassword);
+    m_commandConnect->setDefault(true);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(m_label1, 0, 0);
+    grid->addWidget(m_textLogin, 0, 1);
+    grid->addWidget(m_label3, 1, 0);
+    grid->addWidget(m_textPassword, 1, 1);
+    grid->addWidget(m_commandConnect, 0, 2, 2, 1);
+
+    connect(m_commandConnect, &QPushButton::clicked, this, [this] { CommandConnect_Click(); });
+    connect(m_textLogin, &QLineEdit::returnPressed, this, [this] { CommandConnect_Click(); });
+    connect(m_textPassword, &QLineEdit::returnPressed, this, [this] { CommandConnect_Click(); });
+}
+
+void FormConnect::FormLoad()
+{
+    setOuterSizeTwips(this, 6615, 1230);
+    CenterForm(this);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/102.png")));
+    setWindowTitle(resString(103));
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->setWindowIcon(windowIcon());
+    m_label1->setText(resString(108));
+    m_label3->setText(resString(105) + QLatin1Char(':'));
+    m_commandConnect->setText(resString(118));
+    m_commandConnect->setToolTip(resString(425));
+    m_textLogin->clear();
+    m_textLogin->setFocus();
+}
+
+void FormConnect::CommandConnect_Click()
+{
+    if (m_textPassword->text().isEmpty()) {
+        messageBox(resString(109), MsgButtons::Ok, MsgIcon::Critical, resString(101));
+        m_commandConnect->setFocus();
+        return;
+    }
+    m_textPassword->setText(trimSpaces(m_textPassword->text()));
+    QString dataSource = commandLine();
+    if (dataSource.isEmpty())
+        dataSource = config().DataSource;
+    if (dataSource.isEmpty())
+        dataSource = QStringLiteral("Calibration Data");
+    if (!login(dataSource))
+        return;
+
+    QApplication::restoreOverrideCursor();
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->close();
+    else
+        close();
+    QApplication::processEvents();
+    setAfterLoginTitle(dataSource);
+    GetConfig();
+}
+
+// Steps 4 to 9 of the login; false when the attempt failed (and was reported).
+bool FormConnect::login(const QString& dataSource)
+{
+    bool overflow = false;
+    const db::DataSourceListing listing =
+        db::listDataSources({32, 255, DataSourceSlots}, &overflow);
+
+    if (overflow) {
+        loginFailed();
+        return false;
+    }
+    session().DatabaseType = Undetermined;
+    for (const db::DataSourceEntry& entry : listing.entries) {
+        if (entry.name != dataSource)
+            continue;
+        session().DatabaseType = dialectOfDriver(entry.description);
+        if (session().DatabaseType == Undetermined) {
+            messageBox(QStringLiteral("There is an incorect ODBC configuration, please check "
+                                      "this. Program will end."));
+            endProgram(1);
+        }
+        break;
+    }
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_commandConnect->setEnabled(false);
+    try {
+        const QString user = m_textLogin->text();
+        session().MainDatabase = db::OdbcConnection::open(dataSource, user, m_textPassword->text(),
+                                                          {QStringLiteral("main")});
+        session().DirectDatabase = db::OdbcConnection::open(
+            dataSource, user, m_textPassword->text(), {QStringLiteral("direct")});
+    } catch (const db::DbException&) {
+        loginFailed();
+        return false;
+    }
+    m_textPassword->clear();
+    session().LoggedIn = 1;
+    Startup();
+    return true;
+}
+
+void FormConnect::loginFailed()
+{
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    messageBox(resString(110), MsgButtons::Ok, MsgIcon::Critical, resString(101));
+    m_textPassword->clear();
+    m_textPassword->setFocus();
+    m_commandConnect->setEnabled(true);
+}
+
+} // namespace kaldor

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ChildWindow.h"
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kaldor {
+
+// The login window: user name and password, the data source's dialect, the two connections.
+class FormConnect final : public QWidget, public ChildWindow {
+    Q_OBJECT
+public:
+    FormConnect();
+    void FormLoad() override;
+
+private:
+    void CommandConnect_Click();
+    bool login(const QString& dataSource);
+    void loginFailed();
+
+    QLabel* m_label1;
+    QLineEdit* m_textLogin;
+    QLabel* m_label3;
+    QLineEdit* m_textPassword;
+    QPushButton* m_commandConnect;
+};
+
+// Decides the dialect from a driver description: "Anywhere" gives 1, "SQL Server" 2 (both
+// case-sensitive), anything else 0.
+int dialectOfDriver(const QString& description);
+
+} // namespace kaldor

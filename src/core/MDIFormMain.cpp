@@ -1,0 +1,247 @@
+#include "MDIFormMain.h"
+
+#include "FormConnect.h"
+#include "ModuleGlobals.h"
+#include "ResourceStrings.h"
+#include "Seams.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+
+namespace kaldor {
+
+namespace {
+
+struct MenuEntry {
+    const char16_t* name;
+    const char16_t* parent; // nullptr for the menu bar
+    int resource;
+    const char* shortcut;
+    bool enabledBeforeLogin;
+};
+
+// The menu tree, in menu order.
+constexpr MenuEntry Menus[] = {
+    {u"mnuFile", nullptr, 415, nullptr, true},
+    {u"mnuExit", u"mnuFile", 416, "Ctrl+I", true},
+    {u"mnuGroups", nullptr, 111, nullptr, false},
+    {u"mnuEditgroups", u"mnuGroups", 115, "Ctrl+G", true},
+    {u"mnuEditUsers", u"mnuGroups", 170, "Ctrl+U", true},
+    {u"mnuSecurity", nullptr, 112, nullptr, false},
+    {u"mnuSecFeat", u"mnuSecurity", 232, "Ctrl+E", true},
+    {u"mnuAccess", u"mnuSecurity", 199, "Ctrl+P", true},
+    {u"mnuMonitor", nullptr, 113, nullptr, false},
+    {u"mnuReports", nullptr, 169, nullptr, false},
+    {u"mnuSQL", u"mnuReports", 116, "Ctrl+S", true},
+    {u"mnuDatabase", nullptr, 236, nullptr, true},
+    {u"mnuFieldConfig", u"mnuDatabase", 214, "Ctrl+F", false},
+    {u"mnuResultsHeader", u"mnuDatabase", 421, "Ctrl+H", false},
+    {u"MnuTreeConfig", u"mnuDatabase", 375, "Ctrl+T", false},
+    {u"mnuWebConfig", u"mnuDatabase", 237, "Ctrl+W", false},
+    {u"mnuDesktopConfiguration", u"mnuDatabase", 525, "Ctrl+D", false},
+    {u"mnuMiscConfig", u"mnuDatabase", 245, "Ctrl+L", true},
+    {u"mnuAutoLayout", u"mnuDatabase", 532, nullptr, false},
+    {u"mnuRunDiags", u"mnuDatabase", 533, nullptr, false},
+};
+
+// The entries that a successful login enables, in this order.
+constexpr const char16_t* StartupEntries[] = {
+    u"mnuGroups",     u"mnuSecurity",      u"mnuMonitor",
+    u"mnuReports",    u"mnuWebConfig",     u"MnuTreeConfig",
+    u"mnuFieldConfig", u"mnuResultsHeader", u"mnuDesktopConfiguration",
+    u"mnuAutoLayout", u"mnuRunDiags"};
+
+struct Registration {
+    QString className;
+    MDIFormMain::WindowFactory factory;
+};
+
+QHash<QString, Registration>& registry()
+{
+    static QHash<QString, Registration> r;
+    return r;
+}
+
+QPointer<MDIFormMain>& instance()
+{
+    static QPointer<MDIFormMain> p;
+    return p;
+}
+
+} // namespace
+
+void registerMenuWindow(const QString& itemName, const QString& className,
+                        MDIFormMain::WindowFactory factory)
+{
+    registry().insert(itemName, {className, std::move(factory)});
+}
+
+MDIFormMain* mainWindow()
+{
+    return instance();
+}
+
+MDIFormMain::MDIFormMain()
+{
+    setObjectName(QStringLiteral("MDIFormMain"));
+    instance() = this;
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("MDIClient"));
+    setCentralWidget(m_mdi);
+    resize(1024, 720);
+    buildMenus();
+    setMainWindowHooks({[this](const QString& ds) { setAfterLoginTitle(ds); },
+                        [this] { enableStartupMenus(); }});
+}
+
+MDIFormMain::~MDIFormMain()
+{
+    setMainWindowHooks({});
+}
+
+QString MDIFormMain::titleHead()
+{
+    return resString(101) + QLatin1Char(' ') + resString(102) + QStringLiteral(" Version: ") +
+           QString::number(KALDOR_VERSION_MAJOR) + QLatin1Char('.') +
+           QString::number(KALDOR_VERSION_MINOR) + QLatin1Char('.') +
+           QString::number(KALDOR_VERSION_PATCH);
+}
+
+void MDIFormMain::setBeforeLoginTitle(const QString& tail)
+{
+    setWindowTitle(titleHead() + tail);
+}
+
+void MDIFormMain::setAfterLoginTitle(const QString& dataSource)
+{
+    setWindowTitle(titleHead() + QStringLiteral("     Data Source: ") + dataSource);
+}
+
+void MDIFormMain::buildMenus()
+{
+    QHash<QString, QMenu*> menus;
+    for (const MenuEntry& e : Menus) {
+        const QString name = QString::fromUtf16(e.name);
+        QAction* item = nullptr;
+        if (!e.parent) {
+            QMenu* menu = menuBar()->addMenu(QString());
+            menu->setObjectName(name);
+            menus.insert(name, menu);
+            item = menu->menuAction();
+        } else {
+            item = menus.value(QString::fromUtf16(e.parent))->addAction(QString());
+            if (e.shortcut)
+                item->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
+            item->setShortcutContext(Qt::ApplicationShortcut);
+            connect(item, &QAction::triggered, this, [this, name] { choose(name); });
+        }
+        item->setObjectName(name);
+        item->setEnabled(e.enabledBeforeLogin);
+        m_items.insert(name, item);
+    }
+}
+
+void MDIFormMain::MDIFormLoad()
+{
+    QString tail;
+    Trapped(QStringLiteral("MDIFormMain,MDIFormLoad"), QString(), [&] {
+        const QString name = ReadDataSource();
+        if (!name.isEmpty()) {
+            config().DataSource = name;
+            tail = QStringLiteral("    Data Source (Before Login): ") + name;
+        }
+    });
+    setBeforeLoginTitle(tail);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/101.png")));
+    for (const MenuEntry& e : Menus) {
+        QAction* item = m_items.value(QString::fromUtf16(e.name));
+        const QString caption = resString(e.resource);
+        item->setText(caption);
+        if (item->menu())
+            item->menu()->setTitle(caption);
+    }
+    showChild(QStringLiteral("FormConnect"), [] { return new FormConnect; });
+    if (tail.isEmpty())
+        messageBox(QStringLiteral("You should select an ODBC Source first form the "
+                                  "configuration|Local Settings Menu before Loggin in."));
+}
+
+QAction* MDIFormMain::menuItem(const QString& name) const
+{
+    return m_items.value(name);
+}
+
+bool MDIFormMain::isReachable(const QAction* item) const
+{
+    if (!item || !item->isEnabled())
+        return false;
+    for (const MenuEntry& e : Menus) {
+        if (QString::fromUtf16(e.name) == item->objectName())
+            return !e.parent || isReachable(m_items.value(QString::fromUtf16(e.parent)));
+    }
+    return true;
+}
+
+void MDIFormMain::enableStartupMenus()
+{
+    for (const char16_t* name : StartupEntries)
+        m_items.value(QString::fromUtf16(name))->setEnabled(true);
+}
+
+void MDIFormMain::choose(const QString& itemName)
+{
+    QAction* item = m_items.value(itemName);
+    if (!isReachable(item))
+        return;
+    if (itemName == u"mnuExit") {
+        mnuExit_Click();
+        return;
+    }
+    const auto found = registry().constFind(itemName);
+    if (found != registry().constEnd())
+        showChild(found->className, found->factory);
+}
+
+void MDIFormMain::mnuExit_Click()
+{
+    const MsgAnswer a = messageBox(resString(417), MsgButtons::YesNo, MsgIcon::Exclamation,
+                                   resString(101), MsgAnswer::No);
+    if (a == MsgAnswer::Yes)
+        endProgram(0);
+}
+
+QWidget* MDIFormMain::showChild(const QString& className, const WindowFactory& create)
+{
+    QPointer<QWidget>& existing = m_children[className];
+    if (existing) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(existing->parentWidget())) {
+            sub->showNormal();
+            m_mdi->setActiveSubWindow(sub);
+        }
+        existing->raise();
+        return existing;
+    }
+    QWidget* window = create();
+    window->setObjectName(className);
+    QMdiSubWindow* sub = m_mdi->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    existing = window;
+    window->show();
+    sub->show();
+    if (auto* loadable = dynamic_cast<ChildWindow*>(window))
+        loadable->FormLoad();
+    return window;
+}
+
+void MDIFormMain::closeEvent(QCloseEvent* event)
+{
+    SaveConfig();
+    event->accept();
+    endProgram(0);
+}
+
+} // namespace kaldor

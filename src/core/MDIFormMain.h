@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+
+class QAction;
+class QMdiArea;
+class QMenu;
+
+namespace kaldor {
+
+// The main window: the frame of the whole run, its menu and its child windows.
+class MDIFormMain final : public QMainWindow {
+    Q_OBJECT
+public:
+    using WindowFactory = std::function<QWidget*()>;
+
+    MDIFormMain();
+    ~MDIFormMain() override;
+
+    // Runs the opening procedure: title, icon, captions, the login window.
+    void MDIFormLoad();
+
+    // The menu item or top-level menu with that objectName, and whether a user can reach it
+    // (it and every menu above it enabled).
+    QAction* menuItem(const QString& name) const;
+    bool isReachable(const QAction* item) const;
+
+    // Shows the single instance of a child window, creating it when needed.
+    QWidget* showChild(const QString& className, const WindowFactory& create);
+    QMdiArea* mdiArea() const { return m_mdi; }
+
+    void setBeforeLoginTitle(const QString& tail);
+    void setAfterLoginTitle(const QString& dataSource);
+
+    static QString titleHead();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void enableStartupMenus();
+    void mnuExit_Click();
+    void choose(const QString& itemName);
+
+    QMdiArea* m_mdi = nullptr;
+    QHash<QString, QAction*> m_items;
+    QHash<QString, QPointer<QWidget>> m_children;
+};
+
+// Where each menu item's window comes from; windows register themselves at start-up.
+void registerMenuWindow(const QString& itemName, const QString& className,
+                        MDIFormMain::WindowFactory factory);
+
+MDIFormMain* mainWindow();
+
+} // namespace kaldor

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Small seams through which the program reaches the user and the world: message boxes,
+// the clock, the random generator and the program's end. The program installs nothing;
+// tests and the scenario runner replace them.
+namespace kaldor {
+
+enum class MsgIcon { None, Critical, Exclamation, Information, Question };
+enum class MsgButtons { Ok, OkCancel, YesNo };
+enum class MsgAnswer { Ok, Cancel, Yes, No };
+
+struct MessageRequest {
+    QString text;
+    QString title;
+    MsgIcon icon = MsgIcon::None;
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgAnswer defaultButton = MsgAnswer::Ok;
+};
+
+// The application's default title for message boxes that name none.
+QString defaultMessageTitle();
+
+// Shows a modal message box (a real QMessageBox unless a handler is installed).
+MsgAnswer messageBox(const MessageRequest& request);
+MsgAnswer messageBox(const QString& text, MsgButtons buttons = MsgButtons::Ok,
+                     MsgIcon icon = MsgIcon::None, const QString& title = {},
+                     MsgAnswer defaultButton = MsgAnswer::Ok);
+using MessageHandler = std::function<MsgAnswer(const MessageRequest&)>;
+void setMessageHandler(MessageHandler handler);
+
+// The program's clock.
+QDateTime currentDateTime();
+void setClock(std::function<QDateTime()> clock);
+
+// The random generator: reseeded from a number (the clock, or a test's fixed seed),
+// drawing single-precision numbers in [0, 1).
+void reseedRandom(double seed);
+float nextRandom();
+void setRandomSeed(quint64 seed);
+
+// Called once a prompt dialog is shown and waits for its answer; the scenario runner answers
+// it through the dialog's own controls.
+void setPromptShownHandler(std::function<void(QWidget* dialog)> handler);
+void notifyPromptShown(QWidget* dialog);
+
+// Ends the program at once with the given exit status; open windows are discarded without
+// their closing procedures. Never returns.
+[[noreturn]] void endProgram(int status);
+void setEndHandler(std::function<void(int)> handler);
+
+} // namespace kaldor

@@ -1,0 +1,11 @@
+#include "Windows.h"
+
+#include "MDIFormMain.h"
+
+namespace kaldor {
+
+void registerAllWindows()
+{
+}
+
+} // namespace kaldor

@@ -1,0 +1,180 @@
+#include "ModuleGlobals.h"
+#include "Seams.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace kaldor;
+
+namespace {
+
+struct Case {
+    const char* input;
+    const char* expected;
+};
+
+TEST(FixQuotes, DoublesQuotesAndBackslashPairs)
+{
+    const Case cases[] = {
+        {"it's", "it''s"},
+        {"plain text", "plain text"},
+        {"''", "''''"},
+        {"a\\b", "a\\b"},             // a single backslash stays
+        {"a\\\\b", "a\\\\\\b"},       // two become three
+        {"\\\\\\", "\\\\\\\\"},       // three: the first pair becomes three, the last stays
+        {"\\\\\\\\", "\\\\\\\\\\\\"}, // four become six
+        {"O'Brien\\\\", "O''Brien\\\\\\"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        QString text = QString::fromUtf8(c.input);
+        const QString returned = FixQuotes(text);
+        EXPECT_EQ(returned.toStdString(), c.expected) << c.input;
+        EXPECT_EQ(text, returned) << "changed in place: " << c.input;
+    }
+}
+
+TEST(ParseTime, HoursAndMinutesOfReadableTimes)
+{
+    struct TimeCase {
+        const char* time;
+        const char* part;
+        const char* expected;
+    };
+    const TimeCase cases[] = {
+        {"8:05", "H", "08"},       {"8:05", "M", "05"},     {"8:05", "h", "05"},
+        {"08:05 PM", "H", "20"},   {"12:00 AM", "H", "00"}, {"23:45", "H", "23"},
+        {"23:45", "N", "45"},      {"0:00", "H", "00"},     {"abc", "H", "INVALID"},
+        {"", "H", "INVALID"},      {"25:00", "H", "INVALID"}, {"7:5", "M", "05"},
+        {"2026-03-04", "H", "00"},
+    };
+    for (const TimeCase& c : cases)
+        EXPECT_EQ(ParseTime(QString::fromUtf8(c.time), QString::fromUtf8(c.part)).toStdString(),
+                  c.expected)
+            << c.time << " " << c.part;
+}
+
+TEST(GetfformByFieldNumber, FormCodesByRecordType)
+{
+    const Case cases[] = {{"4201", "2"}, {"2301", "3"}, {"CC10", "3"}, {"cc10", ""},
+                          {"2805", "4"}, {"3200", "5"}, {"4610", "6"}, {"4", ""},
+                          {"", ""},      {"tol_err", ""}, {"9999", ""}};
+    for (const Case& c : cases)
+        EXPECT_EQ(GetfformByFieldNumber(QString::fromUtf8(c.input)).toStdString(), c.expected)
+            << c.input;
+}
+
+TEST(Val, LeadingNumberOrZero)
+{
+    EXPECT_DOUBLE_EQ(Val(QStringLiteral("5.2")), 5.2);
+    EXPECT_DOUBLE_EQ(Val(QStringLiteral("  6.0 beta")), 6.0);
+    EXPECT_DOUBLE_EQ(Val(QStringLiteral("v6")), 0.0);
+    EXPECT_DOUBLE_EQ(Val(QStringLiteral("")), 0.0);
+    EXPECT_DOUBLE_EQ(Val(QStringLiteral("1e400")), 0.0);
+    // The version threshold is compared in single precision: 5.1 is not above 5.1.
+    EXPECT_FALSE(float(Val(QStringLiteral("5.1"))) > 5.1f);
+    EXPECT_TRUE(float(Val(QStringLiteral("5.2"))) > 5.1f);
+}
+
+class CalczvrtagTest : public ::testing::Test {
+protected:
+    void TearDown() override { setClock({}); }
+};
+
+TEST_F(CalczvrtagTest, LettersColonYearDayAndNumber)
+{
+    for (int seed = 0; seed < 200; ++seed) {
+        setRandomSeed(quint64(seed));
+        setClock([seed] {
+            return QDateTime(QDate(2026, 12, 4), QTime(0, 0).addSecs(seed * 97));
+        });
+        const QString tag = Calczvrtag();
+        ASSERT_LE(tag.size(), 15);
+        for (int i = 0; i < 6; ++i)
+            EXPECT_TRUE(tag.at(i) >= u'a' && tag.at(i) <= u'y') << tag.toStdString();
+        EXPECT_EQ(tag.mid(6, 6), QStringLiteral(":26338")) << tag.toStdString();
+        const int number = tag.mid(12).toInt();
+        EXPECT_GE(number, 100); // the last digit of a five-digit number is cut off
+    }
+}
+
+TEST_F(CalczvrtagTest, SameSeedAndClockGiveSameTag)
+{
+    setClock([] { return QDateTime(QDate(2026, 1, 5), QTime(10, 0)); });
+    setRandomSeed(42);
+    const QString first = Calczvrtag();
+    setRandomSeed(42);
+    EXPECT_EQ(first, Calczvrtag());
+    EXPECT_TRUE(first.mid(6).startsWith(QStringLiteral(":265"))) << first.toStdString();
+    // The number, 1000 to 10998, is whole: six letters and ":265" leave room for five digits.
+    EXPECT_GE(first.mid(10).toInt(), 1000);
+    EXPECT_LE(first.mid(10).toInt(), 10998);
+}
+
+class SettingsFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        savedAllUsers = qgetenv("AllUsersProfile");
+        savedProgramData = qgetenv("ProgramData");
+    }
+    void TearDown() override
+    {
+        qputenv("AllUsersProfile", savedAllUsers);
+        qputenv("ProgramData", savedProgramData);
+    }
+    QTemporaryDir dir;
+    QByteArray savedAllUsers, savedProgramData;
+};
+
+TEST_F(SettingsFolderTest, AllUsersProfileComesFirst)
+{
+    qputenv("AllUsersProfile", QFile::encodeName(dir.path()));
+    qputenv("ProgramData", "/nonexistent");
+    const QString expected = dir.path() + QStringLiteral("/Application Data/Tarrowby/Velmora");
+    EXPECT_EQ(GetSettingsFolder(), expected);
+    EXPECT_TRUE(FolderExists(expected));
+}
+
+TEST_F(SettingsFolderTest, ProgramDataWhenAllUsersProfileIsEmpty)
+{
+    qputenv("AllUsersProfile", "");
+    qputenv("ProgramData", QFile::encodeName(dir.path()));
+    EXPECT_EQ(GetSettingsFolder(), dir.path() + QStringLiteral("/Tarrowby/Velmora"));
+}
+
+TEST_F(SettingsFolderTest, FirstLineOfTheSettingsFileOnly)
+{
+    qunsetenv("AllUsersProfile");
+    qputenv("ProgramData", QFile::encodeName(dir.path()));
+    EXPECT_EQ(ReadDataSource(), QString()); // no file yet
+    QFile file(SettingsFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Lab Data \xc3\xa4\r\nsecond line\r\n");
+    file.close();
+    EXPECT_EQ(ReadDataSource(), QStringLiteral("Lab Data ä"));
+    WriteDataSource(QStringLiteral("It's \"quoted\""));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("It's \"quoted\"\r\n"));
+}
+
+TEST(ChooseSql, KeepsTheTextWithoutADialect)
+{
+    resetGlobals();
+    QString sql = QStringLiteral("earlier");
+    ChooseSql(sql, QStringLiteral("a"), QStringLiteral("b"));
+    EXPECT_EQ(sql, QStringLiteral("earlier"));
+    session().DatabaseType = SqlAnywhere;
+    ChooseSql(sql, QStringLiteral("a"), QStringLiteral("b"));
+    EXPECT_EQ(sql, QStringLiteral("a"));
+    session().DatabaseType = SqlServer;
+    ChooseSql(sql, QStringLiteral("a"), QStringLiteral("b"));
+    EXPECT_EQ(sql, QStringLiteral("b"));
+    resetGlobals();
+}
+
+} // namespace
