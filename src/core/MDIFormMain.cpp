@@ -50,10 +50,10 @@ constexpr MenuEntry Menus[] = {
 
 // The entries that a successful login enables, in this order.
 constexpr const char16_t* StartupEntries[] = {
-    u"mnuGroups",     u"mnuSecurity",      u"mnuMonitor",
-    u"mnuReports",    u"mnuWebConfig",     u"MnuTreeConfig",
+    u"mnuGroups",      u"mnuSecurity",      u"mnuMonitor",
+    u"mnuReports",     u"mnuWebConfig",     u"MnuTreeConfig",
     u"mnuFieldConfig", u"mnuResultsHeader", u"mnuDesktopConfiguration",
-    u"mnuAutoLayout", u"mnuRunDiags"};
+    u"mnuAutoLayout",  u"mnuRunDiags"};
 
 struct Registration {
     QString className;
@@ -94,8 +94,8 @@ MDIFormMain::MDIFormMain()
     setCentralWidget(m_mdi);
     resize(1024, 720);
     buildMenus();
-    setMainWindowHooks({[this](const QString& ds) { setAfterLoginTitle(ds); },
-                        [this] { enableStartupMenus(); }});
+    setMainWindowHooks(
+        {[this](const QString& ds) { setAfterLoginTitle(ds); }, [this] { enableStartupMenus(); }});
 }
 
 MDIFormMain::~MDIFormMain()

@@ -103,8 +103,7 @@ Hourglass::Hourglass()
 
 Hourglass::~Hourglass()
 {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) &&
-        QApplication::overrideCursor())
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) && QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
 }
 
@@ -125,7 +124,7 @@ QString GetSettingsFolder()
         const QString programData = qEnvironmentVariable("ProgramData");
         if (programData.isEmpty())
             return QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                 : QDir::currentPath();
+                                                : QDir::currentPath();
         base = programData + QStringLiteral("/Tarrowby");
     }
     if (!FolderExists(base))
@@ -166,9 +165,9 @@ void WriteDataSource(const QString& name)
     QFile file(SettingsFile());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write((name + CrLf).toUtf8()) < 0 || !file.flush()) {
-        messageBox(resString(9001).arg(QDir::toNativeSeparators(file.fileName()),
-                                       file.errorString()),
-                   MsgButtons::Ok, MsgIcon::Exclamation);
+        messageBox(
+            resString(9001).arg(QDir::toNativeSeparators(file.fileName()), file.errorString()),
+            MsgButtons::Ok, MsgIcon::Exclamation);
     }
 }
 
@@ -287,9 +286,9 @@ void LoadVersion()
 QString ErrorMessageText(int number, const QString& description, const QString& source,
                          const QString& sql, const QList<db::DiagRecord>& records)
 {
-    QString text = resString(366) + QLatin1Char(' ') + QString::number(number) +
-                   QLatin1Char(' ') + description + CrLf + CrLf + resString(424) + CrLf + CrLf +
-                   resString(370) + source + CrLf + resString(371) + sql;
+    QString text = resString(366) + QLatin1Char(' ') + QString::number(number) + QLatin1Char(' ') +
+                   description + CrLf + CrLf + resString(424) + CrLf + CrLf + resString(370) +
+                   source + CrLf + resString(371) + sql;
     for (const db::DiagRecord& r : records)
         text += CrLf + resString(372) + QLatin1Char(' ') + QString::number(r.native) +
                 QStringLiteral("    ") + resString(373) + QLatin1Char(' ') + r.source +
@@ -330,8 +329,8 @@ void setErrorLogObserver(std::function<void(const QString&)> observer)
     errorLogObserver() = std::move(observer);
 }
 
-void ErrorHandler(int number, const QString& description, const QString& source,
-                  const QString& sql, const QList<db::DiagRecord>& records)
+void ErrorHandler(int number, const QString& description, const QString& source, const QString& sql,
+                  const QList<db::DiagRecord>& records)
 {
     restorePointer();
     const qint16 shortNumber = qint16(number);
@@ -378,17 +377,17 @@ std::optional<QTime> readTime(const QString& input)
     const QString text = input.trimmed();
     if (text.isEmpty())
         return std::nullopt;
-    static const char* const timeFormats[] = {
-        "H:m", "H:m:s", "h:m AP", "h:m:s AP", "h:mAP", "h AP", "hAP", "h:m ap", "h:m:s ap",
-        "h ap", "H:m:s.z"};
+    static const char* const timeFormats[] = {"H:m",      "H:m:s", "h:m AP", "h:m:s AP",
+                                              "h:mAP",    "h AP",  "hAP",    "h:m ap",
+                                              "h:m:s ap", "h ap",  "H:m:s.z"};
     for (const char* f : timeFormats) {
         const QTime t = QTime::fromString(text, QString::fromLatin1(f));
         if (t.isValid())
             return t;
     }
     static const char* const dateTimeFormats[] = {
-        "yyyy-M-d", "yyyy-M-d H:m", "yyyy-M-d H:m:s", "yyyy-M-dTH:m:s", "M/d/yyyy",
-        "M/d/yyyy H:m", "M/d/yyyy h:m AP", "M/d/yyyy H:m:s", "d.M.yyyy", "d.M.yyyy H:m"};
+        "yyyy-M-d",     "yyyy-M-d H:m",    "yyyy-M-d H:m:s", "yyyy-M-dTH:m:s", "M/d/yyyy",
+        "M/d/yyyy H:m", "M/d/yyyy h:m AP", "M/d/yyyy H:m:s", "d.M.yyyy",       "d.M.yyyy H:m"};
     for (const char* f : dateTimeFormats) {
         const QDateTime dt = QDateTime::fromString(text, QString::fromLatin1(f));
         if (dt.isValid())
@@ -450,9 +449,9 @@ void CenterForm(QWidget* window)
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
         frame = sub;
     QSize area;
-    if (auto* mdi = frame->parentWidget() ? qobject_cast<QMdiArea*>(
-                                                frame->parentWidget()->parentWidget())
-                                          : nullptr)
+    if (auto* mdi = frame->parentWidget()
+                        ? qobject_cast<QMdiArea*>(frame->parentWidget()->parentWidget())
+                        : nullptr)
         area = mdi->viewport()->size();
     else if (const QScreen* screen = QGuiApplication::primaryScreen())
         area = screen->availableSize();

@@ -26,8 +26,8 @@ struct Session {
 
 // The system configuration record in memory; every value is text.
 struct SystemConfig {
-    QString RequireLogin, Desktop, Title, DataSource, SharedPath, SharedDrive, AutoLayout,
-        Diags, Browser;
+    QString RequireLogin, Desktop, Title, DataSource, SharedPath, SharedDrive, AutoLayout, Diags,
+        Browser;
     QString SharedDir;
     static SystemConfig defaults();
 };
@@ -65,8 +65,7 @@ void LoadVersion();
 
 [[noreturn]] void ErrorHandler(int number, const QString& description, const QString& source,
                                const QString& sql, const QList<db::DiagRecord>& records = {});
-[[noreturn]] void ErrorHandler(const db::DbError& error, const QString& source,
-                               const QString& sql);
+[[noreturn]] void ErrorHandler(const db::DbError& error, const QString& source, const QString& sql);
 // Sees every line the error routine appends to the error log.
 void setErrorLogObserver(std::function<void(const QString& line)> observer);
 QString ErrorMessageText(int number, const QString& description, const QString& source,
@@ -84,8 +83,7 @@ double Val(const QString& text);
 
 // Runs a procedure that works on the database: any failure goes to the error routine with
 // the procedure's source label and the statement text it held at that moment.
-template <class Body>
-void Trapped(const QString& source, const QString& sql, Body&& body)
+template <class Body> void Trapped(const QString& source, const QString& sql, Body&& body)
 {
     try {
         body();

@@ -133,8 +133,8 @@ MsgAnswer messageBox(const MessageRequest& request)
     return showRealMessageBox(r);
 }
 
-MsgAnswer messageBox(const QString& text, MsgButtons buttons, MsgIcon icon,
-                     const QString& title, MsgAnswer defaultButton)
+MsgAnswer messageBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title,
+                     MsgAnswer defaultButton)
 {
     return messageBox(MessageRequest{text, title, icon, buttons, defaultButton});
 }

@@ -4,8 +4,6 @@
 
 namespace kaldor {
 
-void registerAllWindows()
-{
-}
+void registerAllWindows() {}
 
 } // namespace kaldor

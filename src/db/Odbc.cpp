@@ -59,8 +59,7 @@ QList<DiagRecord> diagnostics(SQLSMALLINT type, SQLHANDLE handle)
     return records;
 }
 
-[[noreturn]] void fail(int number, const QString& description, SQLSMALLINT type,
-                       SQLHANDLE handle)
+[[noreturn]] void fail(int number, const QString& description, SQLSMALLINT type, SQLHANDLE handle)
 {
     throw DbException(DbError{number, description, diagnostics(type, handle)});
 }
@@ -131,8 +130,8 @@ QStringList columnNames(const Statement& st, SQLSMALLINT count)
         SQLCHAR name[512] = {};
         SQLSMALLINT length = 0, type = 0, digits = 0, nullable = 0;
         SQLULEN size = 0;
-        st.check(SQLDescribeCol(st.handle(), c, name, sizeof name, &length, &type, &size,
-                                &digits, &nullable));
+        st.check(SQLDescribeCol(st.handle(), c, name, sizeof name, &length, &type, &size, &digits,
+                                &nullable));
         names.append(fromOdbc(name, std::clamp<qsizetype>(length, 0, sizeof name - 1)));
     }
     return names;
@@ -152,9 +151,8 @@ Value readValue(const Statement& st, SQLUSMALLINT column)
         st.check(rc);
         if (indicator == SQL_NULL_DATA)
             return std::nullopt;
-        const bool truncated =
-            rc == SQL_SUCCESS_WITH_INFO && (indicator == SQL_NO_TOTAL ||
-                                            indicator >= SQLLEN(sizeof chunk));
+        const bool truncated = rc == SQL_SUCCESS_WITH_INFO &&
+                               (indicator == SQL_NO_TOTAL || indicator >= SQLLEN(sizeof chunk));
         if (truncated) {
             bytes.append(chunk, qsizetype(sizeof chunk) - 1);
             continue;
@@ -199,9 +197,9 @@ DataSourceListing listDataSources(const ListOptions& options, bool* overflow)
     SQLUSMALLINT direction = SQL_FETCH_FIRST;
     for (;;) {
         SQLSMALLINT nameLength = 0, descriptionLength = 0;
-        const SQLRETURN rc = SQLDataSources(
-            env, direction, name.data(), SQLSMALLINT(name.size()), &nameLength,
-            description.data(), SQLSMALLINT(description.size()), &descriptionLength);
+        const SQLRETURN rc =
+            SQLDataSources(env, direction, name.data(), SQLSMALLINT(name.size()), &nameLength,
+                           description.data(), SQLSMALLINT(description.size()), &descriptionLength);
         if (!succeeded(rc))
             break;
         direction = SQL_FETCH_NEXT;
@@ -238,8 +236,8 @@ OdbcConnection::OdbcConnection(std::unique_ptr<Handles> handles, ConnectOptions 
 
 OdbcConnection::~OdbcConnection() = default;
 
-std::unique_ptr<OdbcConnection> OdbcConnection::open(const QString& dataSource,
-                                                     const QString& user, QString password,
+std::unique_ptr<OdbcConnection> OdbcConnection::open(const QString& dataSource, const QString& user,
+                                                     QString password,
                                                      const ConnectOptions& options)
 {
     const QString failed = QStringLiteral("ODBC--connection to '%1' failed.").arg(dataSource);
