@@ -1,0 +1,95 @@
+#include "OutputBuffers.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kaldor::standin::driver {
+
+bool copyText(const std::string& text, SQLPOINTER buffer, SQLLEN bufferLength, SQLLEN* fullLength)
+{
+    if (fullLength) {
+        *fullLength = static_cast<SQLLEN>(text.size());
+    }
+    if (!buffer || bufferLength <= 0) {
+        return !text.empty();
+    }
+    const size_t room = static_cast<size_t>(bufferLength) - 1;
+    const size_t n = std::min(room, text.size());
+    std::memcpy(buffer, text.data(), n);
+    static_cast<char*>(buffer)[n] = '\0';
+    return n < text.size();
+}
+
+std::string inputText(const SQLCHAR* text, SQLINTEGER length)
+{
+    if (!text) {
+        return {};
+    }
+    const char* chars = reinterpret_cast<const char*>(text);
+    if (length == SQL_NTS) {
+        return std::string(chars);
+    }
+    return length > 0 ? std::string(chars, static_cast<size_t>(length)) : std::string();
+}
+
+namespace {
+
+// Decodes one UTF-8 sequence at `i`; advances i; returns U+FFFD for a bad sequence.
+char32_t decode(const std::string& s, size_t& i)
+{
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char lead = byte(i);
+    size_t extra = 0;
+    char32_t cp = 0;
+    if (lead < 0x80) {
+        ++i;
+        return lead;
+    }
+    if ((lead & 0xe0) == 0xc0) {
+        extra = 1;
+        cp = lead & 0x1f;
+    } else if ((lead & 0xf0) == 0xe0) {
+        extra = 2;
+        cp = lead & 0x0f;
+    } else if ((lead & 0xf8) == 0xf0) {
+        extra = 3;
+        cp = lead & 0x07;
+    } else {
+        ++i;
+        return 0xfffd;
+    }
+    if (i + extra >= s.size()) {
+        ++i;
+        return 0xfffd;
+    }
+    for (size_t k = 1; k <= extra; ++k) {
+        if ((byte(i + k) & 0xc0) != 0x80) {
+            ++i;
+            return 0xfffd;
+        }
+        cp = (cp << 6) | (byte(i + k) & 0x3f);
+    }
+    i += extra + 1;
+    return cp > 0x10ffff || (cp >= 0xd800 && cp <= 0xdfff) ? 0xfffd : cp;
+}
+
+} // namespace
+
+std::u16string toUtf16(const std::string& utf8)
+{
+    std::u16string out;
+    out.reserve(utf8.size());
+    size_t i = 0;
+    while (i < utf8.size()) {
+        const char32_t cp = decode(utf8, i);
+        if (cp >= 0x10000) {
+            out += static_cast<char16_t>(0xd800 + ((cp - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xdc00 + ((cp - 0x10000) & 0x3ff));
+        } else {
+            out += static_cast<char16_t>(cp);
+        }
+    }
+    return out;
+}
+
+} // namespace kaldor::standin::driver

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <string>
+
+namespace kaldor::standin::driver {
+
+// Copies a text into an ODBC output buffer of `bufferLength` bytes (NUL-terminated, cut to
+// fit) and stores its full length; true when it was cut.
+bool copyText(const std::string& text, SQLPOINTER buffer, SQLLEN bufferLength, SQLLEN* fullLength);
+template <typename Length>
+bool copyText(const std::string& text, SQLPOINTER buffer, SQLLEN bufferLength, Length* length)
+{
+    SQLLEN full = 0;
+    const bool cut = copyText(text, buffer, bufferLength, &full);
+    if (length) {
+        *length = static_cast<Length>(full);
+    }
+    return cut;
+}
+
+// A text from an ODBC input argument (SQL_NTS or a byte length).
+std::string inputText(const SQLCHAR* text, SQLINTEGER length);
+
+// UTF-8 to UTF-16 code units (invalid bytes become U+FFFD).
+std::u16string toUtf16(const std::string& utf8);
+
+} // namespace kaldor::standin::driver
