@@ -1,0 +1,220 @@
+#include "OdbcClient.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+namespace kaldor::standin::test {
+
+namespace {
+
+SQLCHAR* chars(const std::string& s)
+{
+    return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.c_str()));
+}
+
+std::vector<std::string> columnNames(SQLHSTMT stmt)
+{
+    SQLSMALLINT count = 0;
+    SQLNumResultCols(stmt, &count);
+    std::vector<std::string> names;
+    for (SQLUSMALLINT i = 1; i <= count; ++i) {
+        SQLCHAR name[256] = {};
+        SQLSMALLINT length = 0;
+        SQLSMALLINT type = 0;
+        SQLULEN size = 0;
+        SQLSMALLINT digits = 0;
+        SQLSMALLINT nullable = 0;
+        SQLDescribeCol(stmt, i, name, sizeof name, &length, &type, &size, &digits, &nullable);
+        names.emplace_back(reinterpret_cast<char*>(name));
+    }
+    return names;
+}
+
+Outcome collect(SQLHSTMT stmt, SQLRETURN rc)
+{
+    Outcome o;
+    o.rc = rc;
+    if (rc == SQL_ERROR || rc == SQL_SUCCESS_WITH_INFO) {
+        o.diags = diagnostics(SQL_HANDLE_STMT, stmt);
+    }
+    if (SQL_SUCCEEDED(rc)) {
+        o.columns = columnNames(stmt);
+        if (!o.columns.empty()) {
+            o.rows = fetchAll(stmt);
+        } else {
+            SQLRowCount(stmt, &o.rowCount);
+        }
+    }
+    return o;
+}
+
+} // namespace
+
+std::vector<Diag> diagnostics(SQLSMALLINT type, SQLHANDLE handle)
+{
+    std::vector<Diag> out;
+    for (SQLSMALLINT i = 1;; ++i) {
+        SQLCHAR state[6] = {};
+        SQLINTEGER native = 0;
+        SQLCHAR message[1024] = {};
+        SQLSMALLINT length = 0;
+        if (!SQL_SUCCEEDED(
+                SQLGetDiagRec(type, handle, i, state, &native, message, sizeof message, &length))) {
+            return out;
+        }
+        out.push_back({reinterpret_cast<char*>(state), native, reinterpret_cast<char*>(message)});
+    }
+}
+
+std::vector<Row> fetchAll(SQLHSTMT stmt, size_t chunk)
+{
+    SQLSMALLINT count = 0;
+    SQLNumResultCols(stmt, &count);
+    std::vector<Row> rows;
+    std::vector<char> buffer(chunk);
+    while (SQL_SUCCEEDED(SQLFetch(stmt))) {
+        Row row;
+        for (SQLUSMALLINT c = 1; c <= count; ++c) {
+            std::optional<std::string> value;
+            for (;;) {
+                SQLLEN indicator = 0;
+                const SQLRETURN rc = SQLGetData(stmt, c, SQL_C_CHAR, buffer.data(),
+                                                static_cast<SQLLEN>(buffer.size()), &indicator);
+                if (rc == SQL_NO_DATA || !SQL_SUCCEEDED(rc) || indicator == SQL_NULL_DATA) {
+                    break;
+                }
+                value = value.value_or("") + buffer.data();
+                if (rc == SQL_SUCCESS) {
+                    break;
+                }
+            }
+            row.push_back(value);
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+Connection::~Connection()
+{
+    if (connected_) {
+        SQLDisconnect(dbc_);
+    }
+    if (dbc_) {
+        SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
+    }
+    if (env_) {
+        SQLFreeHandle(SQL_HANDLE_ENV, env_);
+    }
+}
+
+bool Connection::open(const std::string& dsn, const std::string& user, const std::string& password)
+{
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_);
+    SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_);
+    SQLSetConnectAttr(dbc_, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(5), 0);
+    const SQLRETURN rc =
+        SQLConnect(dbc_, chars(dsn), SQL_NTS, chars(user), SQL_NTS, chars(password), SQL_NTS);
+    connected_ = SQL_SUCCEEDED(rc);
+    diag_ = connected_ ? std::vector<Diag>{} : diagnostics(SQL_HANDLE_DBC, dbc_);
+    return connected_;
+}
+
+bool Connection::openWithString(const std::string& connectionString)
+{
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_);
+    SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_);
+    SQLCHAR out[1024] = {};
+    SQLSMALLINT outLength = 0;
+    const SQLRETURN rc = SQLDriverConnect(dbc_, nullptr, chars(connectionString), SQL_NTS, out,
+                                          sizeof out, &outLength, SQL_DRIVER_NOPROMPT);
+    connected_ = SQL_SUCCEEDED(rc);
+    diag_ = connected_ ? std::vector<Diag>{} : diagnostics(SQL_HANDLE_DBC, dbc_);
+    return connected_;
+}
+
+std::vector<Outcome> Connection::run(const std::string& sql)
+{
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt);
+    std::vector<Outcome> outcomes;
+    SQLRETURN rc = SQLExecDirect(stmt, chars(sql), SQL_NTS);
+    while (rc != SQL_NO_DATA && outcomes.size() < 100) {
+        outcomes.push_back(collect(stmt, rc));
+        rc = SQLMoreResults(stmt);
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    return outcomes;
+}
+
+std::vector<Row> Connection::query(const std::string& sql)
+{
+    const std::vector<Outcome> outcomes = run(sql);
+    for (const Outcome& o : outcomes) {
+        EXPECT_TRUE(SQL_SUCCEEDED(o.rc))
+            << sql << "\n  -> " << (o.diags.empty() ? "" : o.diags.front().message);
+    }
+    return outcomes.empty() ? std::vector<Row>{} : outcomes.front().rows;
+}
+
+std::string Connection::scalar(const std::string& sql)
+{
+    const std::vector<Row> rows = query(sql);
+    if (rows.empty() || rows.front().empty()) {
+        return "<none>";
+    }
+    return rows.front().front().value_or("<NULL>");
+}
+
+StandinFixtureFiles& StandinFixtureFiles::instance()
+{
+    static StandinFixtureFiles files;
+    return files;
+}
+
+StandinFixtureFiles::StandinFixtureFiles()
+{
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "kaldor-standin-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    dir_ = pattern;
+    std::string error;
+    const std::vector<DataSourceSpec> sources = {
+        {kAnywhereDsn, Dialect::Anywhere, databasePath(Dialect::Anywhere)},
+        {kServerDsn, Dialect::SqlServer, databasePath(Dialect::SqlServer)},
+    };
+    if (!writeOdbcConfig(dir_ + "/odbc", KALDOR_STANDIN_DRIVER, sources, &error)) {
+        throw std::runtime_error(error);
+    }
+    setenv("ODBCSYSINI", (dir_ + "/odbc").c_str(), 1);
+    setenv("ODBCINI", (dir_ + "/odbc/odbc.ini").c_str(), 1);
+}
+
+StandinFixtureFiles::~StandinFixtureFiles()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+}
+
+void StandinFixtureFiles::reset()
+{
+    for (const Dialect d : {Dialect::Anywhere, Dialect::SqlServer}) {
+        std::filesystem::remove(databasePath(d) + ".down");
+        std::string error;
+        ASSERT_TRUE(createDatabase(databasePath(d), d, &error)) << error;
+    }
+}
+
+std::string StandinFixtureFiles::databasePath(Dialect d) const
+{
+    return dir_ + (d == Dialect::Anywhere ? "/anywhere.db" : "/server.db");
+}
+
+} // namespace kaldor::standin::test

@@ -1,0 +1,187 @@
+// Every statement text of the shared module (system configuration record, version, system
+// switches), the group editor and the desktop window, exactly as the program builds them,
+// runs unchanged against a fresh database of its dialect.
+#include "OdbcClient.h"
+
+#include <gtest/gtest.h>
+
+namespace kaldor::standin::test {
+
+namespace {
+
+struct ProgramText {
+    const char* source; // window or module, procedure
+    std::string anywhere;
+    std::string server;
+};
+
+const std::string kGroup = "Lab Techs";
+const std::string kReport = "Overdue Items";
+
+std::string groupUpdate(const std::string& end)
+{
+    return "update mt.qrb_zv_groupconfig set zv_inhibit_use = 'N',inv_data_display = 'Y',"
+           "view_merge_data = 'N',customer_data_display = 'Y',cal_data_display = 'Y',"
+           "cal_show_latest = 'N',cal_show_results = 'Y',cal_data_old_number = '18',"
+           "cal_data_old_type = 'M',loc_data_display = 'Y',loc_show_latest = 'Y',"
+           "loc_data_old_number = '2',loc_data_old_type = 'Y',rep_data_display = 'N',"
+           "rep_show_latest = 'N',rep_data_old_number = '30',rep_data_old_type = 'D' "
+           "where group_id = '" +
+           kGroup + end;
+}
+
+std::string viewText(const std::string& head, const std::string& title, const std::string& desktop,
+                     const std::string& end)
+{
+    return head + " as select fldnum," + title +
+           ",row,col,len,case when fldnum='2340' then 3 else fform end fform, ftype " +
+           " from mt.me2_customiz where" + " desktop='" + desktop + "' and" +
+           " suppressed<>'Y' and fldnum<'5000' and fform in ('0','2','3','4','5','6')" +
+           " or (fldnum='2340' and desktop='" + desktop + "'" + " and suppressed<>'Y')" + end;
+}
+
+std::string configInsert()
+{
+    return std::string("insert into mt.qrb_zv_system_configuration(require_login,desktop,title,") +
+           "ODBC,SPath,SDrive,autoLayout,Diags,Browser) values(" + "'N'," + "'default'," +
+           "'title'," + "'Calibration Data'," + "'\\\\server\\share\\zud'," + "'Z:'," + "'OFF'," +
+           "'OFF'," + "'Firefox'";
+}
+
+std::vector<ProgramText> programTexts()
+{
+    const std::string g = kGroup;
+    return {
+        {"ModuleGlobals,GetConfig", "select * from mt.qrb_zv_system_configuration",
+         "select * from mt.qrb_zv_system_configuration"},
+        {"ModuleGlobals,SaveConfig", "delete from mt.qrb_zv_system_configuration;commit",
+         "Begin Transaction; delete from mt.qrb_zv_system_configuration; commit"},
+        {"ModuleGlobals,SaveConfig", configInsert() + ");commit",
+         configInsert() + ");Begin Transaction; commit"},
+        {"ModuleGlobals,LoadVersion", "select version from mt.dbconfig",
+         "select version from mt.dbconfig"},
+        {"FormAutoLayout,GetConfigDesktop",
+         "select Autolayout from mt.qrb_zv_system_configuration; commit",
+         "select Autolayout from mt.qrb_zv_system_configuration;"},
+        {"FormAutoLayout,AutoLayoutSave",
+         "update mt.qrb_zv_system_configuration set autolayout = 'On';commit",
+         "update mt.qrb_zv_system_configuration set autolayout = 'On';Begin transaction; commit"},
+        {"FormRunDiags,GetConfigDesktop",
+         "select diags from mt.qrb_zv_system_configuration; commit",
+         "select diags from mt.qrb_zv_system_configuration;"},
+        {"FormRunDiags,RunDiagsSave",
+         "update mt.qrb_zv_system_configuration set diags = 'Off';commit",
+         "update mt.qrb_zv_system_configuration set diags = 'Off';Begin Transaction; commit"},
+        {"FormEditGroups,LoadGroupList", "select group_id from mt.qrb_zv_groupconfig;commit",
+         "select group_id from mt.qrb_zv_groupconfig;"},
+        {"FormEditGroups,CommandAddGroup",
+         "select group_id from mt.qrb_zv_groupconfig where group_id = '" + g + "';commit",
+         "select group_id from mt.qrb_zv_groupconfig where group_id = '" + g + "';"},
+        {"FormEditGroups,CommandAddGroup",
+         "insert into mt.qrb_zv_groupconfig (group_id,zv_inhibit_use) values ('" + g +
+             "','N');commit",
+         "insert into mt.qrb_zv_groupconfig (group_id,zv_inhibit_use) values ('" + g +
+             "','N');Begin Transaction; commit"},
+        {"FormEditGroups,CommandAddGroup", "call mt.qrb_zv_group_config_maint;commit",
+         "{call [mt].qrb_zv_group_config_maint;}"},
+        {"FormEditGroups,GetConfig",
+         "select * from mt.qrb_zv_groupconfig where group_id = '" + g + "';",
+         "select * from mt.qrb_zv_groupconfig where group_id = '" + g + "';"},
+        {"FormEditGroups,GetConfig",
+         "select report_name from mt.qrb_zv_reports where zvrtag not in (select zvrtag from "
+         "mt.qrb_zv_group_reports where group_id = '" +
+             g + "');",
+         "select report_name from mt.qrb_zv_reports where zvrtag not in (select zvrtag from "
+         "mt.qrb_zv_group_reports where group_id = '" +
+             g + "');"},
+        {"FormEditGroups,GetConfig",
+         "select report_name from mt.qrb_zv_reports where zvrtag in (select zvrtag from "
+         "mt.qrb_zv_group_reports where group_id = '" +
+             g + "');commit",
+         "select report_name from mt.qrb_zv_reports where zvrtag in (select zvrtag from "
+         "mt.qrb_zv_group_reports where group_id = '" +
+             g + "');"},
+        {"FormEditGroups,CommandSave", groupUpdate("';commit"),
+         groupUpdate("';Begin Transaction;commit")},
+        {"FormEditGroups,CommandSave",
+         "delete from mt.qrb_zv_group_reports where group_id = '" + g + "';commit",
+         "delete from mt.qrb_zv_group_reports where group_id = '" + g +
+             "';Begin transaction; commit"},
+        {"FormEditGroups,CommandSave",
+         "insert into mt.qrb_zv_group_reports (group_id,zvrtag) select '" + g +
+             "',zvrtag from mt.qrb_zv_reports where report_name = '" + kReport + "';commit",
+         "insert into mt.qrb_zv_group_reports (group_id,zvrtag) select '" + g +
+             "',zvrtag from mt.qrb_zv_reports where report_name = '" + kReport +
+             "';Begin Transaction; commit"},
+        {"FormEditGroups,CommandRemoveGroup",
+         "delete from mt.qrb_zv_groupconfig where group_id = 'Temp';commit",
+         "Begin Transaction; delete from mt.qrb_zv_groupconfig where group_id = 'Temp'; commit"},
+        {"FormEditGroups,CommandRemoveGroup",
+         "delete from mt.qrb_zv_fields_group_inhibit where group_id = 'Temp';commit",
+         "Begin Transaction; delete from mt.qrb_zv_fields_group_inhibit where group_id = "
+         "'Temp'; commit"},
+        {"FormEditGroups,CommandRemoveGroup",
+         "update mt.qrb_zv_userlist set group_id = 'MT' where group_id = 'Temp';commit",
+         "update mt.qrb_zv_userlist set group_id = 'MT' where group_id = 'Temp';Begin "
+         "transaction; commit"},
+        {"FormDesktop,GetConfigDesktop", "select desktop from mt.desktop;commit",
+         "select desktop from mt.desktop;"},
+        {"FormDesktop,CommandOK",
+         viewText("alter view mt.qrb_zv_customiz", "title2", "Lab", ";commit"),
+         viewText("alter view [mt].[qrb_zv_customiz]", "title2", "Lab", "")},
+    };
+}
+
+// A calibration database with one report, two desktops, a group to remove and its member.
+const char* const kSeed =
+    "insert into mt.dbconfig(version) values ('6.0');"
+    "insert into mt.desktop(desktop) values ('default'), ('Lab');"
+    "insert into mt.qrb_zv_groupconfig(group_id, zv_inhibit_use) values ('MT','N'),('Temp','N');"
+    "insert into mt.qrb_zv_userlist(mtuser, group_id, zv_inhibit_use) values ('jdoe','Temp','N');"
+    "insert into mt.qrb_zv_fields_group_inhibit(fldnum, group_id) values ('4201','Temp');"
+    "insert into mt.qrb_zv_reports(report_name, report_type, zvrtag, sql_link) values"
+    " ('Overdue Items','S','abcdef:25114','N');"
+    "insert into mt.me2_customiz(fldnum,title,title2,row,col,len,fform,ftype,desktop,suppressed)"
+    " values ('4201','Asset','Anlage','1','1','20','2','TEXT','Lab','N'),"
+    " ('2340','Results','Ergebnisse','5','1','40','9','TEXT','Lab','N'),"
+    " ('2301','Due','Fällig','2','1','10','3','DATE','Lab','Y');";
+
+class ProgramStatements : public ::testing::TestWithParam<Dialect> {};
+
+TEST_P(ProgramStatements, EveryTextRunsUnchanged)
+{
+    const Dialect d = GetParam();
+    StandinFixtureFiles::instance().reset();
+    std::string error;
+    ASSERT_TRUE(runScript(StandinFixtureFiles::instance().databasePath(d), kSeed, &error)) << error;
+    Connection c;
+    ASSERT_TRUE(c.open(dsnOf(d), "admin", "secret"));
+    for (const ProgramText& t : programTexts()) {
+        const std::string& sql = d == Dialect::Anywhere ? t.anywhere : t.server;
+        for (const Outcome& o : c.run(sql)) {
+            EXPECT_TRUE(SQL_SUCCEEDED(o.rc)) << t.source << "\n  " << sql << "\n  -> "
+                                             << (o.diags.empty() ? "" : o.diags.front().message);
+        }
+    }
+    const std::vector<Row> group = c.query(
+        "select zv_inhibit_use, cal_data_old_number, cal_data_old_type, rep_data_display from "
+        "mt.qrb_zv_groupconfig where group_id = 'lab techs'");
+    EXPECT_EQ(group, (std::vector<Row>{{"N", "18", "M", "N"}}));
+    EXPECT_EQ(c.scalar("select count(*) from mt.qrb_zv_group_reports"), "1");
+    EXPECT_EQ(c.scalar("select group_id from mt.qrb_zv_userlist where mtuser = 'jdoe'"), "MT");
+    EXPECT_EQ(c.scalar("select count(*) from mt.qrb_zv_fields_group_inhibit"), "0");
+    EXPECT_EQ(c.scalar("select autoLayout || '/' || Diags || '/' || SPath from "
+                       "mt.qrb_zv_system_configuration"),
+              "On/Off/\\\\server\\share\\zud");
+    const std::vector<Row> view =
+        c.query("select fldnum, title2, fform from mt.qrb_zv_customiz order by fldnum");
+    EXPECT_EQ(view, (std::vector<Row>{{"2340", "Ergebnisse", "3"}, {"4201", "Anlage", "2"}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialects, ProgramStatements,
+                         ::testing::Values(Dialect::Anywhere, Dialect::SqlServer),
+                         dialectName<::testing::TestParamInfo<Dialect>>);
+
+} // namespace
+
+} // namespace kaldor::standin::test
