@@ -178,6 +178,65 @@ TEST_P(ProgramStatements, EveryTextRunsUnchanged)
     EXPECT_EQ(view, (std::vector<Row>{{"2340", "Ergebnisse", "3"}, {"4201", "Anlage", "2"}}));
 }
 
+// Texts of other windows that lean on less common SQL: correlated names with the schema,
+// string-literal aliases, CAST to text, replace(), upper-case names, NULL values.
+std::vector<ProgramText> otherWindowTexts()
+{
+    const std::string tree = "select fldnum,len,(select title from mt.customiz where "
+                             "customiz.fldnum = mt.qrb_zv_tree_fields.fldnum)";
+    const std::string session =
+        "insert into mt.qrb_zv_session_config(group_id,start_date,end_date,start_time,end_time,"
+        "max_open_sessions,end_on_close) values ('MT','2024-01-31',NULL,'7:30',NULL,'3','Y');";
+    return {
+        {"FormTreeView,GetConfig", tree + " from mt.qrb_zv_tree_fields;commit",
+         tree + " 'title' from mt.qrb_zv_tree_fields;"},
+        {"FormTreeView,CommandSave",
+         "update mt.qrb_zv_tree_config set max_rows_display = '25';commit",
+         "Begin Transaction; update mt.qrb_zv_tree_config set max_rows_display = '25'; commit"},
+        {"FormReports,CleanReportNames",
+         "update mt.qrb_zv_report_prompts set prompt = (select replace (prompt, '''', ''));commit",
+         "Begin Transaction; update mt.qrb_zv_report_prompts set prompt = (select replace "
+         "(prompt, '''', '')); Commit"},
+        {"FormReports,GetConfig",
+         "select sql_link, zvrtag, report_sql from mt.qrb_zv_reports where report_name = '" +
+             kReport + "';commit",
+         "select CAST(report_sql AS text) 'report_sql' ,sql_link 'sql_link', zvrtag 'zvrtag' "
+         "from mt.qrb_zv_reports where report_name = '" +
+             kReport + "';"},
+        {"FormPrompts,Combo1",
+         "SELECT DISTINCT DATACOL FROM MT.ME2_CUSTOMIZ WHERE FFORM='8' AND FTYPE='SPVAL' ORDER "
+         "BY DATACOL;commit",
+         "SELECT DISTINCT DATACOL FROM MT.ME2_CUSTOMIZ WHERE FFORM='8' AND FTYPE='SPVAL' ORDER "
+         "BY DATACOL;"},
+        {"FormFieldConfig,LoadFieldList",
+         "select fldnum,title from mt.qrb_zv_customiz where fform = '0' and fldnum <> '2501' or "
+         "fldnum='2340' order by fldnum asc;commit",
+         "select fldnum,title from mt.qrb_zv_customiz where fform = '0' and fldnum <> '2501' or "
+         "fldnum='2340' order by fldnum asc;"},
+        {"FormSessions,CommandSave", session + "commit", session + "Begin Transaction; commit"},
+    };
+}
+
+TEST_P(ProgramStatements, OtherWindowsTextsRunUnchanged)
+{
+    const Dialect d = GetParam();
+    StandinFixtureFiles::instance().reset();
+    std::string error;
+    ASSERT_TRUE(runScript(StandinFixtureFiles::instance().databasePath(d), kSeed, &error)) << error;
+    Connection c;
+    ASSERT_TRUE(c.open(dsnOf(d), "admin", "secret"));
+    for (const ProgramText& t : otherWindowTexts()) {
+        const std::string& sql = d == Dialect::Anywhere ? t.anywhere : t.server;
+        for (const Outcome& o : c.run(sql)) {
+            EXPECT_TRUE(SQL_SUCCEEDED(o.rc)) << t.source << "\n  " << sql << "\n  -> "
+                                             << (o.diags.empty() ? "" : o.diags.front().message);
+        }
+    }
+    EXPECT_EQ(c.scalar("select start_time || '/' || coalesce(end_date, 'none') from "
+                       "mt.qrb_zv_session_config"),
+              "7:30/none");
+}
+
 INSTANTIATE_TEST_SUITE_P(Dialects, ProgramStatements,
                          ::testing::Values(Dialect::Anywhere, Dialect::SqlServer),
                          dialectName<::testing::TestParamInfo<Dialect>>);
