@@ -1,0 +1,122 @@
+#include "WindowHelpers.h"
+
+#include "ResourceStrings.h"
+#include "ResultSet.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QRegularExpression>
+#include <QSignalBlocker>
+
+#include <memory>
+
+namespace kaldor {
+
+void setWindowResIcon(QWidget* window, int id)
+{
+    window->setWindowIcon(resIcon(id));
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
+        frame->setWindowIcon(window->windowIcon());
+}
+
+void closeChildWindow(QWidget* window)
+{
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
+        frame->close();
+    else
+        window->close();
+}
+
+QStringList columnTexts(const db::ResultSet& rows, QStringView column)
+{
+    QStringList texts;
+    texts.reserve(rows.size());
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        texts.append(rows.required(i, column));
+    return texts;
+}
+
+void fillList(QListWidget* list, const QStringList& entries)
+{
+    const QSignalBlocker blocker(list);
+    list->setUpdatesEnabled(false);
+    list->clear();
+    list->addItems(entries);
+    list->setCurrentRow(-1);
+    list->setUpdatesEnabled(true);
+}
+
+void fillCombo(QComboBox* combo, const QStringList& entries)
+{
+    const QSignalBlocker blocker(combo);
+    combo->clear();
+    combo->addItems(entries);
+    combo->setCurrentIndex(-1);
+    if (combo->isEditable())
+        combo->setEditText(QString());
+}
+
+void makeSelectionOnly(QComboBox* combo)
+{
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->lineEdit()->setReadOnly(true);
+}
+
+void setComboText(QComboBox* combo, const QString& text)
+{
+    int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0)
+        index = combo->findText(text, Qt::MatchFixedString);
+    if (index >= 0 || !combo->isEditable()) {
+        combo->setCurrentIndex(index);
+        return;
+    }
+    combo->setCurrentIndex(-1);
+    combo->setEditText(text);
+}
+
+QString selectedText(const QListWidget* list)
+{
+    const QListWidgetItem* item = list->currentItem();
+    if (!item || !item->isSelected())
+        return {};
+    return item->text();
+}
+
+void connectListClick(QListWidget* list, QObject* context, const std::function<void()>& handler)
+{
+    // A mouse click first moves the selection (row changed) and then reports the click; the
+    // row remembered here lets the click that only finished such a move pass.
+    auto movedTo = std::make_shared<int>(-1);
+    QObject::connect(list, &QListWidget::currentRowChanged, context, [movedTo, handler](int row) {
+        if (row < 0)
+            return;
+        *movedTo = row;
+        handler();
+    });
+    QObject::connect(list, &QListWidget::itemClicked, context,
+                     [list, movedTo, handler](QListWidgetItem* item) {
+                         const int row = list->row(item);
+                         if (row == *movedTo) {
+                             *movedTo = -1;
+                             return;
+                         }
+                         handler();
+                     });
+}
+
+bool IsNumeric(const QString& text)
+{
+    static const QString body = QStringLiteral(
+        R"((?:\$[ ]*)?(?:[0-9][0-9,]*(?:\.[0-9]*)?|\.[0-9]+)(?:[eEdD][+-]?[0-9]+)?)");
+    static const QRegularExpression number(
+        QStringLiteral(R"(^[ \t]*(?:(?:[+-][ ]*)?%1|%1[ ]*[+-]|\([ ]*%1[ ]*\)|&[Hh][0-9A-Fa-f]+)"
+                       R"(|&[Oo]?[0-7]+)[ \t]*$)")
+            .arg(body));
+    return number.match(text).hasMatch();
+}
+
+} // namespace kaldor

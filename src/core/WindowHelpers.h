@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <functional>
+#include <utility>
+
+class QComboBox;
+class QListWidget;
+class QObject;
+class QWidget;
+
+namespace kaldor::db {
+class ResultSet;
+}
+
+// Small pieces that the editing windows share: icons, filling lists, drop-down texts, the
+// list click, the numeric test of typed input.
+namespace kaldor {
+
+// A new control with its objectName set.
+template <class Widget, class... Args> Widget* named(const QString& objectName, Args&&... args)
+{
+    auto* widget = new Widget(std::forward<Args>(args)...);
+    widget->setObjectName(objectName);
+    return widget;
+}
+
+// Closes (unloads) a window shown in the main window, with its frame.
+void closeChildWindow(QWidget* window);
+
+// Shows icon resource `id` on the window and on its frame in the main window.
+void setWindowResIcon(QWidget* window, int id);
+
+// The text of `column` in every row, in the order returned. A NULL value is a failure
+// (InvalidUseOfNull), as putting NULL into a list entry is.
+QStringList columnTexts(const db::ResultSet& rows, QStringView column);
+
+// Replaces the entries in one pass with the control's signals blocked; no entry is selected
+// afterwards and, for a combo box, its text is empty.
+void fillList(QListWidget* list, const QStringList& entries);
+void fillCombo(QComboBox* combo, const QStringList& entries);
+
+// A drop-down list that offers only its entries, yet can show a text that is none of them.
+void makeSelectionOnly(QComboBox* combo);
+// Selects the entry whose text equals `text` (exactly, else ignoring case); when there is none,
+// shows `text` with no entry selected (an editable or selection-only combo box).
+void setComboText(QComboBox* combo, const QString& text);
+
+// The text of the selected entry of a list box, or a null QString when none is selected.
+QString selectedText(const QListWidget* list);
+
+// Calls `handler` once for each pick of an entry by the user: a click (also on the entry
+// that is selected already) or a move of the selection with the keyboard. A selection made
+// by code with the list's signals blocked does not call it.
+void connectListClick(QListWidget* list, QObject* context, const std::function<void()>& handler);
+
+// Whether a typed text reads as a number: blanks around it, a sign before or after it or
+// parentheses around it, digits with thousands commas and a decimal point, an exponent, or
+// a hexadecimal (&H) or octal (&O) number. The empty text is not a number.
+bool IsNumeric(const QString& text);
+
+} // namespace kaldor
