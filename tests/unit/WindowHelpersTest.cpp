@@ -1,0 +1,119 @@
+#include "WindowHelpers.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
+
+#include <gtest/gtest.h>
+
+using namespace kaldor;
+
+namespace {
+
+struct NumericCase {
+    const char* text;
+    bool numeric;
+};
+
+TEST(IsNumeric, TypedNumbersAndNonNumbers)
+{
+    const NumericCase cases[] = {
+        {"0", true},      {"12", true},   {" 12 ", true}, {"-3", true},    {"+3", true},
+        {"3-", true},     {"(3)", true},  {"1.5", true},  {".5", true},    {"5.", true},
+        {"1,000", true},  {"1e3", true},  {"1D-2", true}, {"&H1F", true},  {"&O17", true},
+        {"$5", true},     {"", false},    {" ", false},   {"abc", false},  {"12abc", false},
+        {"1.2.3", false}, {"--1", false}, {"+-1", false}, {"-3-", false},  {"(3", false},
+        {"e5", false},    {"1e", false},  {"&H", false},  {"&HG", false},  {"&O8", false},
+        {",5", false},    {"1 2", false}, {"٣", false},   {"１２", false}, {"'5'", false},
+        {"5\\", false},
+    };
+    for (const NumericCase& c : cases)
+        EXPECT_EQ(IsNumeric(QString::fromUtf8(c.text)), c.numeric) << c.text;
+}
+
+class WidgetTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!QApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "WindowHelpersTest";
+            static char* argv[] = {name, nullptr};
+            static QApplication app(argc, argv);
+        }
+    }
+};
+
+TEST_F(WidgetTest, SetComboTextSelectsAnEntryOrShowsTheTextAlone)
+{
+    QComboBox combo;
+    makeSelectionOnly(&combo);
+    fillCombo(&combo, {QStringLiteral("MT"), QStringLiteral("Admins"), QStringLiteral("Ö'\\")});
+    EXPECT_EQ(combo.currentIndex(), -1) << "a filled list has no entry selected";
+    EXPECT_EQ(combo.currentText(), QString());
+
+    struct Case {
+        QString text;
+        int index;
+        QString shown;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Admins"), 1, QStringLiteral("Admins")},
+        {QStringLiteral("admins"), 1, QStringLiteral("Admins")}, // no exact entry: case ignored
+        {QStringLiteral("Ö'\\"), 2, QStringLiteral("Ö'\\")},
+        {QStringLiteral("Gone"), -1, QStringLiteral("Gone")},
+        {QString(), -1, QString()},
+        {QStringLiteral("MT"), 0, QStringLiteral("MT")},
+    };
+    for (const Case& c : cases) {
+        setComboText(&combo, c.text);
+        EXPECT_EQ(combo.currentIndex(), c.index) << c.text.toStdString();
+        EXPECT_EQ(combo.currentText(), c.shown) << c.text.toStdString();
+    }
+}
+
+TEST_F(WidgetTest, FillingIsSilentAndLeavesNothingSelected)
+{
+    QListWidget list;
+    int changes = 0;
+    QObject::connect(&list, &QListWidget::currentRowChanged, &list, [&] { ++changes; });
+    QStringList many;
+    for (int i = 0; i < 5000; ++i)
+        many.append(QStringLiteral("user%1").arg(i));
+    fillList(&list, many);
+    fillList(&list, many);
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(list.count(), 5000);
+    EXPECT_TRUE(selectedText(&list).isNull());
+    list.setCurrentRow(3);
+    EXPECT_EQ(selectedText(&list), QStringLiteral("user3"));
+}
+
+TEST_F(WidgetTest, ListClickRunsOncePerPick)
+{
+    QListWidget list;
+    fillList(&list, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    int calls = 0;
+    connectListClick(&list, &list, [&] { ++calls; });
+
+    // A mouse click on another entry: the selection moves, then the click is reported.
+    list.setCurrentRow(1);
+    Q_EMIT list.itemClicked(list.item(1));
+    EXPECT_EQ(calls, 1);
+    // A click on the entry already selected runs it again.
+    Q_EMIT list.itemClicked(list.item(1));
+    EXPECT_EQ(calls, 2);
+    // A keyboard move runs it without a click.
+    list.setCurrentRow(2);
+    EXPECT_EQ(calls, 3);
+    // A selection made by code with signals blocked does not.
+    {
+        const QSignalBlocker blocker(&list);
+        list.setCurrentRow(0);
+    }
+    EXPECT_EQ(calls, 3);
+    Q_EMIT list.itemClicked(list.item(0));
+    EXPECT_EQ(calls, 4);
+}
+
+} // namespace
