@@ -1,0 +1,283 @@
+#include "FormMiscConfig.h"
+
+#include "ModuleGlobals.h"
+#include "Odbc.h"
+#include "ResourceStrings.h"
+#include "WindowHelpers.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStorageInfo>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace kaldor {
+
+namespace {
+
+const QString SystemDrive = QStringLiteral("C:");
+
+bool endsWithSeparator(const QString& path)
+{
+    return path.endsWith(QLatin1Char('\\')) || path.endsWith(QLatin1Char('/'));
+}
+
+QString withSeparator(const QString& path)
+{
+    return endsWithSeparator(path) ? path : path + QDir::separator();
+}
+
+// An absolute, clean folder path. Backslashes count as separators; on systems without drive
+// letters the system drive C: stands for the root.
+QString resolveFolder(const QString& path)
+{
+    QString p = path;
+#ifndef Q_OS_WIN
+    static const QRegularExpression systemDrive(QStringLiteral("^[Cc]:(?=[\\\\/]|$)"));
+    p.replace(systemDrive, QStringLiteral("/"));
+    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+#endif
+    return QDir::cleanPath(QDir::current().absoluteFilePath(QDir::fromNativeSeparators(p)));
+}
+
+// The drives a user can choose: the roots of the mounted file systems, in name order.
+QStringList driveTexts()
+{
+    QStringList drives;
+    const QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
+    for (const QStorageInfo& v : volumes)
+        if (v.isValid() && v.isReady())
+            drives.append(QDir::toNativeSeparators(v.rootPath()));
+    drives.append(QDir::toNativeSeparators(QDir::rootPath()));
+    std::sort(drives.begin(), drives.end());
+    drives.erase(std::unique(drives.begin(), drives.end()), drives.end());
+    return drives;
+}
+
+} // namespace
+
+// ---- directory picker ---------------------------------------------------------------------
+
+DirectoryPicker::DirectoryPicker(QWidget* parent) : QListWidget(parent) {}
+
+bool DirectoryPicker::setPath(const QString& path)
+{
+    if (path.trimmed().isEmpty())
+        return false;
+    const QString folder = resolveFolder(path);
+    if (!QFileInfo(folder).isDir())
+        return false;
+    if (folder == m_path)
+        return true;
+    m_path = folder;
+    refill();
+    Q_EMIT pathChanged();
+    return true;
+}
+
+void DirectoryPicker::refill()
+{
+    const QSignalBlocker blocker(this);
+    clear();
+    QStringList chain;
+    for (QDir d(m_path);;) {
+        chain.prepend(d.absolutePath());
+        if (d.isRoot() || !d.cdUp())
+            break;
+    }
+    const auto add = [this](const QString& folder, const QString& text) {
+        auto* item = new QListWidgetItem(text, this);
+        item->setData(Qt::UserRole, folder);
+        return item;
+    };
+    QListWidgetItem* current = nullptr;
+    for (const QString& folder : std::as_const(chain)) {
+        const QString name =
+            QDir(folder).isRoot() ? QDir::toNativeSeparators(folder) : QFileInfo(folder).fileName();
+        current = add(folder, name);
+    }
+    const QStringList subfolders =
+        QDir(m_path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& name : subfolders)
+        add(QDir(m_path).absoluteFilePath(name), name);
+    setCurrentItem(current);
+}
+
+// ---- the window ---------------------------------------------------------------------------
+
+FormMiscConfig::FormMiscConfig()
+    : m_panel2(
+          named<QGroupBox>(QStringLiteral("SSPanel2"), QStringLiteral("(SSPanel2 396)"), this)),
+      m_comboDatasource(named<QComboBox>(QStringLiteral("ComboDatasource"), m_panel2)),
+      m_panel1(
+          named<QGroupBox>(QStringLiteral("SSPanel1"), QStringLiteral("(SSPanel1 246)"), this)),
+      m_driveShared(named<QComboBox>(QStringLiteral("DriveShared"), m_panel1)),
+      m_dirShared(named<DirectoryPicker>(QStringLiteral("DirShared"), m_panel1)),
+      m_reportLocationTitle(named<QLabel>(QStringLiteral("ReportLocationTitle"),
+                                          QStringLiteral("Reports Location Override"), this)),
+      m_reportFileLocation(named<QLineEdit>(QStringLiteral("ReportFileLocation"), this)),
+      m_saveFileLocation(
+          named<QPushButton>(QStringLiteral("SaveFileLocation"), QStringLiteral("Save"), this)),
+      m_commandExit(
+          named<QPushButton>(QStringLiteral("CommandExit"), QStringLiteral("(Finished 381)"), this))
+{
+    m_comboDatasource->setEditable(true);
+    m_comboDatasource->setInsertPolicy(QComboBox::NoInsert);
+    m_reportFileLocation->setToolTip(QStringLiteral("File name and path for Reports"));
+
+    auto* top = new QVBoxLayout(m_panel2);
+    top->addWidget(m_comboDatasource);
+    auto* shared = new QVBoxLayout(m_panel1);
+    shared->addWidget(m_driveShared);
+    shared->addWidget(m_dirShared, 1);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(m_panel2, 0, 0, 1, 2);
+    grid->addWidget(m_panel1, 1, 0, 1, 2);
+    grid->addWidget(m_reportLocationTitle, 2, 0, 1, 2);
+    grid->addWidget(m_reportFileLocation, 3, 0);
+    grid->addWidget(m_saveFileLocation, 3, 1);
+    grid->addWidget(m_commandExit, 4, 1);
+    grid->setRowStretch(1, 1);
+
+    connect(m_comboDatasource, &QComboBox::activated, this, [this] { ComboDatasource_Click(); });
+    connect(m_driveShared, &QComboBox::currentIndexChanged, this, [this] { DriveShared_Change(); });
+    connect(m_dirShared, &DirectoryPicker::pathChanged, this, [this] { DirShared_Change(); });
+    connect(m_dirShared, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        if (item)
+            DirShared_Open(item->data(Qt::UserRole).toString());
+    });
+    connect(m_reportFileLocation, &QLineEdit::textChanged, this,
+            [this] { ReportFileLocation_Change(); });
+    connect(m_saveFileLocation, &QPushButton::clicked, this, [this] { SaveFileLocation_Click(); });
+    connect(m_commandExit, &QPushButton::clicked, this, [this] { CommandExit_Click(); });
+}
+
+void FormMiscConfig::FormLoad()
+{
+    setCaptions();
+    showStoredLocation();
+    Trapped(QStringLiteral("FormMiscConfig,FormLoad"), QString(), [&] {
+        fillDataSources();
+        setComboText(m_comboDatasource, config().DataSource);
+        if (m_comboDatasource->currentText().isEmpty())
+            setComboText(m_comboDatasource, QStringLiteral("Calibration Data"));
+    });
+}
+
+void FormMiscConfig::setCaptions()
+{
+    setOuterSizeTwips(this, 5550, 6810);
+    CenterForm(this);
+    setWindowResIcon(this, 111);
+    setWindowTitle(resString(245));
+    m_panel2->setTitle(resString(396));
+    m_comboDatasource->setToolTip(resString(453));
+    m_panel1->setTitle(resString(246));
+    m_driveShared->setToolTip(resString(454));
+    m_dirShared->setToolTip(resString(455));
+    m_commandExit->setText(resString(381));
+    m_commandExit->setToolTip(resString(434));
+}
+
+// Shows the stored shared directory in the pickers (a network path in the text box), falling
+// back to the system drive when the drive or folder does not exist.
+void FormMiscConfig::showStoredLocation()
+{
+    {
+        const QSignalBlocker blocker(m_driveShared);
+        m_driveShared->clear();
+        m_driveShared->addItems(driveTexts());
+        m_driveShared->setCurrentIndex(-1);
+    }
+    SystemConfig& c = config();
+    bool shown = setDrive(c.SharedDrive.isEmpty() ? SystemDrive : c.SharedDrive);
+    if (shown && !c.SharedPath.startsWith(QStringLiteral("\\\\"))) {
+        shown = m_dirShared->setPath(c.SharedPath);
+        if (shown && !endsWithSeparator(c.SharedDir))
+            c.SharedDir = withSeparator(c.SharedDir);
+    } else if (shown) {
+        m_reportFileLocation->setText(c.SharedPath);
+    }
+    if (!shown) {
+        setDrive(SystemDrive);
+        m_dirShared->setPath(SystemDrive);
+    }
+}
+
+// Selects the drive holding that text (a mount point; C: is the system drive); false when
+// there is no such drive.
+bool FormMiscConfig::setDrive(const QString& drive)
+{
+    if (drive.trimmed().isEmpty())
+        return false;
+    const QString wanted = QDir::toNativeSeparators(resolveFolder(drive));
+    const int index = m_driveShared->findText(wanted, Qt::MatchFixedString);
+    if (index < 0)
+        return false;
+    m_driveShared->setCurrentIndex(index);
+    return true;
+}
+
+void FormMiscConfig::fillDataSources()
+{
+    const db::DataSourceListing listing = db::listDataSources({32, 255, -1});
+    m_comboDatasource->clear();
+    for (const db::DataSourceEntry& entry : listing.entries)
+        m_comboDatasource->addItem(entry.name);
+}
+
+void FormMiscConfig::ComboDatasource_Click()
+{
+    config().DataSource = m_comboDatasource->currentText();
+}
+
+void FormMiscConfig::DriveShared_Change()
+{
+    const QString drive = m_driveShared->currentText();
+    if (!m_dirShared->setPath(drive))
+        ErrorHandler(68, QStringLiteral("Device unavailable"),
+                     QStringLiteral("FormMiscConfig,DriveShared"), QString());
+    config().SharedDrive = drive;
+}
+
+void FormMiscConfig::DirShared_Change()
+{
+    SystemConfig& c = config();
+    c.SharedPath = QDir::toNativeSeparators(m_dirShared->path());
+    c.SharedDir = withSeparator(c.SharedPath);
+    m_reportFileLocation->setText(c.SharedDir);
+}
+
+// A folder double-clicked in the picker.
+void FormMiscConfig::DirShared_Open(const QString& folder)
+{
+    if (!m_dirShared->setPath(folder))
+        ErrorHandler(76, QStringLiteral("Path not found"),
+                     QStringLiteral("FormMiscConfig,DirShared"), QString());
+}
+
+void FormMiscConfig::ReportFileLocation_Change()
+{
+    config().SharedDir = m_reportFileLocation->text();
+    config().SharedPath = m_reportFileLocation->text();
+}
+
+void FormMiscConfig::SaveFileLocation_Click()
+{
+    SaveConfig();
+}
+
+void FormMiscConfig::CommandExit_Click()
+{
+    closeChildWindow(this);
+}
+
+} // namespace kaldor
