@@ -348,7 +348,7 @@ void FormEditGroups::LoadIntervals()
 {
     const QStringList units{QStringLiteral("D"), QStringLiteral("M"), QStringLiteral("Y")};
     for (const AgePanel& p : m_age)
-        p.unit->addItems(units);
+        fillCombo(p.unit, units);
 }
 
 void FormEditGroups::SelectFirst()
