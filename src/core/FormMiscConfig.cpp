@@ -198,13 +198,15 @@ void FormMiscConfig::showStoredLocation()
         m_driveShared->setCurrentIndex(-1);
     }
     SystemConfig& c = config();
+    // The pickers' change events rewrite the values; the stored ones are shown.
+    const QString storedPath = c.SharedPath;
     bool shown = setDrive(c.SharedDrive.isEmpty() ? SystemDrive : c.SharedDrive);
-    if (shown && !c.SharedPath.startsWith(QStringLiteral("\\\\"))) {
-        shown = m_dirShared->setPath(c.SharedPath);
+    if (shown && !storedPath.startsWith(QStringLiteral("\\\\"))) {
+        shown = m_dirShared->setPath(storedPath);
         if (shown && !endsWithSeparator(c.SharedDir))
             c.SharedDir = withSeparator(c.SharedDir);
     } else if (shown) {
-        m_reportFileLocation->setText(c.SharedPath);
+        m_reportFileLocation->setText(storedPath);
     }
     if (!shown) {
         setDrive(SystemDrive);
