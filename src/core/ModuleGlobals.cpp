@@ -166,7 +166,7 @@ void WriteDataSource(const QString& name)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write((name + CrLf).toUtf8()) < 0 || !file.flush()) {
         messageBox(
-            resString(9001).arg(QDir::toNativeSeparators(file.fileName()), file.errorString()),
+            resString(901).arg(QDir::toNativeSeparators(file.fileName()), file.errorString()),
             MsgButtons::Ok, MsgIcon::Exclamation);
     }
 }
@@ -208,7 +208,9 @@ namespace {
 QString insertConfigText()
 {
     const SystemConfig& c = config();
-    const auto q = [](const QString& v) { return QLatin1Char('\'') + v + QLatin1Char('\''); };
+    const auto q = [](const QString& v) -> QString {
+        return QLatin1Char('\'') + v + QLatin1Char('\'');
+    };
     return QStringLiteral("insert into mt.qrb_zv_system_configuration(require_login,desktop,title,"
                           "ODBC,SPath,SDrive,autoLayout,Diags,Browser) values(") +
            q(c.RequireLogin) + QLatin1Char(',') + q(c.Desktop) + QLatin1Char(',') + q(c.Title) +

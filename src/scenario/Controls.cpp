@@ -1,0 +1,480 @@
+#include "Controls.h"
+
+#include "Script.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace kaldor::scenario {
+
+namespace {
+
+bool isTopOrChildWindow(const QWidget* w)
+{
+    return w->isWindow() || qobject_cast<const QMdiSubWindow*>(w->parentWidget());
+}
+
+QString kindOf(QObject* o, bool isWindow)
+{
+    if (isWindow)
+        return QStringLiteral("window");
+    if (qobject_cast<QAction*>(o))
+        return QStringLiteral("menu");
+    if (qobject_cast<QCheckBox*>(o))
+        return QStringLiteral("check");
+    if (qobject_cast<QRadioButton*>(o))
+        return QStringLiteral("option");
+    if (qobject_cast<QAbstractButton*>(o))
+        return QStringLiteral("button");
+    if (qobject_cast<QLineEdit*>(o) || qobject_cast<QTextEdit*>(o) ||
+        qobject_cast<QPlainTextEdit*>(o))
+        return QStringLiteral("text");
+    if (qobject_cast<QComboBox*>(o))
+        return QStringLiteral("combo");
+    if (qobject_cast<QListWidget*>(o))
+        return QStringLiteral("list");
+    if (qobject_cast<QTreeWidget*>(o))
+        return QStringLiteral("listview");
+    if (qobject_cast<QTabWidget*>(o) || qobject_cast<QTabBar*>(o))
+        return QStringLiteral("tab");
+    if (qobject_cast<QCalendarWidget*>(o))
+        return QStringLiteral("calendar");
+    if (qobject_cast<QLabel*>(o))
+        return QStringLiteral("label");
+    return QStringLiteral("frame");
+}
+
+QString textOf(QObject* o, bool isWindow)
+{
+    if (isWindow) {
+        auto* w = static_cast<QWidget*>(o);
+        return w->windowTitle();
+    }
+    if (auto* a = qobject_cast<QAction*>(o))
+        return a->text();
+    if (auto* b = qobject_cast<QAbstractButton*>(o))
+        return b->text();
+    if (auto* e = qobject_cast<QLineEdit*>(o))
+        return e->text();
+    if (auto* t = qobject_cast<QTextEdit*>(o))
+        return t->toPlainText();
+    if (auto* p = qobject_cast<QPlainTextEdit*>(o))
+        return p->toPlainText();
+    if (auto* c = qobject_cast<QComboBox*>(o))
+        return c->currentText();
+    if (auto* l = qobject_cast<QListWidget*>(o))
+        return l->currentItem() ? l->currentItem()->text() : QString();
+    if (auto* tw = qobject_cast<QTreeWidget*>(o))
+        return tw->currentItem() ? tw->currentItem()->text(0) : QString();
+    if (auto* lb = qobject_cast<QLabel*>(o))
+        return lb->text();
+    if (auto* g = qobject_cast<QGroupBox*>(o))
+        return g->title();
+    if (auto* tab = qobject_cast<QTabWidget*>(o))
+        return tab->currentIndex() >= 0 ? tab->tabText(tab->currentIndex()) : QString();
+    if (auto* bar = qobject_cast<QTabBar*>(o))
+        return bar->currentIndex() >= 0 ? bar->tabText(bar->currentIndex()) : QString();
+    if (auto* w = qobject_cast<QWidget*>(o))
+        return w->windowTitle();
+    return {};
+}
+
+QStringList itemsOf(QObject* o)
+{
+    QStringList items;
+    if (auto* c = qobject_cast<QComboBox*>(o)) {
+        for (int i = 0; i < c->count(); ++i)
+            items.append(c->itemText(i));
+    } else if (auto* l = qobject_cast<QListWidget*>(o)) {
+        for (int i = 0; i < l->count(); ++i)
+            items.append(l->item(i)->text());
+    } else if (auto* t = qobject_cast<QTreeWidget*>(o)) {
+        for (int i = 0; i < t->topLevelItemCount(); ++i)
+            items.append(t->topLevelItem(i)->text(0));
+    } else if (auto* tab = qobject_cast<QTabWidget*>(o)) {
+        for (int i = 0; i < tab->count(); ++i)
+            items.append(tab->tabText(i));
+    } else if (auto* bar = qobject_cast<QTabBar*>(o)) {
+        for (int i = 0; i < bar->count(); ++i)
+            items.append(bar->tabText(i));
+    }
+    return items;
+}
+
+// The index and text of the selected entry, or -1.
+std::pair<int, QString> selectedOf(QObject* o)
+{
+    if (auto* c = qobject_cast<QComboBox*>(o))
+        return {c->currentIndex(),
+                c->currentIndex() >= 0 ? c->itemText(c->currentIndex()) : QString()};
+    if (auto* l = qobject_cast<QListWidget*>(o)) {
+        QListWidgetItem* item = l->currentItem();
+        if (!item || !item->isSelected())
+            return {-1, {}};
+        return {l->row(item), item->text()};
+    }
+    if (auto* t = qobject_cast<QTreeWidget*>(o)) {
+        QTreeWidgetItem* item = t->currentItem();
+        if (!item || !item->isSelected())
+            return {-1, {}};
+        return {t->indexOfTopLevelItem(item), item->text(0)};
+    }
+    return {-1, {}};
+}
+
+QString joinItems(const QStringList& items)
+{
+    QStringList q;
+    q.reserve(items.size());
+    for (const QString& i : items)
+        q.append(quoted(i));
+    return u'[' + q.join(u',') + u']';
+}
+
+bool enabledOf(QObject* o)
+{
+    if (auto* a = qobject_cast<QAction*>(o))
+        return a->isEnabled();
+    return static_cast<QWidget*>(o)->isEnabled();
+}
+
+bool visibleOf(QObject* o, bool isWindow)
+{
+    if (auto* a = qobject_cast<QAction*>(o))
+        return a->isVisible();
+    auto* w = static_cast<QWidget*>(o);
+    if (isWindow) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget()))
+            return sub->isVisible();
+        return w->isVisible();
+    }
+    return !w->isHidden();
+}
+
+// Index of ITEM ("#N", or the entry's text) among the texts, or -1.
+int findItem(const QStringList& items, const QString& item)
+{
+    if (item.startsWith(u'#')) {
+        bool ok = false;
+        const int n = item.mid(1).toInt(&ok);
+        if (ok && n >= 0 && n < items.size())
+            return n;
+    }
+    return int(items.indexOf(item));
+}
+
+QString noItem(const QString& item)
+{
+    return QStringLiteral("no entry %1").arg(quoted(item));
+}
+
+// Whether the widget sits inside another window held by `window` (a child window's controls
+// are that window's, not the main window's).
+bool belongsToChild(const QWidget* w, const QWidget* window)
+{
+    for (const QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
+        if (qobject_cast<const QMdiSubWindow*>(p))
+            return true;
+    return qobject_cast<const QMdiSubWindow*>(w) != nullptr;
+}
+
+} // namespace
+
+QWidget* findWindow(const QString& name)
+{
+    QWidget* found = nullptr;
+    const QWidgetList all = QApplication::allWidgets();
+    for (QWidget* w : all) {
+        if (w->objectName() != name || !isTopOrChildWindow(w))
+            continue;
+        if (!found || (w->isVisible() && !found->isVisible()))
+            found = w;
+    }
+    return found;
+}
+
+QObject* findControl(QWidget* window, const QString& name)
+{
+    if (auto* main = qobject_cast<QMainWindow*>(window)) {
+        const QList<QAction*> actions = main->findChildren<QAction*>(name);
+        if (!actions.isEmpty())
+            return actions.first();
+    }
+    const QList<QWidget*> widgets = window->findChildren<QWidget*>(name);
+    for (QWidget* w : widgets)
+        if (!w->isHidden())
+            return w;
+    return widgets.isEmpty() ? nullptr : widgets.first();
+}
+
+QString describe(const QString& path, QObject* o, bool isWindow)
+{
+    const QString kind = kindOf(o, isWindow);
+    QString s = QStringLiteral("STATE %1 kind=%2 enabled=%3 visible=%4 text=%5")
+                    .arg(path, kind, QString::number(enabledOf(o)),
+                         QString::number(visibleOf(o, isWindow)), quoted(textOf(o, isWindow)));
+    if (auto* check = qobject_cast<QCheckBox*>(o)) {
+        s += QStringLiteral(" checked=%1")
+                 .arg(int(check->checkState()) == Qt::PartiallyChecked ? 2
+                      : check->isChecked()                             ? 1
+                                                                       : 0);
+    } else if (auto* b = qobject_cast<QAbstractButton*>(o); b && b->isCheckable()) {
+        s += QStringLiteral(" checked=%1").arg(int(b->isChecked()));
+    } else if (auto* a = qobject_cast<QAction*>(o); a && a->isCheckable()) {
+        s += QStringLiteral(" checked=%1").arg(int(a->isChecked()));
+    }
+    if (kind == u"combo" || kind == u"list" || kind == u"listview" || kind == u"tab")
+        s += QStringLiteral(" items=") + joinItems(itemsOf(o));
+    if (kind == u"combo" || kind == u"list" || kind == u"listview") {
+        const auto [index, text] = selectedOf(o);
+        if (index >= 0)
+            s += QStringLiteral(" selected=%1 %2").arg(index).arg(quoted(text));
+    }
+    if (auto* cal = qobject_cast<QCalendarWidget*>(o))
+        s += QStringLiteral(" date=") + cal->selectedDate().toString(QStringLiteral("yyyy-MM-dd"));
+    if (auto* tab = qobject_cast<QTabWidget*>(o))
+        s += QStringLiteral(" tab=%1").arg(tab->currentIndex());
+    if (auto* bar = qobject_cast<QTabBar*>(o))
+        s += QStringLiteral(" tab=%1").arg(bar->currentIndex());
+    return s;
+}
+
+QStringList describeWindow(const QString& name, QWidget* window)
+{
+    QStringList lines{describe(name, window, true)};
+    QList<QObject*> controls;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith(u"qt_") ||
+            w->objectName() == u"MDIClient" || qobject_cast<QMenu*>(w) || belongsToChild(w, window))
+            continue;
+        controls.append(w);
+    }
+    if (qobject_cast<QMainWindow*>(window)) {
+        for (QAction* a : window->findChildren<QAction*>())
+            if (!a->objectName().isEmpty() && !a->objectName().startsWith(u"qt_"))
+                controls.append(a);
+    }
+    std::stable_sort(controls.begin(), controls.end(),
+                     [](QObject* a, QObject* b) { return a->objectName() < b->objectName(); });
+    QString last;
+    for (QObject* c : controls) {
+        if (c->objectName() == last)
+            continue;
+        last = c->objectName();
+        lines.append(describe(name + u'.' + c->objectName(), c, false));
+    }
+    return lines;
+}
+
+bool isUsable(QObject* control)
+{
+    if (auto* a = qobject_cast<QAction*>(control))
+        return a->isEnabled();
+    auto* w = qobject_cast<QWidget*>(control);
+    return w && w->isEnabled();
+}
+
+QString clickControl(QObject* control)
+{
+    if (auto* b = qobject_cast<QAbstractButton*>(control)) {
+        b->click();
+        return {};
+    }
+    if (auto* w = qobject_cast<QWidget*>(control)) {
+        QTest::mouseClick(w, Qt::LeftButton);
+        return {};
+    }
+    return QStringLiteral("not a control that can be clicked");
+}
+
+QString selectItem(QObject* control, const QString& item)
+{
+    if (auto* l = qobject_cast<QListWidget*>(control)) {
+        const int i = findItem(itemsOf(l), item);
+        if (i < 0)
+            return noItem(item);
+        QListWidgetItem* it = l->item(i);
+        l->setCurrentItem(it);
+        it->setSelected(true);
+        l->scrollToItem(it);
+        Q_EMIT l->itemClicked(it);
+        return {};
+    }
+    if (auto* t = qobject_cast<QTreeWidget*>(control)) {
+        const int i = findItem(itemsOf(t), item);
+        if (i < 0)
+            return noItem(item);
+        QTreeWidgetItem* it = t->topLevelItem(i);
+        t->setCurrentItem(it);
+        it->setSelected(true);
+        Q_EMIT t->itemClicked(it, 0);
+        return {};
+    }
+    if (qobject_cast<QComboBox*>(control))
+        return chooseItem(control, item);
+    if (qobject_cast<QTabWidget*>(control) || qobject_cast<QTabBar*>(control)) {
+        const int i = findItem(itemsOf(control), item);
+        return i < 0 ? noItem(item) : switchTab(control, QString::number(i));
+    }
+    return QStringLiteral("not a list");
+}
+
+QString doubleClickControl(QObject* control, const QString* item)
+{
+    if (item) {
+        if (QString why = selectItem(control, *item); !why.isEmpty())
+            return why;
+        if (auto* l = qobject_cast<QListWidget*>(control))
+            Q_EMIT l->itemDoubleClicked(l->currentItem());
+        else if (auto* t = qobject_cast<QTreeWidget*>(control))
+            Q_EMIT t->itemDoubleClicked(t->currentItem(), 0);
+        return {};
+    }
+    if (auto* l = qobject_cast<QListWidget*>(control); l && l->currentItem()) {
+        Q_EMIT l->itemDoubleClicked(l->currentItem());
+        return {};
+    }
+    if (auto* w = qobject_cast<QWidget*>(control)) {
+        QTest::mouseDClick(w, Qt::LeftButton);
+        return {};
+    }
+    return QStringLiteral("not a control");
+}
+
+QString chooseItem(QObject* control, const QString& item)
+{
+    auto* c = qobject_cast<QComboBox*>(control);
+    if (!c)
+        return QStringLiteral("not a combo box");
+    const int i = findItem(itemsOf(c), item);
+    if (i < 0)
+        return noItem(item);
+    c->setCurrentIndex(i);
+    Q_EMIT c->activated(i);
+    Q_EMIT c->textActivated(c->itemText(i));
+    return {};
+}
+
+QString typeText(QObject* control, const QString& text)
+{
+    QLineEdit* edit = qobject_cast<QLineEdit*>(control);
+    if (auto* c = qobject_cast<QComboBox*>(control)) {
+        if (!c->isEditable())
+            return QStringLiteral("not an editable combo box");
+        edit = c->lineEdit();
+    }
+    if (edit) {
+        edit->setFocus();
+        edit->selectAll();
+        if (text.isEmpty())
+            edit->del();
+        else
+            edit->insert(text);
+        return {};
+    }
+    if (auto* t = qobject_cast<QTextEdit*>(control)) {
+        t->selectAll();
+        t->insertPlainText(text);
+        return {};
+    }
+    if (auto* p = qobject_cast<QPlainTextEdit*>(control)) {
+        p->selectAll();
+        p->insertPlainText(text);
+        return {};
+    }
+    return QStringLiteral("not a text box");
+}
+
+QString pressKey(QObject* control, const QString& key)
+{
+    auto* w = qobject_cast<QWidget*>(control);
+    if (!w)
+        return QStringLiteral("not a control");
+    w->setFocus();
+    if (key == u"Enter")
+        QTest::keyClick(w, Qt::Key_Return);
+    else if (key == u"Escape")
+        QTest::keyClick(w, Qt::Key_Escape);
+    else if (key == u"Tab")
+        QTest::keyClick(w, Qt::Key_Tab);
+    else if (key.size() == 1)
+        QTest::keyClicks(w, key);
+    else
+        return QStringLiteral("unknown key %1").arg(quoted(key));
+    return {};
+}
+
+QString setCheck(QObject* control, const QString& state)
+{
+    auto* check = qobject_cast<QCheckBox*>(control);
+    if (!check)
+        return QStringLiteral("not a check box");
+    if (state == u"grey") {
+        check->setTristate(true);
+        check->setCheckState(Qt::PartiallyChecked);
+        return {};
+    }
+    if (state != u"on" && state != u"off")
+        return QStringLiteral("unknown state %1").arg(quoted(state));
+    const Qt::CheckState want = state == u"on" ? Qt::Checked : Qt::Unchecked;
+    for (int i = 0; i < 3 && check->checkState() != want; ++i)
+        check->click();
+    return {};
+}
+
+QString pickDate(QObject* control, const QString& date)
+{
+    auto* cal = qobject_cast<QCalendarWidget*>(control);
+    if (!cal)
+        return QStringLiteral("not a calendar");
+    const QDate d = QDate::fromString(date, QStringLiteral("yyyy-MM-dd"));
+    if (!d.isValid())
+        return QStringLiteral("not a date %1").arg(quoted(date));
+    cal->setSelectedDate(d);
+    Q_EMIT cal->clicked(d);
+    return {};
+}
+
+QString switchTab(QObject* control, const QString& index)
+{
+    bool ok = false;
+    const int n = index.toInt(&ok);
+    if (auto* tab = qobject_cast<QTabWidget*>(control)) {
+        if (!ok || n < 0 || n >= tab->count())
+            return QStringLiteral("no tab %1").arg(index);
+        tab->setCurrentIndex(n);
+        Q_EMIT tab->tabBarClicked(n);
+        return {};
+    }
+    if (auto* bar = qobject_cast<QTabBar*>(control)) {
+        if (!ok || n < 0 || n >= bar->count())
+            return QStringLiteral("no tab %1").arg(index);
+        bar->setCurrentIndex(n);
+        Q_EMIT bar->tabBarClicked(n);
+        return {};
+    }
+    return QStringLiteral("not a tab strip");
+}
+
+} // namespace kaldor::scenario

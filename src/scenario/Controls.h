@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace kaldor::scenario {
+
+// Finds a window by objectName: the main window, a child window inside it, or a dialog.
+QWidget* findWindow(const QString& name);
+// Finds a named control of a window (a widget, or a menu item of the main window).
+QObject* findControl(QWidget* window, const QString& name);
+
+// The STATE line of a control or window ("STATE F.C kind=... ...").
+QString describe(const QString& path, QObject* control, bool isWindow);
+// STATE lines of a window and every named control in it.
+QStringList describeWindow(const QString& name, QWidget* window);
+
+// Acting on controls as a user would. Each returns an empty text on success, or why the
+// command cannot be done (a script error).
+QString clickControl(QObject* control);
+QString doubleClickControl(QObject* control, const QString* item);
+QString selectItem(QObject* control, const QString& item);
+QString chooseItem(QObject* control, const QString& item);
+QString typeText(QObject* control, const QString& text);
+QString pressKey(QObject* control, const QString& key);
+QString setCheck(QObject* control, const QString& state);
+QString pickDate(QObject* control, const QString& date);
+QString switchTab(QObject* control, const QString& index);
+
+// Whether a user could act on the control now (it and its window enabled).
+bool isUsable(QObject* control);
+
+} // namespace kaldor::scenario

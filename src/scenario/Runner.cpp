@@ -1,0 +1,724 @@
+#include "Runner.h"
+
+#include "Controls.h"
+#include "MDIFormMain.h"
+#include "ModuleGlobals.h"
+#include "Odbc.h"
+#include "Seams.h"
+#include "StandinStore.h"
+#include "Windows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMdiSubWindow>
+#include <QTimer>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace kaldor::scenario {
+
+namespace {
+
+const char* answerName(MsgAnswer a)
+{
+    switch (a) {
+    case MsgAnswer::Ok:
+        return "OK";
+    case MsgAnswer::Cancel:
+        return "Cancel";
+    case MsgAnswer::Yes:
+        return "Yes";
+    case MsgAnswer::No:
+        return "No";
+    }
+    return "OK";
+}
+
+const char* iconName(MsgIcon i)
+{
+    switch (i) {
+    case MsgIcon::None:
+        return "none";
+    case MsgIcon::Critical:
+        return "critical";
+    case MsgIcon::Exclamation:
+        return "exclamation";
+    case MsgIcon::Information:
+        return "information";
+    case MsgIcon::Question:
+        return "question";
+    }
+    return "none";
+}
+
+const char* buttonsName(MsgButtons b)
+{
+    switch (b) {
+    case MsgButtons::Ok:
+        return "ok";
+    case MsgButtons::OkCancel:
+        return "okcancel";
+    case MsgButtons::YesNo:
+        return "yesno";
+    }
+    return "ok";
+}
+
+bool allowedAnswer(MsgButtons b, MsgAnswer a)
+{
+    switch (b) {
+    case MsgButtons::Ok:
+        return a == MsgAnswer::Ok;
+    case MsgButtons::OkCancel:
+        return a == MsgAnswer::Ok || a == MsgAnswer::Cancel;
+    case MsgButtons::YesNo:
+        return a == MsgAnswer::Yes || a == MsgAnswer::No;
+    }
+    return false;
+}
+
+std::optional<MsgAnswer> parseAnswer(const QString& s)
+{
+    if (s == u"OK")
+        return MsgAnswer::Ok;
+    if (s == u"Cancel")
+        return MsgAnswer::Cancel;
+    if (s == u"Yes")
+        return MsgAnswer::Yes;
+    if (s == u"No")
+        return MsgAnswer::No;
+    return std::nullopt;
+}
+
+QString nativePath(const QString& p)
+{
+    return QDir::cleanPath(p);
+}
+
+// Commands that still run after the program has ended.
+bool runsAfterEnd(const QString& name)
+{
+    return name == u"table" || name == u"raw" || name == u"log" || name == u"server";
+}
+
+// Commands that act on the running program.
+bool needsProgram(const QString& name)
+{
+    static const QStringList names{
+        QStringLiteral("login"),    QStringLiteral("menu"),   QStringLiteral("click"),
+        QStringLiteral("dblclick"), QStringLiteral("select"), QStringLiteral("choose"),
+        QStringLiteral("type"),     QStringLiteral("key"),    QStringLiteral("check"),
+        QStringLiteral("date"),     QStringLiteral("tab"),    QStringLiteral("close"),
+        QStringLiteral("show")};
+    return names.contains(name);
+}
+
+int timeoutSeconds()
+{
+    bool ok = false;
+    const int s = qEnvironmentVariableIntValue("KALDOR_SCENARIO_TIMEOUT", &ok);
+    return ok && s > 0 ? s : 300;
+}
+
+} // namespace
+
+void out(const QString& line)
+{
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+Runner::Runner()
+{
+    char pattern[] = "/tmp/kaldor-scenario-XXXXXX";
+    if (const char* dir = ::mkdtemp(pattern))
+        m_tempRoot = QString::fromLocal8Bit(dir);
+    // The program's settings folder and error log stay inside the run's own folder.
+    qunsetenv("AllUsersProfile");
+    qputenv("ProgramData", QFile::encodeName(m_tempRoot + QStringLiteral("/ProgramData")));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+Runner::~Runner()
+{
+    if (!m_inProgram && !m_tempRoot.isEmpty() &&
+        qEnvironmentVariableIsEmpty("KALDOR_SCENARIO_KEEP"))
+        QDir(m_tempRoot).removeRecursively();
+}
+
+int Runner::run(const QString& scriptText)
+{
+    m_script = parseScript(scriptText);
+    if (m_script.errorLine) {
+        out(QStringLiteral("SCRIPT ERROR line %1: %2").arg(m_script.errorLine).arg(m_script.error));
+        return 2;
+    }
+    while (m_next < m_script.commands.size()) {
+        const Command& c = m_script.commands.at(m_next++);
+        echo(c);
+        if (c.name == u"start") {
+            if (m_programEnded)
+                continue;
+            const int status = start(c);
+            if (status != 0)
+                return status;
+            continue;
+        }
+        if (m_programEnded && !runsAfterEnd(c.name))
+            continue;
+        if (execute(c) == Outcome::ScriptError)
+            return 2;
+    }
+    return 0;
+}
+
+void Runner::echo(const Command& c)
+{
+    if (c.name == u"login" && c.args.size() >= 2) {
+        const qsizetype user = c.text.indexOf(c.name) + c.name.size();
+        QString head = c.text.left(user);
+        out(QStringLiteral("> ") + head + u' ' +
+            (c.args.at(0).contains(u' ') || c.args.at(0).isEmpty() ? quoted(c.args.at(0))
+                                                                   : c.args.at(0)) +
+            QStringLiteral(" ***"));
+        return;
+    }
+    out(QStringLiteral("> ") + c.text);
+}
+
+Runner::Outcome Runner::scriptError(const Command& c, const QString& why)
+{
+    out(QStringLiteral("SCRIPT ERROR line %1: %2").arg(c.line).arg(why));
+    return Outcome::ScriptError;
+}
+
+Runner::Outcome Runner::execute(const Command& c)
+{
+    const QString& n = c.name;
+    const auto arity = [&](qsizetype min, qsizetype max) {
+        return c.args.size() >= min && c.args.size() <= max;
+    };
+    if (n == u"engine")
+        return arity(1, 1) ? engine(c) : scriptError(c, QStringLiteral("engine takes one word"));
+    if (n == u"seed")
+        return arity(1, 1) ? seed(c) : scriptError(c, QStringLiteral("seed takes one word"));
+    if (n == u"raw")
+        return raw(c.args.value(0));
+    if (n == u"table")
+        return arity(1, 1) ? table(c) : scriptError(c, QStringLiteral("table takes a name"));
+    if (n == u"log") {
+        printLog();
+        return Outcome::Done;
+    }
+    if (n == u"env") {
+        if (!arity(2, 2))
+            return scriptError(c, QStringLiteral("env takes a name and a value"));
+        qputenv(c.args.at(0).toLocal8Bit().constData(), c.args.at(1).toLocal8Bit());
+        return Outcome::Done;
+    }
+    if (n == u"settings")
+        return arity(1, 1) ? settings(c) : scriptError(c, QStringLiteral("settings takes a text"));
+    if (n == u"clock") {
+        const QDateTime t =
+            QDateTime::fromString(c.args.join(u' '), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        if (!arity(2, 2) || !t.isValid())
+            return scriptError(c, QStringLiteral("clock takes YYYY-MM-DD HH:MM:SS"));
+        setClock([t] { return t; });
+        return Outcome::Done;
+    }
+    if (n == u"random") {
+        bool ok = false;
+        const qulonglong seed = c.args.value(0).toULongLong(&ok);
+        if (!arity(1, 1) || !ok)
+            return scriptError(c, QStringLiteral("random takes a number"));
+        setRandomSeed(seed);
+        return Outcome::Done;
+    }
+    if (n == u"server") {
+        if (!arity(1, 1) || (c.args.at(0) != u"down" && c.args.at(0) != u"up") ||
+            m_engineDatabase.isEmpty())
+            return scriptError(c, QStringLiteral("server takes down or up, after engine"));
+        const QString marker = m_engineDatabase + QStringLiteral(".down");
+        if (c.args.at(0) == u"down")
+            QFile(marker).open(QIODevice::WriteOnly);
+        else
+            QFile::remove(marker);
+        return Outcome::Done;
+    }
+    if (n == u"reply") {
+        if (!arity(1, 1) || !parseAnswer(c.args.at(0)))
+            return scriptError(c, QStringLiteral("reply takes OK, Cancel, Yes or No"));
+        m_replies.append(c.args.at(0));
+        return Outcome::Done;
+    }
+    if (n == u"answer") {
+        if (!arity(1, 1))
+            return scriptError(c, QStringLiteral("answer takes one text"));
+        m_prompts.append(c.args.at(0) == u"--cancel" ? Prompt{true, {}}
+                                                     : Prompt{false, c.args.at(0)});
+        return Outcome::Done;
+    }
+    if (needsProgram(n)) {
+        if (!m_inProgram)
+            return scriptError(c, QStringLiteral("the program is not running"));
+        return executeProgramCommand(c);
+    }
+    return scriptError(c, QStringLiteral("unknown command %1").arg(quoted(n)));
+}
+
+// ---- the database outside the program ----------------------------------------------------
+
+Runner::Outcome Runner::engine(const Command& c)
+{
+    if (m_inProgram)
+        return scriptError(c, QStringLiteral("engine must come before start"));
+    const QString kind = c.args.at(0);
+    if (kind == u"odbc") {
+        m_dialect.clear();
+        return Outcome::Done;
+    }
+    if (kind != u"anywhere" && kind != u"sqlserver")
+        return scriptError(c, QStringLiteral("unknown engine %1").arg(quoted(kind)));
+    m_dialect = kind;
+    static int count = 0;
+    const QString dir = m_tempRoot + QStringLiteral("/engine%1").arg(++count);
+    QDir().mkpath(dir);
+    const std::string db = QFile::encodeName(dir + QStringLiteral("/calibration.db")).toStdString();
+    const auto dialect =
+        kind == u"anywhere" ? standin::Dialect::Anywhere : standin::Dialect::SqlServer;
+    std::string error;
+    QString driver = qEnvironmentVariable("KALDOR_STANDIN_DRIVER");
+    if (driver.isEmpty())
+        driver = QStringLiteral(KALDOR_STANDIN_DRIVER);
+    if (!standin::createDatabase(db, dialect, &error) ||
+        !standin::writeOdbcConfig(QFile::encodeName(dir).toStdString(),
+                                  QFile::encodeName(driver).toStdString(),
+                                  {{m_dataSource.toStdString(), dialect, db}}, &error))
+        return scriptError(
+            c, QStringLiteral("cannot create the database: %1").arg(QString::fromStdString(error)));
+    qputenv("ODBCSYSINI", QFile::encodeName(dir));
+    qputenv("ODBCINI", QFile::encodeName(dir + QStringLiteral("/odbc.ini")));
+    m_rawUser = QStringLiteral("admin");
+    m_rawPassword = QStringLiteral("secret");
+    m_engineDatabase = QString::fromStdString(db);
+    return Outcome::Done;
+}
+
+Runner::Outcome Runner::seed(const Command& c)
+{
+    if (c.args.at(0) != u"demo")
+        return scriptError(c, QStringLiteral("unknown data set %1").arg(quoted(c.args.at(0))));
+    if (m_engineDatabase.isEmpty())
+        return scriptError(c, QStringLiteral("seed needs an embedded engine"));
+    const QString demo = QStringLiteral(KALDOR_DATA_DIR) + QStringLiteral("/demo/");
+    for (const QString& name :
+         {QStringLiteral("demo.sql"), QStringLiteral("users-%1.sql").arg(m_dialect)}) {
+        QFile file(demo + name);
+        if (!file.exists())
+            continue;
+        if (!file.open(QIODevice::ReadOnly))
+            return scriptError(c, QStringLiteral("cannot read %1").arg(file.fileName()));
+        std::string error;
+        if (!standin::runScript(m_engineDatabase.toStdString(), file.readAll().toStdString(),
+                                &error))
+            return scriptError(c,
+                               QStringLiteral("%1: %2").arg(name, QString::fromStdString(error)));
+    }
+    return Outcome::Done;
+}
+
+namespace {
+void printRows(const db::ResultSet& rs)
+{
+    for (qsizetype r = 0; r < rs.size(); ++r) {
+        QStringList cells;
+        for (int col = 0; col < rs.columns().size(); ++col) {
+            const db::Value& v = rs.row(r).at(col);
+            cells.append(rs.columns().at(col) + u'=' + (v ? quoted(*v) : QStringLiteral("NULL")));
+        }
+        out(QStringLiteral("ROW ") + cells.join(QStringLiteral(" | ")));
+    }
+}
+
+void printFailure(const db::DbException& e)
+{
+    const db::DbError& err = e.error();
+    if (err.records.isEmpty())
+        out(QStringLiteral("ERROR %1 %2").arg(err.number).arg(err.description));
+    for (const db::DiagRecord& r : err.records)
+        out(QStringLiteral("ERROR %1 %2 %3").arg(r.sqlState).arg(r.native).arg(r.message));
+}
+} // namespace
+
+Runner::Outcome Runner::raw(const QString& sql)
+{
+    try {
+        auto connection = db::OdbcConnection::open(m_dataSource, m_rawUser, m_rawPassword,
+                                                   {QStringLiteral("raw")});
+        printRows(connection->query(sql));
+    } catch (const db::DbException& e) {
+        printFailure(e);
+    }
+    return Outcome::Done;
+}
+
+Runner::Outcome Runner::table(const Command& c)
+{
+    try {
+        auto connection = db::OdbcConnection::open(m_dataSource, m_rawUser, m_rawPassword,
+                                                   {QStringLiteral("raw")});
+        const QString name = c.args.at(0);
+        const db::ResultSet head = connection->query(QStringLiteral("select * from ") + name);
+        QStringList order;
+        for (int i = 1; i <= head.columns().size(); ++i)
+            order.append(QString::number(i));
+        printRows(order.isEmpty()
+                      ? head
+                      : connection->query(QStringLiteral("select * from ") + name +
+                                          QStringLiteral(" order by ") + order.join(u',')));
+    } catch (const db::DbException& e) {
+        printFailure(e);
+    }
+    return Outcome::Done;
+}
+
+void Runner::printLog()
+{
+    QFile log(ErrorLogFile());
+    if (!log.open(QIODevice::ReadOnly))
+        return;
+    const QStringList lines = QString::fromUtf8(log.readAll()).split(QStringLiteral("\r\n"));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i == lines.size() - 1 && lines.at(i).isEmpty())
+            break;
+        out(lines.at(i));
+    }
+}
+
+Runner::Outcome Runner::settings(const Command& c)
+{
+    const QString file = SettingsFile();
+    if (c.args.at(0) == u"--none") {
+        QFile::remove(file);
+        return Outcome::Done;
+    }
+    QFile f(file);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return scriptError(c, QStringLiteral("cannot write %1").arg(nativePath(file)));
+    f.write((c.args.at(0) + QStringLiteral("\r\n")).toUtf8());
+    return Outcome::Done;
+}
+
+// ---- the program ---------------------------------------------------------------------------
+
+int Runner::start(const Command& c)
+{
+    if (m_inProgram)
+        return scriptError(c, QStringLiteral("the program is already running")) ==
+                       Outcome::ScriptError
+                   ? 2
+                   : 0;
+    int fds[2];
+    if (::pipe(fds) != 0) {
+        out(QStringLiteral("SCRIPT ERROR line %1: cannot start the program").arg(c.line));
+        return 3;
+    }
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        m_childPipe = fds[1];
+        m_inProgram = true;
+        runProgram(c);
+    }
+    ::close(fds[1]);
+    QByteArray message;
+    const int limit = timeoutSeconds() * 1000;
+    pollfd p{fds[0], POLLIN, 0};
+    bool timedOut = false;
+    for (;;) {
+        const int ready = ::poll(&p, 1, limit);
+        if (ready == 0) {
+            timedOut = true;
+            break;
+        }
+        if (ready < 0)
+            continue;
+        char buffer[256];
+        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        message.append(buffer, n);
+    }
+    ::close(fds[0]);
+    if (timedOut)
+        ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (timedOut) {
+        std::fprintf(stderr, "kaldor-scenario: the program did not finish within %d s\n",
+                     limit / 1000);
+        return 3;
+    }
+    const QList<QByteArray> words = message.trimmed().split(' ');
+    if (words.value(0) == "END") {
+        m_programEnded = true;
+        m_next = words.value(2).toLongLong();
+        return 0;
+    }
+    if (words.value(0) == "DONE") {
+        m_next = m_script.commands.size();
+        return 0;
+    }
+    if (words.value(0) == "ERROR")
+        return 2;
+    std::fprintf(stderr, "kaldor-scenario: the program crashed (status %d)\n", status);
+    return 3;
+}
+
+void Runner::finishChild(const char* kind, int status)
+{
+    std::fflush(stdout);
+    const QByteArray message = QByteArray(kind) + ' ' + QByteArray::number(status) + ' ' +
+                               QByteArray::number(m_next) + '\n';
+    [[maybe_unused]] const ssize_t written =
+        ::write(m_childPipe, message.constData(), size_t(message.size()));
+    ::close(m_childPipe);
+    std::fflush(nullptr);
+    ::_exit(std::strcmp(kind, "ERROR") == 0 ? 2 : status);
+}
+
+void Runner::installSeams()
+{
+    setMessageHandler([this](const MessageRequest& r) {
+        MsgAnswer answer = r.defaultButton;
+        bool answered = false;
+        if (!m_replies.isEmpty()) {
+            const std::optional<MsgAnswer> queued = parseAnswer(m_replies.takeFirst());
+            if (queued && allowedAnswer(r.buttons, *queued)) {
+                answer = *queued;
+                answered = true;
+            }
+        }
+        out(QStringLiteral("MSGBOX title=%1 icon=%2 buttons=%3 default=%4 text=%5 -> %6%7")
+                .arg(quoted(r.title), QLatin1String(iconName(r.icon)),
+                     QLatin1String(buttonsName(r.buttons)),
+                     QString::fromLatin1(answerName(r.defaultButton)).toLower(), quoted(r.text),
+                     QLatin1String(answerName(answer)),
+                     answered ? QString() : QStringLiteral(" UNANSWERED")));
+        return answer;
+    });
+    setEndHandler([this](int status) {
+        out(QStringLiteral("END %1").arg(status));
+        finishChild("END", status);
+    });
+    db::setStatementObserver([](const QString& connection, const QString& sql) {
+        if (connection == u"main" || connection == u"direct")
+            out(QStringLiteral("SQL %1: %2").arg(connection, sql));
+    });
+    setErrorLogObserver([](const QString& line) { out(QStringLiteral("ERRORLOG ") + line); });
+    setPromptShownHandler([this](QWidget* dialog) {
+        answerPrompt(dialog, true);
+        // The program now waits for the user: the next commands run inside that wait.
+        m_stepTimer->start();
+    });
+}
+
+void Runner::runProgram(const Command& c)
+{
+    static int argc = 1;
+    static char name[] = "kaldor-admin";
+    static char* argv[] = {name, nullptr};
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        // Warnings of the offscreen platform are no news; everything else goes to stderr.
+        if (type == QtWarningMsg &&
+            (text.contains(u"propagateSizeHints") || text.contains(u"XDG_RUNTIME_DIR")))
+            return;
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        if (type == QtFatalMsg)
+            std::abort();
+    });
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    installSeams();
+    commandLine() = c.args.join(u' ');
+    registerAllWindows();
+    m_stepTimer = new QTimer(&app);
+    m_stepTimer->setSingleShot(true);
+    m_stepTimer->setInterval(0);
+    QObject::connect(m_stepTimer, &QTimer::timeout, &app, [this] { step(); });
+    auto* main = new MDIFormMain;
+    main->show();
+    main->MDIFormLoad();
+    m_stepTimer->start();
+    QApplication::exec();
+    finishChild("DONE", 0);
+}
+
+QWidget* Runner::openPrompt() const
+{
+    QWidget* dialog = findWindow(QStringLiteral("FormCustomDialog"));
+    return dialog && dialog->isVisible() ? dialog : nullptr;
+}
+
+void Runner::answerPrompt(QWidget* dialog, bool unanswered)
+{
+    if (m_prompts.isEmpty() && !unanswered)
+        return;
+    const auto control = [dialog](const char16_t* name) {
+        return findControl(dialog, QString::fromUtf16(name));
+    };
+    QObject* label = control(u"LabelCustomDialog");
+    const QString head = QStringLiteral("DIALOG caption=%1 question=%2 -> ")
+                             .arg(quoted(dialog->windowTitle()),
+                                  quoted(label ? label->property("text").toString() : QString()));
+    QObject* text = control(u"TextCustomDialog");
+    QObject* combo = control(u"ComboCustomDialog");
+    QObject* entry = text && !static_cast<QWidget*>(text)->isHidden() ? text : combo;
+    if (m_prompts.isEmpty()) {
+        const QString value =
+            entry ? entry->property(entry == text ? "text" : "currentText").toString() : QString();
+        out(head + quoted(value) + QStringLiteral(" UNANSWERED"));
+        if (QObject* ok = control(u"CommandCustomDialogOK"))
+            clickControl(ok);
+        return;
+    }
+    const Prompt p = m_prompts.takeFirst();
+    if (p.cancel) {
+        out(head + QStringLiteral("CANCEL"));
+        m_replies.prepend(QStringLiteral("Yes"));
+        if (QObject* cancel = control(u"CommandCustomDialogCancel"))
+            clickControl(cancel);
+        return;
+    }
+    out(head + quoted(p.text));
+    if (entry && !typeText(entry, p.text).isEmpty())
+        chooseItem(entry, p.text); // a pick list that takes no typing: the entry of that text
+    if (QObject* ok = control(u"CommandCustomDialogOK"))
+        clickControl(ok);
+}
+
+void Runner::step()
+{
+    if (m_next >= m_script.commands.size())
+        finishChild("DONE", 0);
+    const Command& c = m_script.commands.at(m_next++);
+    echo(c);
+    if (c.name == u"start") {
+        scriptError(c, QStringLiteral("the program is already running"));
+        finishChild("ERROR", 2);
+    }
+    if (execute(c) == Outcome::ScriptError)
+        finishChild("ERROR", 2);
+    // An answer queued while a prompt dialog waits goes to that dialog.
+    if (c.name == u"answer")
+        if (QWidget* dialog = openPrompt())
+            answerPrompt(dialog, false);
+    m_stepTimer->start();
+}
+
+Runner::Outcome Runner::executeProgramCommand(const Command& c)
+{
+    const QString& n = c.name;
+    if (n == u"login") {
+        if (c.args.size() != 2)
+            return scriptError(c, QStringLiteral("login takes a user and a password"));
+        QWidget* form = findWindow(QStringLiteral("FormConnect"));
+        if (!form || !form->isVisible())
+            return scriptError(c, QStringLiteral("the login window is not open"));
+        if (m_dialect.isEmpty()) {
+            m_rawUser = c.args.at(0);
+            m_rawPassword = c.args.at(1);
+        }
+        typeText(findControl(form, QStringLiteral("TextLogin")), c.args.at(0));
+        typeText(findControl(form, QStringLiteral("TextPassword")), c.args.at(1));
+        QObject* button = findControl(form, QStringLiteral("CommandConnect"));
+        if (!isUsable(button)) {
+            out(QStringLiteral("DISABLED FormConnect.CommandConnect"));
+            return Outcome::Done;
+        }
+        clickControl(button);
+        return Outcome::Done;
+    }
+    if (n == u"menu") {
+        auto* main = qobject_cast<MDIFormMain*>(findWindow(QStringLiteral("MDIFormMain")));
+        QAction* item = main ? main->menuItem(c.args.value(0)) : nullptr;
+        if (c.args.size() != 1 || !item)
+            return scriptError(c,
+                               QStringLiteral("unknown menu item %1").arg(quoted(c.args.value(0))));
+        if (!main->isReachable(item))
+            out(QStringLiteral("DISABLED ") + c.args.at(0));
+        else
+            item->trigger();
+        return Outcome::Done;
+    }
+    if (c.args.isEmpty())
+        return scriptError(c, QStringLiteral("%1 needs a window").arg(n));
+    const QString path = c.args.at(0);
+    const qsizetype dot = path.indexOf(u'.');
+    const QString windowName = dot < 0 ? path : path.left(dot);
+    QWidget* window = findWindow(windowName);
+    if (!window)
+        return scriptError(c, QStringLiteral("unknown window %1").arg(quoted(windowName)));
+    if (n == u"close") {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
+            sub->close();
+        else
+            window->close();
+        return Outcome::Done;
+    }
+    if (n == u"show" && dot < 0) {
+        for (const QString& line : describeWindow(windowName, window))
+            out(line);
+        return Outcome::Done;
+    }
+    if (dot < 0)
+        return scriptError(c, QStringLiteral("%1 needs a control").arg(n));
+    QObject* control = findControl(window, path.mid(dot + 1));
+    if (!control)
+        return scriptError(c, QStringLiteral("unknown control %1").arg(quoted(path)));
+    if (n == u"show") {
+        out(describe(path, control, false));
+        return Outcome::Done;
+    }
+    if (!isUsable(control)) {
+        out(QStringLiteral("DISABLED ") + path);
+        return Outcome::Done;
+    }
+    const QStringList& a = c.args;
+    QString why;
+    if (n == u"click")
+        why = a.size() == 1 ? clickControl(control) : QStringLiteral("click takes a control");
+    else if (n == u"dblclick")
+        why = a.size() <= 2 ? doubleClickControl(control, a.size() == 2 ? &a.at(1) : nullptr)
+                            : QStringLiteral("dblclick takes a control and an entry");
+    else if (n == u"select")
+        why =
+            a.size() == 2 ? selectItem(control, a.at(1)) : QStringLiteral("select takes an entry");
+    else if (n == u"choose")
+        why =
+            a.size() == 2 ? chooseItem(control, a.at(1)) : QStringLiteral("choose takes an entry");
+    else if (n == u"type")
+        why = a.size() == 2 ? typeText(control, a.at(1)) : QStringLiteral("type takes a text");
+    else if (n == u"key")
+        why = a.size() == 2 ? pressKey(control, a.at(1)) : QStringLiteral("key takes a key");
+    else if (n == u"check")
+        why = a.size() == 2 ? setCheck(control, a.at(1)) : QStringLiteral("check takes a state");
+    else if (n == u"date")
+        why = a.size() == 2 ? pickDate(control, a.at(1)) : QStringLiteral("date takes a date");
+    else if (n == u"tab")
+        why = a.size() == 2 ? switchTab(control, a.at(1)) : QStringLiteral("tab takes a number");
+    return why.isEmpty() ? Outcome::Done : scriptError(c, why);
+}
+
+} // namespace kaldor::scenario

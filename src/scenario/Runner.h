@@ -1,0 +1,82 @@
+#pragma once
+
+#include "Script.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QTimer;
+class QWidget;
+
+namespace kaldor::scenario {
+
+// Runs a scenario script against the real program and prints its transcript on stdout.
+// The program runs in a child process from `start` on, so that its end (which ends the
+// process) is real; the commands after its end run in the runner itself.
+class Runner final {
+public:
+    Runner();
+    ~Runner();
+    Q_DISABLE_COPY_MOVE(Runner)
+
+    // Returns the runner's exit status: 0 ran to its end, 2 script error, 3 the program
+    // crashed or hung.
+    int run(const QString& scriptText);
+
+private:
+    enum class Outcome { Done, ScriptError };
+    struct Prompt {
+        bool cancel = false;
+        QString text;
+    };
+
+    Outcome execute(const Command& c);
+    Outcome executeProgramCommand(const Command& c);
+    Outcome scriptError(const Command& c, const QString& why);
+
+    // Commands that need no program.
+    Outcome engine(const Command& c);
+    Outcome seed(const Command& c);
+    Outcome raw(const QString& sql);
+    Outcome table(const Command& c);
+    void printLog();
+    Outcome settings(const Command& c);
+
+    // The program's life in the child process.
+    int start(const Command& c);
+    [[noreturn]] void runProgram(const Command& c);
+    void step();
+    [[noreturn]] void finishChild(const char* kind, int status);
+    void installSeams();
+
+    void echo(const Command& c);
+    // Answers the open prompt dialog with the next queued answer, or with its default
+    // button when none is queued and `unanswered` is allowed.
+    void answerPrompt(QWidget* dialog, bool unanswered);
+    QWidget* openPrompt() const;
+
+    ParsedScript m_script;
+    qsizetype m_next = 0;
+    bool m_inProgram = false;
+    bool m_programEnded = false;
+    int m_childPipe = -1;
+    QTimer* m_stepTimer = nullptr;
+
+    QString m_tempRoot;
+    QString m_dataSource = QStringLiteral("Calibration Data");
+    QString m_rawUser = QStringLiteral("admin");
+    QString m_rawPassword = QStringLiteral("secret");
+    QString m_dialect;
+    QString m_engineDatabase;
+
+    QList<QString> m_replies;
+    QList<Prompt> m_prompts;
+};
+
+// Writes one transcript line to standard output, flushed.
+void out(const QString& line);
+
+} // namespace kaldor::scenario
