@@ -45,9 +45,9 @@ TEST(ParseTime, HoursAndMinutesOfReadableTimes)
         const char* expected;
     };
     const TimeCase cases[] = {
-        {"8:05", "H", "08"},       {"8:05", "M", "05"},     {"8:05", "h", "05"},
-        {"08:05 PM", "H", "20"},   {"12:00 AM", "H", "00"}, {"23:45", "H", "23"},
-        {"23:45", "N", "45"},      {"0:00", "H", "00"},     {"abc", "H", "INVALID"},
+        {"8:05", "H", "08"},       {"8:05", "M", "05"},       {"8:05", "h", "05"},
+        {"08:05 PM", "H", "20"},   {"12:00 AM", "H", "00"},   {"23:45", "H", "23"},
+        {"23:45", "N", "45"},      {"0:00", "H", "00"},       {"abc", "H", "INVALID"},
         {"", "H", "INVALID"},      {"25:00", "H", "INVALID"}, {"7:5", "M", "05"},
         {"2026-03-04", "H", "00"},
     };
@@ -59,8 +59,8 @@ TEST(ParseTime, HoursAndMinutesOfReadableTimes)
 
 TEST(GetfformByFieldNumber, FormCodesByRecordType)
 {
-    const Case cases[] = {{"4201", "2"}, {"2301", "3"}, {"CC10", "3"}, {"cc10", ""},
-                          {"2805", "4"}, {"3200", "5"}, {"4610", "6"}, {"4", ""},
+    const Case cases[] = {{"4201", "2"}, {"2301", "3"},   {"CC10", "3"}, {"cc10", ""},
+                          {"2805", "4"}, {"3200", "5"},   {"4610", "6"}, {"4", ""},
                           {"", ""},      {"tol_err", ""}, {"9999", ""}};
     for (const Case& c : cases)
         EXPECT_EQ(GetfformByFieldNumber(QString::fromUtf8(c.input)).toStdString(), c.expected)
@@ -88,9 +88,7 @@ TEST_F(CalczvrtagTest, LettersColonYearDayAndNumber)
 {
     for (int seed = 0; seed < 200; ++seed) {
         setRandomSeed(quint64(seed));
-        setClock([seed] {
-            return QDateTime(QDate(2026, 12, 4), QTime(0, 0).addSecs(seed * 97));
-        });
+        setClock([seed] { return QDateTime(QDate(2026, 12, 4), QTime(0, 0).addSecs(seed * 97)); });
         const QString tag = Calczvrtag();
         ASSERT_LE(tag.size(), 15);
         for (int i = 0; i < 6; ++i)
