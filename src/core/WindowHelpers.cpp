@@ -4,6 +4,7 @@
 #include "ResultSet.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
@@ -106,6 +107,34 @@ void connectListClick(QListWidget* list, QObject* context, const std::function<v
                          }
                          handler();
                      });
+}
+
+namespace {
+
+class DoubleClickFilter final : public QObject {
+public:
+    DoubleClickFilter(QObject* parent, std::function<void()> handler)
+        : QObject(parent), m_handler(std::move(handler))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonDblClick)
+            m_handler();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_handler;
+};
+
+} // namespace
+
+void connectDoubleClick(QWidget* control, QObject* context, const std::function<void()>& handler)
+{
+    control->installEventFilter(new DoubleClickFilter(context, handler));
 }
 
 bool IsNumeric(const QString& text)

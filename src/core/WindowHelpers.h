@@ -57,6 +57,10 @@ QString selectedText(const QListWidget* list);
 // by code with the list's signals blocked does not call it.
 void connectListClick(QListWidget* list, QObject* context, const std::function<void()>& handler);
 
+// Calls `handler` when the control is double-clicked (after the click that the first press
+// and release make), for controls such as option buttons that have no such signal.
+void connectDoubleClick(QWidget* control, QObject* context, const std::function<void()>& handler);
+
 // Whether a typed text reads as a number: blanks around it, a sign before or after it or
 // parentheses around it, digits with thousands commas and a decimal point, an exponent, or
 // a hexadecimal (&H) or octal (&O) number. The empty text is not a number.
