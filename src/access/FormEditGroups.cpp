@@ -131,8 +131,8 @@ FormEditGroups::FormEditGroups()
     grid->addWidget(m_label2, 0, 1);
     grid->addWidget(m_frame1, 1, 0);
     grid->addWidget(m_frame2, 1, 1);
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(0, 2);
+    grid->setColumnStretch(1, 5);
     grid->setRowStretch(1, 1);
 
     connectEditEvents();
@@ -190,12 +190,13 @@ FormEditGroups::AgePanel FormEditGroups::buildAgePanel(const QString& prefix,
     p.unit->setInsertPolicy(QComboBox::NoInsert);
 
     auto* age = new QHBoxLayout;
-    age->addWidget(p.label);
     age->addWidget(p.interval, 1);
-    age->addWidget(p.unit);
+    age->addWidget(p.unit, 1);
     auto* layout = new QVBoxLayout(p.panel);
+    layout->setSpacing(2);
     layout->addWidget(p.display);
     layout->addWidget(p.latest);
+    layout->addWidget(p.label);
     layout->addLayout(age);
     return p;
 }
@@ -209,13 +210,14 @@ QWidget* FormEditGroups::buildDataTab()
     auto* inventory = new QVBoxLayout(m_panelInventory);
     inventory->addWidget(m_checkInvDisplay);
     inventory->addWidget(m_checkAllowCustomer);
-    inventory->addStretch(1);
 
     m_age[Cal] = buildAgePanel(QStringLiteral("Cal"), QStringLiteral("SSPanel2"));
     m_age[Loc] = buildAgePanel(QStringLiteral("Loc"), QStringLiteral("SSPanel3"));
     m_age[Rep] = buildAgePanel(QStringLiteral("Rep"), QStringLiteral("SSPanel4"));
     auto* results = checkBox(QStringLiteral("CheckCalResults"), m_age[Cal].panel);
     static_cast<QVBoxLayout*>(m_age[Cal].panel->layout())->insertWidget(2, results);
+    for (QGroupBox* panel : {m_panelInventory, m_age[Loc].panel, m_age[Rep].panel})
+        static_cast<QVBoxLayout*>(panel->layout())->addStretch(1);
 
     auto* grid = new QGridLayout(page);
     grid->addWidget(m_panelInventory, 0, 0);
