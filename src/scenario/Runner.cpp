@@ -116,7 +116,7 @@ bool needsProgram(const QString& name)
         QStringLiteral("dblclick"), QStringLiteral("select"), QStringLiteral("choose"),
         QStringLiteral("type"),     QStringLiteral("key"),    QStringLiteral("check"),
         QStringLiteral("date"),     QStringLiteral("tab"),    QStringLiteral("close"),
-        QStringLiteral("show")};
+        QStringLiteral("show"),     QStringLiteral("screenshot")};
     return names.contains(name);
 }
 
@@ -675,6 +675,15 @@ Runner::Outcome Runner::executeProgramCommand(const Command& c)
             sub->close();
         else
             window->close();
+        return Outcome::Done;
+    }
+    if (n == u"screenshot") {
+        // screenshot F FILE: a picture of the window as it is drawn now (not in the transcript).
+        if (c.args.size() != 2 || dot >= 0)
+            return scriptError(c, QStringLiteral("screenshot takes a window and a file"));
+        QWidget* frame = window->isWindow() ? window : window->parentWidget();
+        if (!frame->grab().save(c.args.at(1)))
+            return scriptError(c, QStringLiteral("cannot write %1").arg(quoted(c.args.at(1))));
         return Outcome::Done;
     }
     if (n == u"show" && dot < 0) {
