@@ -1,9 +1,31 @@
 #include "Windows.h"
 
+#include "FormAccess.h"
+#include "FormAutoLayout.h"
+#include "FormEditGroups.h"
+#include "FormEditUsers.h"
+#include "FormMiscConfig.h"
+#include "FormSecurityFeatures.h"
 #include "MDIFormMain.h"
 
 namespace kaldor {
 
-void registerAllWindows() {}
+void registerAllWindows()
+{
+    registerMenuWindow(QStringLiteral("mnuEditgroups"), QStringLiteral("FormEditGroups"),
+                       [] { return new FormEditGroups; });
+    registerMenuWindow(QStringLiteral("mnuEditUsers"), QStringLiteral("FormEditUsers"),
+                       [] { return new FormEditUsers; });
+    registerMenuWindow(QStringLiteral("mnuAccess"), QStringLiteral("FormAccess"),
+                       [] { return new FormAccess; });
+    registerMenuWindow(QStringLiteral("mnuMiscConfig"), QStringLiteral("FormMiscConfig"),
+                       [] { return new FormMiscConfig; });
+    registerMenuWindow(QStringLiteral("mnuSecFeat"), QStringLiteral("FormSecurityFeatures"),
+                       [] { return new FormSecurityFeatures; });
+    registerMenuWindow(QStringLiteral("mnuAutoLayout"), QStringLiteral("FormAutoLayout"),
+                       [] { return new FormAutoLayout; });
+    registerMenuWindow(QStringLiteral("mnuRunDiags"), QStringLiteral("FormRunDiags"),
+                       [] { return new FormRunDiags; });
+}
 
 } // namespace kaldor
