@@ -479,7 +479,9 @@ QString FormAccess::insertStatement(const QString& entry) const
 
 void FormAccess::CommandSave_Click()
 {
-    if (!passesChecks())
+    // Unreachable while the privilege controls follow the selection; never write a row
+    // for no entry.
+    if (selectedText(m_listItems).isNull() || !passesChecks())
         return;
     const QString entry = FixQuotes(selectedText(m_listItems));
     QString sql;
