@@ -16,7 +16,8 @@ public:
 
     // Sends the text and drains every result of the batch.
     virtual void execute(const QString& sql) = 0;
-    // Sends the text, returns the first result set that has columns, drains the rest.
+    // Sends the text, returns the first result set that has columns, drains the rest; a
+    // failure before those rows are read throws, one after them does not.
     virtual ResultSet query(const QString& sql) = 0;
     // Which connection this is, as the statement observer names it ("main", "direct").
     virtual QString label() const = 0;

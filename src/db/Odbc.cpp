@@ -280,6 +280,10 @@ ResultSet OdbcConnection::run(const QString& sql, bool wantRows)
     ResultSet first;
     bool haveRows = false;
     for (;;) {
+        // A query is its first result set, as a pass-through query is read: once its rows are
+        // in, the rest of the batch is drained and what a later statement says is not its own.
+        if (haveRows && rc == SQL_ERROR)
+            break;
         st.check(rc);
         if (wantRows && !haveRows && rc != SQL_NO_DATA) {
             const SQLSMALLINT count = columnCount(st);

@@ -119,9 +119,22 @@ TEST_F(OdbcLayer, AnErrorInALaterStatementSurfacesAfterTheEarlierOnesRan)
                                     "insert into mt.no_such_table(x) values('1');commit")),
         DbException);
     EXPECT_EQ(any->query(QStringLiteral("select fldnum from mt.qrb_zv_tree_fields")).size(), 1);
-    EXPECT_THROW(any->query(QStringLiteral("select fldnum from mt.qrb_zv_tree_fields;"
-                                           "select nothing from mt.no_such_table")),
+    // A query fails on what comes before its rows, not on what follows them: SQL Server's
+    // "select ...;commit" outside a transaction still reads its rows.
+    EXPECT_THROW(any->query(QStringLiteral("delete from mt.no_such_table;"
+                                           "select fldnum from mt.qrb_zv_tree_fields")),
                  DbException);
+    EXPECT_EQ(any->query(QStringLiteral("select fldnum from mt.qrb_zv_tree_fields;"
+                                        "select nothing from mt.no_such_table"))
+                  .size(),
+              1);
+    auto sql = connect("Server Source With A Long Name");
+    EXPECT_EQ(sql->query(QStringLiteral("select * from mt.qrb_zv_session_config where "
+                                        "mtuser = 'x';commit"))
+                  .columns()
+                  .size(),
+              8);
+    EXPECT_THROW(sql->execute(QStringLiteral("select * from mt.dbconfig;commit")), DbException);
 }
 
 TEST_F(OdbcLayer, NullIsNotEmptyAndLongTextsComeBackWhole)
