@@ -89,13 +89,15 @@ QString selectedText(const QListWidget* list)
 
 void connectListClick(QListWidget* list, QObject* context, const std::function<void()>& handler)
 {
-    // A mouse click first moves the selection (row changed) and then reports the click; the
-    // row remembered here lets the click that only finished such a move pass.
+    // A mouse click first moves the selection and then reports the click; the row remembered
+    // here lets the click that only finished such a move pass. The selection, not the current
+    // row, is followed: a mouse press moves the current row before it selects the entry.
     auto movedTo = std::make_shared<int>(-1);
-    QObject::connect(list, &QListWidget::currentRowChanged, context, [movedTo, handler](int row) {
-        if (row < 0)
+    QObject::connect(list, &QListWidget::itemSelectionChanged, context, [list, movedTo, handler] {
+        const QListWidgetItem* item = list->currentItem();
+        if (!item || !item->isSelected())
             return;
-        *movedTo = row;
+        *movedTo = list->row(item);
         handler();
     });
     QObject::connect(list, &QListWidget::itemClicked, context,
