@@ -266,7 +266,8 @@ QStringList describeWindow(const QString& name, QWidget* window)
     QList<QObject*> controls;
     for (QWidget* w : window->findChildren<QWidget*>()) {
         if (w->objectName().isEmpty() || w->objectName().startsWith(u"qt_") ||
-            w->objectName() == u"MDIClient" || qobject_cast<QMenu*>(w) || belongsToChild(w, window))
+            w->objectName() == u"MDIClient" || qobject_cast<QMenu*>(w) ||
+            qobject_cast<QTabBar*>(w->parentWidget()) || belongsToChild(w, window))
             continue;
         controls.append(w);
     }
@@ -385,6 +386,8 @@ QString typeText(QObject* control, const QString& text)
         edit = c->lineEdit();
     }
     if (edit) {
+        if (edit->isReadOnly())
+            return QStringLiteral("the text box takes no typing");
         edit->setFocus();
         edit->selectAll();
         if (text.isEmpty())

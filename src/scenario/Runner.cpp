@@ -112,11 +112,11 @@ bool runsAfterEnd(const QString& name)
 bool needsProgram(const QString& name)
 {
     static const QStringList names{
-        QStringLiteral("login"),    QStringLiteral("menu"),   QStringLiteral("click"),
-        QStringLiteral("dblclick"), QStringLiteral("select"), QStringLiteral("choose"),
-        QStringLiteral("type"),     QStringLiteral("key"),    QStringLiteral("check"),
-        QStringLiteral("date"),     QStringLiteral("tab"),    QStringLiteral("close"),
-        QStringLiteral("show"),     QStringLiteral("screenshot")};
+        QStringLiteral("login"),    QStringLiteral("menu"),       QStringLiteral("click"),
+        QStringLiteral("dblclick"), QStringLiteral("select"),     QStringLiteral("choose"),
+        QStringLiteral("type"),     QStringLiteral("key"),        QStringLiteral("check"),
+        QStringLiteral("date"),     QStringLiteral("tab"),        QStringLiteral("close"),
+        QStringLiteral("show"),     QStringLiteral("screenshot"), QStringLiteral("tooltip")};
     return names.contains(name);
 }
 
@@ -698,6 +698,12 @@ Runner::Outcome Runner::executeProgramCommand(const Command& c)
         return scriptError(c, QStringLiteral("unknown control %1").arg(quoted(path)));
     if (n == u"show") {
         out(describe(path, control, false));
+        return Outcome::Done;
+    }
+    if (n == u"tooltip") {
+        // tooltip F.C: TOOLTIP F.C "text"
+        out(QStringLiteral("TOOLTIP %1 %2")
+                .arg(path, quoted(control->property("toolTip").toString())));
         return Outcome::Done;
     }
     if (!isUsable(control)) {

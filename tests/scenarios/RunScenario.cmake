@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # Runs one scenario and compares its transcript with the expected one. @FIXTURES@ in a
 # script names the folder of fixture files.
 get_filename_component(name ${SCRIPT} NAME_WE)
@@ -8,6 +9,7 @@ execute_process(COMMAND ${RUNNER} ${WORKDIR}/${name}.scn
                 OUTPUT_VARIABLE transcript
                 ERROR_VARIABLE errors
                 RESULT_VARIABLE status)
+string(REPLACE "${FIXTURES}" "@FIXTURES@" transcript "${transcript}")
 set(transcript "${transcript}EXIT ${status}\n")
 if(DEFINED ENV{KALDOR_UPDATE_GOLDEN})
     file(WRITE ${EXPECTED} "${transcript}")
