@@ -20,16 +20,6 @@ namespace {
 
 constexpr int DataSourceSlots = 64;
 
-QString trimSpaces(const QString& text)
-{
-    qsizetype first = 0, last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' '))
-        ++first;
-    while (last > first && text.at(last - 1) == QLatin1Char(' '))
-        --last;
-    return text.mid(first, last - first);
-}
-
 QLineEdit* lineEdit(const char16_t* name, QWidget* parent)
 {
     auto* edit = new QLineEdit(parent);
@@ -97,7 +87,7 @@ void FormConnect::CommandConnect_Click()
         m_commandConnect->setFocus();
         return;
     }
-    m_textPassword->setText(trimSpaces(m_textPassword->text()));
+    m_textPassword->setText(Trim(m_textPassword->text()));
     QString dataSource = commandLine();
     if (dataSource.isEmpty())
         dataSource = config().DataSource;

@@ -258,6 +258,16 @@ void Startup()
     });
 }
 
+QString Trim(const QString& text)
+{
+    qsizetype first = 0, last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' '))
+        ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first);
+}
+
 double Val(const QString& text)
 {
     static const QRegularExpression number(

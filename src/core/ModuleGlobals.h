@@ -78,6 +78,9 @@ QString GetfformByFieldNumber(const QString& fieldNumber);
 QString Calczvrtag();
 void CenterForm(QWidget* window);
 
+// The text without the blanks (spaces only) at its ends.
+QString Trim(const QString& text);
+
 // Lenient numeric reading: the leading number of the text, otherwise 0.
 double Val(const QString& text);
 

@@ -18,17 +18,6 @@ namespace kaldor {
 
 namespace {
 
-// Trims blanks (spaces only) from both ends.
-QString trimBlanks(const QString& text)
-{
-    qsizetype first = 0, last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' '))
-        ++first;
-    while (last > first && text.at(last - 1) == QLatin1Char(' '))
-        --last;
-    return text.mid(first, last - first);
-}
-
 QColor fromRgbValue(qint32 colour)
 {
     const auto value = quint32(colour);
@@ -162,7 +151,7 @@ void FormCustomDialog::CommandCustomDialogOK_Click()
         messageBox(resString(252), MsgButtons::Ok, MsgIcon::Exclamation, resString(101));
         return;
     }
-    DialogResult() = !text.isEmpty() ? trimBlanks(text) : StripValidation(trimBlanks(choice));
+    DialogResult() = !text.isEmpty() ? Trim(text) : StripValidation(Trim(choice));
     if (!answerPassesFormat(DialogResult()))
         return;
     DialogBusy() = 0;
