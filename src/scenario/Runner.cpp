@@ -299,10 +299,13 @@ Runner::Outcome Runner::engine(const Command& c)
     QString driver = qEnvironmentVariable("KALDOR_STANDIN_DRIVER");
     if (driver.isEmpty())
         driver = QStringLiteral(KALDOR_STANDIN_DRIVER);
+    std::vector<standin::DataSourceSpec> sources(1);
+    sources[0].name = m_dataSource.toStdString();
+    sources[0].dialect = dialect;
+    sources[0].databasePath = db;
     if (!standin::createDatabase(db, dialect, &error) ||
         !standin::writeOdbcConfig(QFile::encodeName(dir).toStdString(),
-                                  QFile::encodeName(driver).toStdString(),
-                                  {{m_dataSource.toStdString(), dialect, db}}, &error))
+                                  QFile::encodeName(driver).toStdString(), sources, &error))
         return scriptError(
             c, QStringLiteral("cannot create the database: %1").arg(QString::fromStdString(error)));
     qputenv("ODBCSYSINI", QFile::encodeName(dir));
