@@ -76,7 +76,7 @@ QString textOf(QObject* o, bool isWindow)
     if (auto* b = qobject_cast<QAbstractButton*>(o))
         return b->text();
     if (auto* e = qobject_cast<QLineEdit*>(o))
-        return e->text();
+        return e->echoMode() == QLineEdit::Normal ? e->text() : e->displayText();
     if (auto* t = qobject_cast<QTextEdit*>(o))
         return t->toPlainText();
     if (auto* p = qobject_cast<QPlainTextEdit*>(o))

@@ -183,13 +183,9 @@ int Runner::run(const QString& scriptText)
 
 void Runner::echo(const Command& c)
 {
-    if (c.name == u"login" && c.args.size() >= 2) {
-        const qsizetype user = c.text.indexOf(c.name) + c.name.size();
-        QString head = c.text.left(user);
-        out(QStringLiteral("> ") + head + u' ' +
-            (c.args.at(0).contains(u' ') || c.args.at(0).isEmpty() ? quoted(c.args.at(0))
-                                                                   : c.args.at(0)) +
-            QStringLiteral(" ***"));
+    // The line as read, but never the password of a login.
+    if (c.name == u"login" && c.argStarts.size() >= 2) {
+        out(QStringLiteral("> ") + c.text.left(c.argStarts.at(1)) + QStringLiteral("***"));
         return;
     }
     out(QStringLiteral("> ") + c.text);

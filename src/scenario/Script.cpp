@@ -5,7 +5,7 @@ namespace kaldor::scenario {
 namespace {
 
 // Reads the arguments of one line; false on an unclosed quote.
-bool splitArguments(QStringView rest, QStringList& out)
+bool splitArguments(QStringView rest, QStringList& out, QList<qsizetype>& starts)
 {
     qsizetype i = 0;
     const qsizetype n = rest.size();
@@ -14,6 +14,7 @@ bool splitArguments(QStringView rest, QStringList& out)
             ++i;
         if (i >= n)
             break;
+        starts.append(i);
         QString arg;
         if (rest[i] == u'"') {
             ++i;
@@ -79,11 +80,13 @@ ParsedScript parseScript(const QString& text)
         const QStringView rest = QStringView(line).mid(end);
         if (c.name == u"raw") {
             c.args.append(rest.size() > 0 ? rest.mid(1).toString() : QString());
-        } else if (!splitArguments(rest, c.args)) {
+        } else if (!splitArguments(rest, c.args, c.argStarts)) {
             script.errorLine = c.line;
             script.error = QStringLiteral("unclosed quote");
             return script;
         }
+        for (qsizetype& argStart : c.argStarts)
+            argStart += end;
         script.commands.append(c);
     }
     return script;

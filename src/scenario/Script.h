@@ -7,10 +7,11 @@
 namespace kaldor::scenario {
 
 struct Command {
-    int line = 0;     // 1-based line number in the script
-    QString text;     // the line as read
-    QString name;     // the command word
-    QStringList args; // the arguments; for raw, the rest of the line as one argument
+    int line = 0;               // 1-based line number in the script
+    QString text;               // the line as read
+    QString name;               // the command word
+    QStringList args;           // the arguments; for raw, the rest of the line as one argument
+    QList<qsizetype> argStarts; // where each argument starts in `text`
 };
 
 struct ParsedScript {
