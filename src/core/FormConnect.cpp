@@ -5,6 +5,7 @@
 #include "Odbc.h"
 #include "ResourceStrings.h"
 #include "Seams.h"
+#include "WindowHelpers.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -48,7 +49,7 @@ FormConnect::FormConnect()
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label3->setObjectName(QStringLiteral("Label3"));
     m_commandConnect->setObjectName(QStringLiteral("CommandConnect"));
-    m_textPassword->setEchoMode(QLineEdit::Password);
+    setMasked(m_textPassword, true);
     m_label3->setBuddy(m_textPassword);
     m_commandConnect->setDefault(true);
 

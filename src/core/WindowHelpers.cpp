@@ -30,6 +30,13 @@ void closeChildWindow(QWidget* window)
         window->close();
 }
 
+void setMasked(QLineEdit* box, bool masked)
+{
+    box->setEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
+    box->setStyleSheet(masked ? QStringLiteral("QLineEdit { lineedit-password-character: 42; }")
+                              : QString());
+}
+
 QStringList columnTexts(const db::ResultSet& rows, QStringView column)
 {
     QStringList texts;

@@ -8,6 +8,7 @@
 #include <utility>
 
 class QComboBox;
+class QLineEdit;
 class QListWidget;
 class QObject;
 class QWidget;
@@ -33,6 +34,9 @@ void closeChildWindow(QWidget* window);
 
 // Shows icon resource `id` on the window and on its frame in the main window.
 void setWindowResIcon(QWidget* window, int id);
+
+// Masks the text box's characters with "*" (or shows them again).
+void setMasked(QLineEdit* box, bool masked);
 
 // The text of `column` in every row, in the order returned. A NULL value is a failure
 // (InvalidUseOfNull), as putting NULL into a list entry is.
