@@ -136,7 +136,8 @@ FormEditGroups::FormEditGroups()
     grid->setRowStretch(1, 1);
 
     connectEditEvents();
-    connect(m_listGroups, &QListWidget::itemSelectionChanged, this, [this] { GetConfig(); });
+    connectListClick(m_listGroups, this, [this] { GetConfig(); });
+    connect(m_listGroups, &QListWidget::itemSelectionChanged, this, [this] { enableProperties(); });
     connect(m_listGroups, &QListWidget::itemDoubleClicked, this, [this] { GetConfig(); });
     connect(m_commandAddGroup, &QPushButton::clicked, this, [this] { CommandAddGroup_Click(); });
     connect(m_commandRemoveGroup, &QPushButton::clicked, this,
@@ -254,8 +255,12 @@ void FormEditGroups::connectEditEvents()
     const auto edited = [this] { setEdited(true); };
     for (QCheckBox* check : findChildren<QCheckBox*>())
         connect(check, &QCheckBox::stateChanged, this, edited);
-    for (QRadioButton* option : {m_optionDisallowUse, m_optionAllowUse})
+    for (QRadioButton* option : {m_optionDisallowUse, m_optionAllowUse}) {
+        // A click counts also on the option that is selected already, and so does a double-click.
         connect(option, &QRadioButton::toggled, this, edited);
+        connect(option, &QRadioButton::clicked, this, edited);
+        connectDoubleClick(option, this, edited);
+    }
     for (const AgePanel& p : m_age) {
         connect(p.interval, &QLineEdit::textChanged, this, edited);
         connect(p.unit, &QComboBox::currentTextChanged, this, edited);
