@@ -25,14 +25,11 @@ namespace {
 
 const QString SystemDrive = QStringLiteral("C:");
 
-bool endsWithSeparator(const QString& path)
+// The text with a backslash appended when its last character is not one, whatever the
+// platform's own separator.
+QString withBackslash(const QString& path)
 {
-    return path.endsWith(QLatin1Char('\\')) || path.endsWith(QLatin1Char('/'));
-}
-
-QString withSeparator(const QString& path)
-{
-    return endsWithSeparator(path) ? path : path + QDir::separator();
+    return path.endsWith(QLatin1Char('\\')) ? path : path + QLatin1Char('\\');
 }
 
 // An absolute, clean folder path. Backslashes count as separators; on systems without drive
@@ -203,8 +200,8 @@ void FormMiscConfig::showStoredLocation()
     bool shown = setDrive(c.SharedDrive.isEmpty() ? SystemDrive : c.SharedDrive);
     if (shown && !storedPath.startsWith(QStringLiteral("\\\\"))) {
         shown = m_dirShared->setPath(storedPath);
-        if (shown && !endsWithSeparator(c.SharedDir))
-            c.SharedDir = withSeparator(c.SharedDir);
+        if (shown)
+            c.SharedDir = withBackslash(c.SharedDir);
     } else if (shown) {
         m_reportFileLocation->setText(storedPath);
     }
@@ -254,7 +251,7 @@ void FormMiscConfig::DirShared_Change()
 {
     SystemConfig& c = config();
     c.SharedPath = QDir::toNativeSeparators(m_dirShared->path());
-    c.SharedDir = withSeparator(c.SharedPath);
+    c.SharedDir = withBackslash(c.SharedPath);
     m_reportFileLocation->setText(c.SharedDir);
 }
 
