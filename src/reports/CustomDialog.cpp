@@ -11,6 +11,7 @@
 #include <QPointer>
 
 #include <array>
+#include <cmath>
 
 namespace kaldor {
 
@@ -178,11 +179,14 @@ bool isNumberText(const QString& text)
     const QString t = text.trimmed();
     if (t.isEmpty())
         return false;
-    bool ok = false;
-    QLocale::system().toDouble(t, &ok);
-    if (!ok)
-        QLocale::c().toDouble(t, &ok);
-    return ok;
+    // Infinity and NaN read as doubles but are no numbers a user types.
+    for (const QLocale& locale : {QLocale::system(), QLocale::c()}) {
+        bool ok = false;
+        const double value = locale.toDouble(t, &ok);
+        if (ok && std::isfinite(value))
+            return true;
+    }
+    return false;
 }
 
 QString CustomDialog(const QString& caption, const QString& question, qint16 required,

@@ -5,6 +5,7 @@
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "Seams.h"
+#include "WindowHelpers.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -93,9 +94,7 @@ void FormCustomDialog::setColour(qint32 colour)
 
 void FormCustomDialog::setMasked(bool masked)
 {
-    m_textCustomDialog->setEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
-    m_textCustomDialog->setStyleSheet(
-        masked ? QStringLiteral("QLineEdit { lineedit-password-character: 42; }") : QString());
+    kaldor::setMasked(m_textCustomDialog, masked);
 }
 
 void FormCustomDialog::setQuestion(const QString& caption, const QString& question,
