@@ -199,8 +199,6 @@ void FormAccess::connectEvents()
         });
     }
     connectListClick(m_listItems, this, [this] { ListItems_Click(); });
-    connect(m_listItems, &QListWidget::itemSelectionChanged, this,
-            [this] { updatePrivilegeControls(); });
 
     const auto editing = [this] { markEditing(); };
     connect(m_checkCloses, &QCheckBox::toggled, this, editing);
@@ -212,11 +210,10 @@ void FormAccess::connectEvents()
         connect(box.calendar, &QCalendarWidget::selectionChanged, this, editing);
         connect(box.calendar, &QCalendarWidget::clicked, this, editing);
     }
+    // Only a choice from a time box's list is an edit; typed text is not.
     for (const TimeBoxes& time : {m_startTime, m_endTime}) {
-        for (QComboBox* combo : {time.hour, time.minute}) {
-            connect(combo, &QComboBox::currentTextChanged, this, editing);
+        for (QComboBox* combo : {time.hour, time.minute})
             connect(combo, &QComboBox::activated, this, editing);
-        }
     }
     connect(m_textMaxSessions, &QLineEdit::textChanged, this, editing);
     connect(m_commandSave, &QPushButton::clicked, this, [this] { CommandSave_Click(); });
@@ -310,7 +307,6 @@ void FormAccess::LoadGroupList()
         sql = QStringLiteral("select group_id from mt.qrb_zv_groupconfig");
         fillList(m_listItems, columnTexts(session().MainDatabase->query(sql), u"group_id"));
     });
-    updatePrivilegeControls();
 }
 
 void FormAccess::LoadUserList()
@@ -322,7 +318,6 @@ void FormAccess::LoadUserList()
                   QStringLiteral("select mtuser from mt.userlist;"));
         fillList(m_listItems, columnTexts(session().MainDatabase->query(sql), u"mtuser"));
     });
-    updatePrivilegeControls();
 }
 
 void FormAccess::SelectFirst()
@@ -333,7 +328,6 @@ void FormAccess::SelectFirst()
         const QSignalBlocker blocker(m_listItems);
         m_listItems->setCurrentRow(0);
     }
-    updatePrivilegeControls();
     ListItems_Click();
     GetConfig();
 }
@@ -479,9 +473,12 @@ QString FormAccess::insertStatement(const QString& entry) const
 
 void FormAccess::CommandSave_Click()
 {
-    // Unreachable while the privilege controls follow the selection; never write a row
-    // for no entry.
-    if (selectedText(m_listItems).isNull() || !passesChecks())
+    // With an empty list there is no entry to write a row for: the edits are dropped.
+    if (selectedText(m_listItems).isNull()) {
+        setBrowsing();
+        return;
+    }
+    if (!passesChecks())
         return;
     const QString entry = FixQuotes(selectedText(m_listItems));
     QString sql;
@@ -511,13 +508,6 @@ void FormAccess::setBrowsing()
 {
     m_listItems->setEnabled(true);
     m_commandSave->setEnabled(false);
-}
-
-// With no entry selected there is nothing to edit, so the window can never be left editing
-// with nothing to save.
-void FormAccess::updatePrivilegeControls()
-{
-    m_ssTabAccess->setEnabled(!selectedText(m_listItems).isNull());
 }
 
 } // namespace kaldor

@@ -69,7 +69,6 @@ private:
 
     void markEditing();
     void setBrowsing();
-    void updatePrivilegeControls();
 
     QLabel* m_label1;
     QGroupBox* m_frame1;
