@@ -50,8 +50,9 @@ FormCustomDialog::FormCustomDialog(QWidget* parent)
     m_labelCustomDialog->setWordWrap(true);
     m_labelCustomDialog->setAutoFillBackground(true);
     m_labelCustomDialog->setTextFormat(Qt::PlainText);
-    // Carries the format code; lies outside the visible area of the window.
-    m_labelDataFormat->hide();
+    // Carries the format code; shown, but outside the visible area of the window (it is in
+    // no layout).
+    m_labelDataFormat->setGeometry(-200, -200, 100, 20);
     m_commandOK->setDefault(true);
 
     auto* buttons = new QHBoxLayout;

@@ -150,7 +150,10 @@ TEST_F(PromptDialog, FreeTextAnswerIsTrimmedAndWindowSetUp)
         EXPECT_FALSE(d->isModal());
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Caption"));
         EXPECT_EQ(child<QLabel>(d, "LabelCustomDialog")->text(), QStringLiteral("Question?"));
-        EXPECT_EQ(child<QLabel>(d, "LabelDataFormat")->text(), QStringLiteral("0"));
+        const auto* format = child<QLabel>(d, "LabelDataFormat");
+        EXPECT_EQ(format->text(), QStringLiteral("0"));
+        EXPECT_FALSE(format->isHidden());
+        EXPECT_FALSE(d->rect().intersects(format->geometry()));
         EXPECT_TRUE(child<QComboBox>(d, "ComboCustomDialog")->isHidden());
         EXPECT_EQ(child<QLineEdit>(d, "TextCustomDialog")->text(), QStringLiteral("start"));
         EXPECT_EQ(child<QPushButton>(d, "CommandCustomDialogOK")->text(), QStringLiteral("OK"));
