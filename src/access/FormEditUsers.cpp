@@ -99,8 +99,6 @@ FormEditUsers::FormEditUsers()
     connectEditEvents();
     connectListClick(m_listUsers, this, [this] { GetConfig(); });
     connect(m_listUsers, &QListWidget::itemDoubleClicked, this, [this] { GetConfig(); });
-    connect(m_listUsers, &QListWidget::itemSelectionChanged, this,
-            [this] { updatePropertyPanel(); });
     connect(m_commandSave, &QPushButton::clicked, this, [this] { CommandSave_Click(); });
     connect(m_commandExit, &QPushButton::clicked, this, [this] { closeChildWindow(this); });
 }
@@ -208,7 +206,6 @@ void FormEditUsers::LoadUserList()
                                        "'kaldor';commit"),
                         QStringLiteral("select mtuser from mt.userlist where mtuser <> 'kaldor';"),
                         u"mtuser"));
-    updatePropertyPanel();
 }
 
 void FormEditUsers::LoadSegregates()
@@ -233,7 +230,6 @@ void FormEditUsers::SelectFirst()
         const QSignalBlocker blocker(m_listUsers);
         m_listUsers->setCurrentRow(0);
     }
-    updatePropertyPanel();
     GetConfig();
 }
 
@@ -305,7 +301,13 @@ bool FormEditUsers::passesChecks()
 void FormEditUsers::CommandSave_Click()
 {
     const QString user = selectedText(m_listUsers);
-    if (user.isNull() || !passesChecks())
+    // With an empty list there is no user to save: the edits are dropped, so that the window
+    // is never left with the list disabled and nothing to save.
+    if (user.isNull()) {
+        setUnedited();
+        return;
+    }
+    if (!passesChecks())
         return;
     QString sql;
     Trapped(Source + QStringLiteral("CommandSave"), sql, [&] {
@@ -343,13 +345,6 @@ void FormEditUsers::setUnedited()
 {
     m_listUsers->setEnabled(true);
     m_commandSave->setEnabled(false);
-}
-
-// With no user selected there is nothing to edit, so the window can never be left edited
-// with nothing to save.
-void FormEditUsers::updatePropertyPanel()
-{
-    m_ssPanel2->setEnabled(!selectedText(m_listUsers).isNull());
 }
 
 } // namespace kaldor

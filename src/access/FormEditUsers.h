@@ -36,7 +36,6 @@ private:
     bool passesChecks();
     void markEdited();
     void setUnedited();
-    void updatePropertyPanel();
 
     QLabel* m_label1;
     QGroupBox* m_frame1;
