@@ -130,8 +130,12 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::MouseButtonDblClick)
+        // A double click is the first click and then this event; the event is taken here,
+        // so that its second press does not click the control once more.
+        if (event->type() == QEvent::MouseButtonDblClick) {
             m_handler();
+            return true;
+        }
         return QObject::eventFilter(watched, event);
     }
 

@@ -357,7 +357,13 @@ QString doubleClickControl(QObject* control, const QString* item)
         return {};
     }
     if (auto* w = qobject_cast<QWidget*>(control)) {
+        // As a mouse does it: a click, then the double click and its release.
+        if (auto* button = qobject_cast<QAbstractButton*>(w))
+            button->click();
+        else
+            QTest::mouseClick(w, Qt::LeftButton);
         QTest::mouseDClick(w, Qt::LeftButton);
+        QTest::mouseRelease(w, Qt::LeftButton);
         return {};
     }
     return QStringLiteral("not a control");

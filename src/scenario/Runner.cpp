@@ -600,9 +600,14 @@ void Runner::answerPrompt(QWidget* dialog, bool unanswered)
             clickControl(cancel);
         return;
     }
-    out(head + quoted(p.text));
-    if (entry && !typeText(entry, p.text).isEmpty())
-        chooseItem(entry, p.text); // a pick list that takes no typing: the entry of that text
+    QString given = p.text;
+    if (entry) {
+        if (!typeText(entry, p.text).isEmpty())
+            chooseItem(entry, p.text); // a pick list that takes no typing: the entry of that text
+        // What the box holds after the typing (a maximum length cuts the rest).
+        given = entry->property(entry == text ? "text" : "currentText").toString();
+    }
+    out(head + quoted(given));
     if (QObject* ok = control(u"CommandCustomDialogOK"))
         clickControl(ok);
 }
