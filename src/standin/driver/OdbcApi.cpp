@@ -310,7 +310,7 @@ SQLRETURN infoText(Connection* c, const std::string& text, SQLPOINTER value,
     return withInfo(c, copyText(text, value, bufferLength, length));
 }
 
-template <typename T> SQLRETURN infoValue(T v, SQLPOINTER value, SQLSMALLINT* length)
+template <typename T, typename Length> SQLRETURN writeValue(T v, SQLPOINTER value, Length* length)
 {
     if (value) {
         std::memcpy(value, &v, sizeof v);
@@ -729,13 +729,7 @@ SQLRETURN SQL_API SQLGetEnvAttr(SQLHENV handle, SQLINTEGER attribute, SQLPOINTER
     default:
         return postDriverError(env, "HY092", "Invalid attribute/option identifier");
     }
-    if (value) {
-        *static_cast<SQLINTEGER*>(value) = v;
-    }
-    if (length) {
-        *length = sizeof v;
-    }
-    return SQL_SUCCESS;
+    return writeValue(v, value, length);
 }
 
 SQLRETURN SQL_API SQLConnect(SQLHDBC handle, SQLCHAR* serverName, SQLSMALLINT nameLength,
@@ -868,13 +862,7 @@ SQLRETURN SQL_API SQLGetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOI
     default:
         return postDriverError(c, "HY092", "Invalid attribute/option identifier");
     }
-    if (value) {
-        *static_cast<SQLUINTEGER*>(value) = v;
-    }
-    if (length) {
-        *length = sizeof v;
-    }
-    return SQL_SUCCESS;
+    return writeValue(v, value, length);
 }
 
 SQLRETURN SQL_API SQLGetInfo(SQLHDBC handle, SQLUSMALLINT infoType, SQLPOINTER value,
@@ -891,8 +879,8 @@ SQLRETURN SQL_API SQLGetInfo(SQLHDBC handle, SQLUSMALLINT infoType, SQLPOINTER v
     SQLUINTEGER number = 0;
     bool isShort = false;
     if (numberInfo(infoType, &number, &isShort)) {
-        return isShort ? infoValue(static_cast<SQLUSMALLINT>(number), value, length)
-                       : infoValue(number, value, length);
+        return isShort ? writeValue(static_cast<SQLUSMALLINT>(number), value, length)
+                       : writeValue(number, value, length);
     }
     return postDriverError(c, "HY096", "Information type out of range");
 }
@@ -1011,13 +999,7 @@ SQLRETURN SQL_API SQLGetStmtAttr(SQLHSTMT handle, SQLINTEGER attribute, SQLPOINT
     default:
         return postDriverError(s, "HY092", "Invalid attribute/option identifier");
     }
-    if (value) {
-        *static_cast<SQLULEN*>(value) = v;
-    }
-    if (length) {
-        *length = sizeof v;
-    }
-    return SQL_SUCCESS;
+    return writeValue(v, value, length);
 }
 
 SQLRETURN SQL_API SQLExecDirect(SQLHSTMT handle, SQLCHAR* text, SQLINTEGER length)
