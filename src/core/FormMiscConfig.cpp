@@ -1,5 +1,6 @@
 #include "FormMiscConfig.h"
 
+#include "DriveMap.h"
 #include "ModuleGlobals.h"
 #include "Odbc.h"
 #include "ResourceStrings.h"
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QStorageInfo>
 #include <QVBoxLayout>
 
@@ -23,8 +23,6 @@ namespace kaldor {
 
 namespace {
 
-const QString SystemDrive = QStringLiteral("C:");
-
 // The text with a backslash appended when its last character is not one, whatever the
 // platform's own separator.
 QString withBackslash(const QString& path)
@@ -32,31 +30,24 @@ QString withBackslash(const QString& path)
     return path.endsWith(QLatin1Char('\\')) ? path : path + QLatin1Char('\\');
 }
 
-// An absolute, clean folder path. Backslashes count as separators; on systems without drive
-// letters the system drive C: stands for the root.
-QString resolveFolder(const QString& path)
+// The drives a user can choose: the mapped Windows locations whose folders exist, in the
+// map's order, then the roots of the mounted file systems, in name order.
+QStringList driveTexts(const DriveMap& drives)
 {
-    QString p = path;
-#ifndef Q_OS_WIN
-    static const QRegularExpression systemDrive(QStringLiteral("^[Cc]:(?=[\\\\/]|$)"));
-    p.replace(systemDrive, QStringLiteral("/"));
-    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-#endif
-    return QDir::cleanPath(QDir::current().absoluteFilePath(QDir::fromNativeSeparators(p)));
-}
-
-// The drives a user can choose: the roots of the mounted file systems, in name order.
-QStringList driveTexts()
-{
-    QStringList drives;
+    QStringList mapped;
+    for (const DriveMap::Entry& entry : drives.entries())
+        if (!mapped.contains(entry.prefix, Qt::CaseInsensitive) &&
+            QFileInfo(drives.toLocal(entry.prefix)).isDir())
+            mapped.append(entry.prefix);
+    QStringList roots;
     const QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
     for (const QStorageInfo& v : volumes)
         if (v.isValid() && v.isReady())
-            drives.append(QDir::toNativeSeparators(v.rootPath()));
-    drives.append(QDir::toNativeSeparators(QDir::rootPath()));
-    std::sort(drives.begin(), drives.end());
-    drives.erase(std::unique(drives.begin(), drives.end()), drives.end());
-    return drives;
+            roots.append(QDir::toNativeSeparators(v.rootPath()));
+    roots.append(QDir::toNativeSeparators(QDir::rootPath()));
+    std::sort(roots.begin(), roots.end());
+    roots.erase(std::unique(roots.begin(), roots.end()), roots.end());
+    return mapped + roots;
 }
 
 } // namespace
@@ -69,7 +60,7 @@ bool DirectoryPicker::setPath(const QString& path)
 {
     if (path.trimmed().isEmpty())
         return false;
-    const QString folder = resolveFolder(path);
+    const QString folder = QDir::cleanPath(QDir::current().absoluteFilePath(path));
     if (!QFileInfo(folder).isDir())
         return false;
     if (folder == m_path)
@@ -128,6 +119,7 @@ FormMiscConfig::FormMiscConfig()
 {
     m_comboDatasource->setEditable(true);
     m_comboDatasource->setInsertPolicy(QComboBox::NoInsert);
+    makeSelectionOnly(m_driveShared);
     m_reportFileLocation->setToolTip(QStringLiteral("File name and path for Reports"));
 
     auto* top = new QVBoxLayout(m_panel2);
@@ -145,7 +137,7 @@ FormMiscConfig::FormMiscConfig()
     grid->setRowStretch(1, 1);
 
     connect(m_comboDatasource, &QComboBox::activated, this, [this] { ComboDatasource_Click(); });
-    connect(m_driveShared, &QComboBox::currentIndexChanged, this, [this] { DriveShared_Change(); });
+    connect(m_driveShared, &QComboBox::activated, this, [this] { DriveShared_Change(); });
     connect(m_dirShared, &DirectoryPicker::pathChanged, this, [this] { DirShared_Change(); });
     connect(m_dirShared, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         if (item)
@@ -160,6 +152,7 @@ FormMiscConfig::FormMiscConfig()
 void FormMiscConfig::FormLoad()
 {
     setCaptions();
+    m_drives = DriveMap::load();
     showStoredLocation();
     Trapped(QStringLiteral("FormMiscConfig,FormLoad"), QString(), [&] {
         fillDataSources();
@@ -184,45 +177,20 @@ void FormMiscConfig::setCaptions()
     m_commandExit->setToolTip(resString(434));
 }
 
-// Shows the stored shared directory in the pickers (a network path in the text box), falling
-// back to the system drive when the drive or folder does not exist.
+// Shows the stored shared directory as it is, without running the change handlers: the drive
+// in the drive picker, the folder it resolves to in the directory picker (or else the drive's
+// folder), and the stored text in ReportFileLocation.
 void FormMiscConfig::showStoredLocation()
 {
-    {
-        const QSignalBlocker blocker(m_driveShared);
-        m_driveShared->clear();
-        m_driveShared->addItems(driveTexts());
-        m_driveShared->setCurrentIndex(-1);
-    }
-    SystemConfig& c = config();
-    // The pickers' change events rewrite the values; the stored ones are shown.
-    const QString storedPath = c.SharedPath;
-    bool shown = setDrive(c.SharedDrive.isEmpty() ? SystemDrive : c.SharedDrive);
-    if (shown && !storedPath.startsWith(QStringLiteral("\\\\"))) {
-        shown = m_dirShared->setPath(storedPath);
-        if (shown)
-            c.SharedDir = withBackslash(c.SharedDir);
-    } else if (shown) {
-        m_reportFileLocation->setText(storedPath);
-    }
-    if (!shown) {
-        setDrive(SystemDrive);
-        m_dirShared->setPath(SystemDrive);
-    }
-}
-
-// Selects the drive holding that text (a mount point; C: is the system drive); false when
-// there is no such drive.
-bool FormMiscConfig::setDrive(const QString& drive)
-{
-    if (drive.trimmed().isEmpty())
-        return false;
-    const QString wanted = QDir::toNativeSeparators(resolveFolder(drive));
-    const int index = m_driveShared->findText(wanted, Qt::MatchFixedString);
-    if (index < 0)
-        return false;
-    m_driveShared->setCurrentIndex(index);
-    return true;
+    const SystemConfig& c = config();
+    const QSignalBlocker driveBlocker(m_driveShared);
+    const QSignalBlocker dirBlocker(m_dirShared);
+    const QSignalBlocker textBlocker(m_reportFileLocation);
+    fillCombo(m_driveShared, driveTexts(m_drives));
+    setComboText(m_driveShared, c.SharedDrive);
+    if (!m_dirShared->setPath(m_drives.resolve(c.SharedPath, c.SharedDrive)))
+        m_dirShared->setPath(m_drives.toLocal(c.SharedDrive));
+    m_reportFileLocation->setText(c.SharedPath);
 }
 
 void FormMiscConfig::fillDataSources()
@@ -241,7 +209,7 @@ void FormMiscConfig::ComboDatasource_Click()
 void FormMiscConfig::DriveShared_Change()
 {
     const QString drive = m_driveShared->currentText();
-    if (!m_dirShared->setPath(drive))
+    if (!m_dirShared->setPath(m_drives.toLocal(drive)))
         ErrorHandler(68, QStringLiteral("Device unavailable"),
                      QStringLiteral("FormMiscConfig,DriveShared"), QString());
     config().SharedDrive = drive;
@@ -250,7 +218,7 @@ void FormMiscConfig::DriveShared_Change()
 void FormMiscConfig::DirShared_Change()
 {
     SystemConfig& c = config();
-    c.SharedPath = QDir::toNativeSeparators(m_dirShared->path());
+    c.SharedPath = m_drives.toWindows(m_dirShared->path());
     c.SharedDir = withBackslash(c.SharedPath);
     m_reportFileLocation->setText(c.SharedDir);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChildWindow.h"
+#include "DriveMap.h"
 
 #include <QListWidget>
 #include <QWidget>
@@ -14,8 +15,8 @@ class QPushButton;
 namespace kaldor {
 
 // A directory picker: the folders from the root down to the current folder, then the current
-// folder's subfolders. Double-clicking an entry opens it. Backslashes in a path given to it
-// count as separators, and a relative path is read from the current folder.
+// folder's subfolders. Double-clicking an entry opens it. It takes local folders; a relative
+// path is read from the current folder.
 class DirectoryPicker final : public QListWidget {
     Q_OBJECT
 public:
@@ -43,7 +44,6 @@ public:
 private:
     void setCaptions();
     void showStoredLocation();
-    bool setDrive(const QString& drive);
     void fillDataSources();
 
     void ComboDatasource_Click();
@@ -63,6 +63,7 @@ private:
     QLineEdit* m_reportFileLocation;
     QPushButton* m_saveFileLocation;
     QPushButton* m_commandExit;
+    DriveMap m_drives;
 };
 
 } // namespace kaldor

@@ -141,8 +141,9 @@ Runner::Runner()
     char pattern[] = "/tmp/kaldor-scenario-XXXXXX";
     if (const char* dir = ::mkdtemp(pattern))
         m_tempRoot = QString::fromLocal8Bit(dir);
-    // The program's settings folder and error log stay inside the run's own folder.
+    // The program's settings folder, error log and drive map stay inside the run's own folder.
     qunsetenv("AllUsersProfile");
+    qunsetenv("KALDOR_DRIVES");
     qputenv("ProgramData", QFile::encodeName(m_tempRoot + QStringLiteral("/ProgramData")));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
