@@ -251,7 +251,7 @@ INSERT INTO mt.qrb_zv_reports (report_name, report_type, zvrtag, sql_link, repor
     ('Repair Costs by Vendor', 'S', 'JAXWPL:24302875', 'N',
      'select r.i3253, count(*) as repairs, sum(r.i3205) as total_cost from mt.repair r where r.i3253 = ''$VENDOR$'' group by r.i3253 having sum(r.i3205) >= $MINCOST$',
      NULL, NULL),
-    ('Technician''s Workload', 'S', 'UVYIKM:24604550', 'N',
+    ('Technician Workload', 'S', 'UVYIKM:24604550', 'N',
      'select c.i2303, count(*) as calibrations from mt.calibration c where c.i2303 = ''$TECH$'' and month(c.i2301) = $MONTH$ and c.i2301 >= ''$SHIFTSTART$'' group by c.i2303',
      NULL, NULL),
     ('Customer Asset Register', 'S', 'BEGCTH:24288540', 'Y',

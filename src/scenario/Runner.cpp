@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QTimer>
 
@@ -313,25 +314,32 @@ Runner::Outcome Runner::engine(const Command& c)
     return Outcome::Done;
 }
 
+// seed demo: the demo data set; seed FILE.sql: that SQL file (plain SQLite SQL, like the demo's
+// files), for fixtures that change the demo's rows.
 Runner::Outcome Runner::seed(const Command& c)
 {
-    if (c.args.at(0) != u"demo")
-        return scriptError(c, QStringLiteral("unknown data set %1").arg(quoted(c.args.at(0))));
+    const QString set = c.args.at(0);
+    const bool sqlFile = set.endsWith(QStringLiteral(".sql"));
+    if (set != u"demo" && !sqlFile)
+        return scriptError(c, QStringLiteral("unknown data set %1").arg(quoted(set)));
     if (m_engineDatabase.isEmpty())
         return scriptError(c, QStringLiteral("seed needs an embedded engine"));
     const QString demo = QStringLiteral(KALDOR_DATA_DIR) + QStringLiteral("/demo/");
-    for (const QString& name :
-         {QStringLiteral("demo.sql"), QStringLiteral("users-%1.sql").arg(m_dialect)}) {
-        QFile file(demo + name);
-        if (!file.exists())
+    const QStringList files =
+        sqlFile ? QStringList{set}
+                : QStringList{demo + QStringLiteral("demo.sql"),
+                              demo + QStringLiteral("users-%1.sql").arg(m_dialect)};
+    for (const QString& name : files) {
+        QFile file(name);
+        if (!file.exists() && !sqlFile)
             continue;
         if (!file.open(QIODevice::ReadOnly))
             return scriptError(c, QStringLiteral("cannot read %1").arg(file.fileName()));
         std::string error;
         if (!standin::runScript(m_engineDatabase.toStdString(), file.readAll().toStdString(),
                                 &error))
-            return scriptError(c,
-                               QStringLiteral("%1: %2").arg(name, QString::fromStdString(error)));
+            return scriptError(c, QStringLiteral("%1: %2").arg(QFileInfo(name).fileName(),
+                                                               QString::fromStdString(error)));
     }
     return Outcome::Done;
 }

@@ -18,8 +18,9 @@ using namespace kaldor::standin;
 
 namespace {
 
-const std::filesystem::path kDemoDir =
-    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "data" / "demo";
+const std::filesystem::path kTestsDir = std::filesystem::path(__FILE__).parent_path().parent_path();
+const std::filesystem::path kDemoDir = kTestsDir.parent_path() / "data" / "demo";
+const std::filesystem::path kFixtureDir = kTestsDir / "scenarios" / "fixtures";
 
 std::string readFile(const std::filesystem::path& path)
 {
@@ -60,6 +61,8 @@ const Rule kRules[] = {
     {"web users are in known groups",
      "select count(*) from mt.qrb_zv_userlist where group_id not in"
      " (select group_id from mt.qrb_zv_groupconfig) or zv_inhibit_use not in ('Y','N')"},
+    {"report names without single quotes",
+     "select count(*) from mt.qrb_zv_reports where instr(report_name, '''') > 0"},
     {"report names and tags are unique",
      "select (count(*) - count(distinct report_name)) + (count(*) - count(distinct zvrtag))"
      " from mt.qrb_zv_reports"},
@@ -204,7 +207,8 @@ TEST_P(DemoData, CrystalReportsHaveTheirSampleFiles)
     int files = 0;
     while (sqlite3_step(stmt) == SQLITE_ROW) {
         const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        EXPECT_TRUE(std::filesystem::is_regular_file(kDemoDir / "reports" / name)) << name;
+        EXPECT_TRUE(std::filesystem::is_regular_file(kDemoDir / "drive-c" / "VIZIDOV" / name))
+            << name;
         ++files;
     }
     sqlite3_finalize(stmt);
@@ -222,8 +226,20 @@ TEST_P(DemoData, KeepsTextsWithQuotesAndAccents)
                      " where desktop = 'default' and fldnum in ('4201', '2302')"
                      " and fform <> '0' and ftype <> 'SPVAL' order by fldnum)"),
               "Date d'échéance|Numéro d'actif");
-    EXPECT_EQ(scalar("select report_name from mt.qrb_zv_reports where zvrtag = 'UVYIKM:24604550'"),
-              "Technician's Workload");
+}
+
+// The quoted report name lives in a fixture loaded on top of the demo.
+TEST_P(DemoData, TheQuotedReportNameFixtureNamesOneReport)
+{
+    std::string error;
+    ASSERT_TRUE(runScript(path_, readFile(kFixtureDir / "report-name-with-quote.sql"), &error))
+        << error;
+    EXPECT_EQ(scalar("select group_concat(report_name || ' ' || zvrtag, '|') from"
+                     " mt.qrb_zv_reports where instr(report_name, '''') > 0"),
+              "Technician's Workload UVYIKM:24604550");
+    EXPECT_EQ(scalar("select count(*) from mt.qrb_zv_group_reports where"
+                     " zvrtag = 'UVYIKM:24604550' and group_id = 'LAB'"),
+              "1");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDialects, DemoData,
