@@ -41,13 +41,21 @@ bool writeFile(const std::filesystem::path& path, const std::string& text, std::
     return true;
 }
 
+// The path as an absolute one, so that the configuration works from any working folder.
+std::string absolutePath(const std::string& path)
+{
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return path.empty() || ec ? path : absolute.lexically_normal().string();
+}
+
 std::string odbcinstIni(const std::string& driverLibraryPath)
 {
     std::string text;
     for (const char* name : {kAnywhereDriverName, kSqlServerDriverName}) {
         text += "[" + std::string(name) + "]\n";
         text += "Description=" + std::string(name) + "\n";
-        text += "Driver=" + driverLibraryPath + "\n";
+        text += "Driver=" + absolutePath(driverLibraryPath) + "\n";
         text += "Setup=\n";
         text += "UsageCount=1\n\n";
     }
@@ -63,7 +71,7 @@ std::string odbcIni(const std::vector<DataSourceSpec>& sources)
                 std::string(s.dialect == Dialect::Anywhere ? kAnywhereDriverName
                                                            : kSqlServerDriverName) +
                 "\n";
-        text += "Database=" + s.databasePath + "\n";
+        text += "Database=" + absolutePath(s.databasePath) + "\n";
         text += "Dialect=" + std::string(dialectKey(s.dialect)) + "\n\n";
     }
     return text;

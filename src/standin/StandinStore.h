@@ -23,7 +23,9 @@ struct DataSourceSpec {
 
 // Writes a private ODBC configuration in folder `dir`: odbcinst.ini registering the driver
 // library under both driver names, and odbc.ini with the given data sources. A program sets
-// ODBCSYSINI=dir and ODBCINI=dir/odbc.ini before its first ODBC call.
+// ODBCSYSINI=dir and ODBCINI=dir/odbc.ini before its first ODBC call. The driver library and
+// the database files are named by absolute paths (a relative one is read from the current
+// folder), so the data sources work from any working folder.
 bool writeOdbcConfig(const std::string& dir, const std::string& driverLibraryPath,
                      const std::vector<DataSourceSpec>& sources, std::string* error);
 

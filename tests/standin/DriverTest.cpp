@@ -391,6 +391,30 @@ TEST_P(EachDialect, DownServerFailsWithLinkFailureUntilRevived)
     EXPECT_EQ(c->scalar("select count(*) from mt.qrb_zv_groupconfig"), "0");
 }
 
+// A configuration written with relative paths names the driver and the database by absolute
+// ones, so that it works from any working folder.
+TEST(OdbcConfig, NamesDriverAndDatabaseByAbsolutePaths)
+{
+    const std::filesystem::path before = std::filesystem::current_path();
+    const std::filesystem::path database =
+        StandinFixtureFiles::instance().databasePath(Dialect::Anywhere);
+    const std::filesystem::path work = database.parent_path() / "relative";
+    std::filesystem::create_directories(work / "lib");
+    std::filesystem::current_path(work);
+    std::string error;
+    const std::vector<DataSourceSpec> sources = {{"Demo", Dialect::Anywhere, "db/../demo.db"}};
+    ASSERT_TRUE(writeOdbcConfig("odbc", "lib/./libdriver.so", sources, &error)) << error;
+    std::filesystem::current_path(before);
+    const auto read = [&work](const char* name) {
+        std::ifstream in(work / "odbc" / name);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string driverLine = "Driver=" + (work / "lib" / "libdriver.so").string() + "\n";
+    EXPECT_NE(read("odbcinst.ini").find(driverLine), std::string::npos) << read("odbcinst.ini");
+    const std::string databaseLine = "Database=" + (work / "demo.db").string() + "\n";
+    EXPECT_NE(read("odbc.ini").find(databaseLine), std::string::npos) << read("odbc.ini");
+}
+
 INSTANTIATE_TEST_SUITE_P(Dialects, EachDialect,
                          ::testing::Values(Dialect::Anywhere, Dialect::SqlServer),
                          dialectName<::testing::TestParamInfo<Dialect>>);
