@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -118,12 +117,16 @@ FormMiscConfig::FormMiscConfig()
       m_commandExit(
           named<QPushButton>(QStringLiteral("CommandExit"), QStringLiteral("(Finished 381)"), this))
 {
-    // Typed text is no choice: it is neither completed from the list nor taken by Enter.
+    // Typed text is no choice: it is not completed from the list, and the combo box does not
+    // turn it into a choice of the list entry of that text on Enter or when the box loses
+    // the focus (its own handlers of the line edit's signals).
     m_comboDatasource->setEditable(true);
     m_comboDatasource->setInsertPolicy(QComboBox::NoInsert);
     m_comboDatasource->setCompleter(nullptr);
-    m_comboDatasource->installEventFilter(this);
-    m_comboDatasource->lineEdit()->installEventFilter(this);
+    disconnect(m_comboDatasource->lineEdit(), &QLineEdit::returnPressed, m_comboDatasource,
+               nullptr);
+    disconnect(m_comboDatasource->lineEdit(), &QLineEdit::editingFinished, m_comboDatasource,
+               nullptr);
     makeSelectionOnly(m_driveShared);
     m_reportFileLocation->setToolTip(QStringLiteral("File name and path for Reports"));
 
@@ -196,16 +199,6 @@ void FormMiscConfig::showStoredLocation()
     if (!m_dirShared->setPath(m_drives.resolve(c.SharedPath, c.SharedDrive)))
         m_dirShared->setPath(m_drives.toLocal(c.SharedDrive));
     m_reportFileLocation->setText(c.SharedPath);
-}
-
-bool FormMiscConfig::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
-            return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void FormMiscConfig::fillDataSources()

@@ -41,9 +41,6 @@ public:
     FormMiscConfig();
     void FormLoad() override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void setCaptions();
     void showStoredLocation();
