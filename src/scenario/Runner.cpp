@@ -16,6 +16,8 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 
+#include <odbcinst.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -299,8 +301,9 @@ Runner::Outcome Runner::engine(const Command& c)
     if (kind != u"anywhere" && kind != u"sqlserver")
         return scriptError(c, QStringLiteral("unknown engine %1").arg(quoted(kind)));
     m_dialect = kind;
-    // Each engine has a database of its own; the ODBC configuration stays in one place, since
-    // the driver manager reads where it lies once per process and keeps it.
+    // Each engine has a database of its own. The ODBC configuration stays in one place, since
+    // the driver manager reads where it lies once per process and keeps it; the new database
+    // is entered through the installer API, which also forgets the values it had cached.
     static int count = 0;
     const QString dir = m_tempRoot + QStringLiteral("/engine%1").arg(++count);
     const QString odbcDir = m_tempRoot + QStringLiteral("/odbc");
@@ -322,8 +325,11 @@ Runner::Outcome Runner::engine(const Command& c)
                                   QFile::encodeName(driver).toStdString(), sources, &error))
         return scriptError(
             c, QStringLiteral("cannot create the database: %1").arg(QString::fromStdString(error)));
+    const QByteArray odbcIni = QFile::encodeName(odbcDir + QStringLiteral("/odbc.ini"));
     qputenv("ODBCSYSINI", QFile::encodeName(odbcDir));
-    qputenv("ODBCINI", QFile::encodeName(odbcDir + QStringLiteral("/odbc.ini")));
+    qputenv("ODBCINI", odbcIni);
+    SQLWritePrivateProfileString(sources[0].name.c_str(), "Database", db.c_str(),
+                                 odbcIni.constData());
     m_rawUser = QStringLiteral("admin");
     m_rawPassword = QStringLiteral("secret");
     m_engineDatabase = QString::fromStdString(db);
