@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -39,12 +40,19 @@ QComboBox* timeCombo(const QString& name)
     return combo;
 }
 
-// A stored date: "YYYY-MM-DD", also with a time after it, or month/day/year.
+// A stored date: "YYYY-MM-DD" or "YYYY/MM/DD", with blanks around it and possibly a time
+// after it (a date and time column reads "2026-06-30 00:00:00.000"). Any other text is no
+// date: a type mismatch, never a silent "no date".
 QDate readDate(const QString& text)
 {
-    QDate date = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
+    static const QRegularExpression form(QStringLiteral(
+        R"(^\s*(\d{4})([-/])(\d{2})\2(\d{2})(?:[ T]+\d{1,2}:\d{2}(?::\d{2}(?:\.\d{1,9})?)?)?\s*$)"));
+    const QRegularExpressionMatch m = form.match(text);
+    const QDate date =
+        m.hasMatch() ? QDate(m.captured(1).toInt(), m.captured(3).toInt(), m.captured(4).toInt())
+                     : QDate();
     if (!date.isValid())
-        date = QDate::fromString(text.trimmed(), QStringLiteral("M/d/yyyy"));
+        throw db::DbException(db::DbError::typeMismatch());
     return date;
 }
 
@@ -416,7 +424,7 @@ void FormAccess::showRow(const db::ResultSet& row)
 
     m_textMaxSessions->setText(row.text(0, u"max_open_sessions", QStringLiteral("0")));
     const db::Value closes = row.value(0, u"end_on_close");
-    m_checkCloses->setChecked(!closes || closes->toUpper() == QStringLiteral("Y"));
+    m_checkCloses->setChecked(!closes || upperCase(*closes) == u"Y");
 }
 
 bool FormAccess::timeReadable(const TimeBoxes& time, int message)

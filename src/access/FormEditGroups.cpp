@@ -555,9 +555,9 @@ bool FormEditGroups::addNewGroup(const QString& name, QString& sql)
 // Selects the first group whose name equals `name` in upper case, without loading it.
 void FormEditGroups::selectGroupNamed(const QString& name)
 {
-    const QString wanted = name.toUpper();
+    const QString wanted = upperCase(name);
     for (int i = 0; i < m_listGroups->count(); ++i) {
-        if (m_listGroups->item(i)->text().toUpper() == wanted) {
+        if (upperCase(m_listGroups->item(i)->text()) == wanted) {
             const QSignalBlocker blocker(m_listGroups);
             m_listGroups->setCurrentRow(i);
             return;
@@ -575,7 +575,7 @@ void FormEditGroups::CommandRemoveGroup_Click()
         warn(160, MsgButtons::Ok, MsgIcon::Critical);
         return;
     }
-    if (item->text().toUpper() == u"MT") {
+    if (upperCase(item->text()) == u"MT") {
         warn(294, MsgButtons::Ok, MsgIcon::Critical);
         return;
     }

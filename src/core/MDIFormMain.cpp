@@ -4,6 +4,7 @@
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "Seams.h"
+#include "WindowHelpers.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -227,6 +228,7 @@ QWidget* MDIFormMain::showChild(const QString& className, const WindowFactory& c
     }
     QWidget* window = create();
     window->setObjectName(className);
+    holdWholeTexts(window);
     QMdiSubWindow* sub = m_mdi->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     existing = window;

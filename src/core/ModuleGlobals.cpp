@@ -16,7 +16,14 @@
 #include <QTime>
 #include <QWidget>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kaldor {
 
@@ -34,6 +41,41 @@ void restorePointer()
     if (qobject_cast<QApplication*>(QCoreApplication::instance()))
         while (QApplication::overrideCursor())
             QApplication::restoreOverrideCursor();
+}
+
+// Opens the file only when it is, or for writing becomes, a regular file: a named pipe or a
+// device in its place would block the program or take what is written. `mode` is ReadOnly,
+// WriteOnly with Truncate, or WriteOnly with Append. On failure `error` says why.
+bool openRegularFile(QFile& file, QIODevice::OpenMode mode, QString* error)
+{
+    const bool writing = mode.testFlag(QIODevice::WriteOnly);
+    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (writing ? O_WRONLY | O_CREAT : O_RDONLY);
+    if (mode.testFlag(QIODevice::Append))
+        flags |= O_APPEND;
+    const QByteArray path = QFile::encodeName(file.fileName());
+    const int fd = ::open(path.constData(), flags, 0666);
+    struct stat info = {};
+    if (fd < 0) {
+        // A pipe with no reader refuses a writer at once; say what is there, not the errno.
+        const int reason = errno;
+        *error = ::stat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode)
+                     ? QStringLiteral("Not a regular file")
+                     : QString::fromLocal8Bit(std::strerror(reason));
+        return false;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        *error = QStringLiteral("Not a regular file");
+        return false;
+    }
+    const bool ready = ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0 &&
+                       (!mode.testFlag(QIODevice::Truncate) || ::ftruncate(fd, 0) == 0);
+    if (!ready || !file.open(fd, mode & ~QIODevice::Truncate, QFileDevice::AutoCloseHandle)) {
+        *error = ready ? file.errorString() : QString::fromLocal8Bit(std::strerror(errno));
+        ::close(fd);
+        return false;
+    }
+    return true;
 }
 } // namespace
 
@@ -151,7 +193,8 @@ QString ReadDataSource()
     QFile file(SettingsFile());
     if (!file.exists())
         return {};
-    if (!file.open(QIODevice::ReadOnly))
+    QString error;
+    if (!openRegularFile(file, QIODevice::ReadOnly, &error))
         throw db::DbException(db::DbError{70, QStringLiteral("Permission denied"), {}});
     QByteArray line = file.readLine();
     while (line.endsWith('\n') || line.endsWith('\r'))
@@ -163,11 +206,13 @@ void WriteDataSource(const QString& name)
 {
     restorePointer();
     QFile file(SettingsFile());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+    QString error;
+    if (!openRegularFile(file, QIODevice::WriteOnly | QIODevice::Truncate, &error) ||
         file.write((name + CrLf).toUtf8()) < 0 || !file.flush()) {
-        messageBox(
-            resString(901).arg(QDir::toNativeSeparators(file.fileName()), file.errorString()),
-            MsgButtons::Ok, MsgIcon::Exclamation);
+        if (error.isEmpty())
+            error = file.errorString();
+        messageBox(resString(901).arg(QDir::toNativeSeparators(file.fileName()), error),
+                   MsgButtons::Ok, MsgIcon::Exclamation);
     }
 }
 
@@ -279,7 +324,16 @@ double Val(const QString& text)
     digits.replace(QLatin1Char('d'), QLatin1Char('e')).replace(QLatin1Char('D'), QLatin1Char('e'));
     bool ok = false;
     const double v = digits.toDouble(&ok);
-    return ok && std::isfinite(v) ? v : 0.0;
+    if (!std::isfinite(v))
+        throw db::DbException(db::DbError::overflow()); // a number past the double range
+    return ok ? v : 0.0;
+}
+
+float CSng(double value)
+{
+    if (!(std::fabs(value) <= double(std::numeric_limits<float>::max())))
+        throw db::DbException(db::DbError::overflow());
+    return float(value);
 }
 
 void LoadVersion()
@@ -288,7 +342,7 @@ void LoadVersion()
     Trapped(QStringLiteral("ModuleGlobals,LoadVersion"), sql, [&] {
         Hourglass hourglass;
         const db::ResultSet rs = session().MainDatabase->query(sql);
-        const float version = float(Val(rs.required(0, u"version")));
+        const float version = CSng(Val(rs.required(0, u"version")));
         session().VizVersion = version > 5.1f ? 6 : 5;
     });
 }
@@ -328,7 +382,8 @@ void appendErrorLog(int number, const QString& description, const QString& sourc
     lines.append(p + source);
     lines.append(p + sql);
     QFile log(ErrorLogFile());
-    if (log.open(QIODevice::WriteOnly | QIODevice::Append))
+    QString error;
+    if (openRegularFile(log, QIODevice::WriteOnly | QIODevice::Append, &error))
         log.write((lines.join(CrLf) + CrLf).toUtf8());
     if (errorLogObserver())
         for (const QString& line : lines)

@@ -81,8 +81,11 @@ void CenterForm(QWidget* window);
 // The text without the blanks (spaces only) at its ends.
 QString Trim(const QString& text);
 
-// Lenient numeric reading: the leading number of the text, otherwise 0.
+// Lenient numeric reading: the leading number of the text, otherwise 0; a number beyond the
+// range of a double is an overflow (DbException, error 6).
 double Val(const QString& text);
+// The value in single precision; one beyond its range is an overflow (error 6).
+float CSng(double value);
 
 // Runs a procedure that works on the database: any failure goes to the error routine with
 // the procedure's source label and the statement text it held at that moment.

@@ -10,7 +10,9 @@
 #include <QMdiSubWindow>
 #include <QRegularExpression>
 #include <QSignalBlocker>
+#include <QValidator>
 
+#include <limits>
 #include <memory>
 
 namespace kaldor {
@@ -148,6 +150,61 @@ private:
 void connectDoubleClick(QWidget* control, QObject* context, const std::function<void()>& handler)
 {
     control->installEventFilter(new DoubleClickFilter(context, handler));
+}
+
+void holdWholeTexts(QWidget* window)
+{
+    for (QLineEdit* box : window->findChildren<QLineEdit*>())
+        box->setMaxLength(std::numeric_limits<int>::max());
+}
+
+namespace {
+
+// Leaves out the half of a surrogate pair that a length limit cut off.
+class WholeCharacters final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override
+    {
+        for (qsizetype i = input.size() - 1; i >= 0; --i) {
+            const QChar c = input.at(i);
+            const bool paired =
+                c.isHighSurrogate()
+                    ? i + 1 < input.size() && input.at(i + 1).isLowSurrogate()
+                    : !c.isLowSurrogate() || (i > 0 && input.at(i - 1).isHighSurrogate());
+            if (paired)
+                continue;
+            input.remove(i, 1);
+            if (pos > i)
+                --pos;
+        }
+        return Acceptable;
+    }
+};
+
+} // namespace
+
+void limitLength(QLineEdit* box, int maxLength)
+{
+    box->setMaxLength(maxLength > 0 ? maxLength : std::numeric_limits<int>::max());
+    if (!box->validator())
+        box->setValidator(new WholeCharacters(box));
+}
+
+QString upperCase(const QString& text)
+{
+    QString upper = text;
+    for (qsizetype i = 0; i < upper.size(); ++i) {
+        const QChar c = upper.at(i);
+        if (c.isHighSurrogate() && i + 1 < upper.size() && upper.at(i + 1).isLowSurrogate()) {
+            const char32_t u = QChar::toUpper(QChar::surrogateToUcs4(c, upper.at(i + 1)));
+            upper[i] = QChar(QChar::highSurrogate(u));
+            upper[++i] = QChar(QChar::lowSurrogate(u));
+        } else {
+            upper[i] = c.toUpper();
+        }
+    }
+    return upper;
 }
 
 bool IsNumeric(const QString& text)

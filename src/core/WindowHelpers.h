@@ -65,6 +65,19 @@ void connectListClick(QListWidget* list, QObject* context, const std::function<v
 // and release make), for controls such as option buttons that have no such signal.
 void connectDoubleClick(QWidget* control, QObject* context, const std::function<void()>& handler);
 
+// Every text box of the window (editable combo boxes included) holds a whole text, however
+// long, where a box of its own has no length limit.
+void holdWholeTexts(QWidget* window);
+
+// At most `maxLength` UTF-16 units in the text box (no limit when it is 0 or less). A
+// character that does not fit whole, such as an emoji of two units at the last place, is
+// left out whole rather than cut in half.
+void limitLength(QLineEdit* box, int maxLength);
+
+// The text in upper case character by character with the simple one-to-one mapping, so that
+// its length never changes ("ß" stays "ß"): the comparisons "in upper case" use it.
+QString upperCase(const QString& text);
+
 // Whether a typed text reads as a number: blanks around it, a sign before or after it or
 // parentheses around it, digits with thousands commas and a decimal point, an exponent, or
 // a hexadecimal (&H) or octal (&O) number. The empty text is not a number.

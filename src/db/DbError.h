@@ -17,6 +17,8 @@ struct DiagRecord {
 
 // Error numbers of the data access layer, the ones the error routine and its log show.
 enum ErrorNumber : int {
+    Overflow = 6,
+    TypeMismatch = 13,
     InvalidUseOfNull = 94,
     NoCurrentRecord = 3021,
     OdbcCallFailed = 3146,
@@ -32,6 +34,9 @@ struct DbError {
     static DbError itemNotFound();
     static DbError noCurrentRecord();
     static DbError invalidUseOfNull();
+    // A stored text that does not convert to the value read from it.
+    static DbError typeMismatch();
+    static DbError overflow();
 };
 
 // Thrown by every database call that fails; carries every diagnostic record.

@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <limits>
+#include <optional>
 #include <vector>
 
 namespace kaldor::db {
@@ -33,40 +35,71 @@ DiagRecord splitSource(DiagRecord record, const QString& full)
     return record;
 }
 
+bool succeeded(SQLRETURN rc)
+{
+    return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO;
+}
+
+// ODBC reports the lengths of diagnostic messages and column names in 16 bits: the longest
+// text it can hand over is one buffer of this many bytes, terminator included.
+constexpr SQLSMALLINT LongestTextBuffer = 32767;
+
+// Reads the message of record `i` whole where the driver can give it whole; a message longer
+// than ODBC can hand over is read up to that limit and marked with "...".
+bool diagnosticRecord(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT i, DiagRecord* record)
+{
+    SQLCHAR state[6] = {};
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    SQLRETURN rc = SQLGetDiagRec(type, handle, i, state, &native, nullptr, 0, &length);
+    if (!succeeded(rc))
+        return false;
+    // A length past the 16-bit field wraps, so only a plausible one sizes the first read.
+    SQLSMALLINT size = length >= 0 && length < LongestTextBuffer ? SQLSMALLINT(length + 1) : 1024;
+    std::vector<SQLCHAR> message;
+    bool cut = false;
+    for (;;) {
+        message.assign(size_t(size), 0);
+        rc = SQLGetDiagRec(type, handle, i, state, &native, message.data(), size, &length);
+        if (!succeeded(rc))
+            return false;
+        const auto filled =
+            qsizetype(qstrnlen(reinterpret_cast<const char*>(message.data()), uint(size)));
+        cut = length < 0 || length >= size || (rc == SQL_SUCCESS_WITH_INFO && filled == size - 1);
+        if (!cut || size == LongestTextBuffer)
+            break;
+        size = LongestTextBuffer;
+    }
+    const auto* chars = reinterpret_cast<const char*>(message.data());
+    const qsizetype n =
+        cut ? qsizetype(qstrnlen(chars, uint(size))) : std::clamp<qsizetype>(length, 0, size - 1);
+    QString text = QString::fromUtf8(chars, n);
+    if (cut) {
+        // A cut may split a character: drop the broken tail rather than show it.
+        while (text.endsWith(QChar::ReplacementCharacter))
+            text.chop(1);
+        text += QStringLiteral("...");
+    }
+    record->sqlState = fromOdbc(state, 5);
+    record->native = native;
+    *record = splitSource(*record, text);
+    return true;
+}
+
 QList<DiagRecord> diagnostics(SQLSMALLINT type, SQLHANDLE handle)
 {
     QList<DiagRecord> records;
     if (!handle)
         return records;
-    for (SQLSMALLINT i = 1;; ++i) {
-        SQLCHAR state[6] = {};
-        SQLINTEGER native = 0;
-        SQLSMALLINT length = 0;
-        SQLRETURN rc = SQLGetDiagRec(type, handle, i, state, &native, nullptr, 0, &length);
-        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO)
-            break;
-        std::vector<SQLCHAR> message(static_cast<size_t>(std::max<SQLSMALLINT>(length, 0)) + 1);
-        rc = SQLGetDiagRec(type, handle, i, state, &native, message.data(),
-                           static_cast<SQLSMALLINT>(message.size()), &length);
-        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO)
-            break;
-        DiagRecord record;
-        record.sqlState = fromOdbc(state, 5);
-        record.native = native;
-        const qsizetype n = std::min<qsizetype>(length, qsizetype(message.size()) - 1);
-        records.append(splitSource(record, fromOdbc(message.data(), n)));
-    }
+    DiagRecord record;
+    for (SQLSMALLINT i = 1; i > 0 && diagnosticRecord(type, handle, i, &record); ++i)
+        records.append(record);
     return records;
 }
 
 [[noreturn]] void fail(int number, const QString& description, SQLSMALLINT type, SQLHANDLE handle)
 {
     throw DbException(DbError{number, description, diagnostics(type, handle)});
-}
-
-bool succeeded(SQLRETURN rc)
-{
-    return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO;
 }
 
 // One environment for the process, ODBC 3 behaviour.
@@ -85,6 +118,18 @@ SQLHENV environment()
 QByteArray utf8(const QString& s)
 {
     return s.toUtf8();
+}
+
+// The length argument that hands `text` over whole: its byte count where the length field
+// holds it, else SQL_NTS (the driver reads up to the terminator). None when neither does: a
+// text too long for the field that holds a NUL byte.
+template <typename Length> std::optional<Length> wholeLength(const QByteArray& text)
+{
+    if (text.size() <= std::numeric_limits<Length>::max())
+        return Length(text.size());
+    if (text.contains('\0'))
+        return std::nullopt;
+    return Length(SQL_NTS);
 }
 
 class Statement final {
@@ -126,13 +171,21 @@ SQLSMALLINT columnCount(const Statement& st)
 QStringList columnNames(const Statement& st, SQLSMALLINT count)
 {
     QStringList names;
+    std::vector<SQLCHAR> name(256);
     for (SQLUSMALLINT c = 1; c <= SQLUSMALLINT(count); ++c) {
-        SQLCHAR name[512] = {};
         SQLSMALLINT length = 0, type = 0, digits = 0, nullable = 0;
         SQLULEN size = 0;
-        st.check(SQLDescribeCol(st.handle(), c, name, sizeof name, &length, &type, &size, &digits,
-                                &nullable));
-        names.append(fromOdbc(name, std::clamp<qsizetype>(length, 0, sizeof name - 1)));
+        for (;;) {
+            st.check(SQLDescribeCol(st.handle(), c, name.data(), SQLSMALLINT(name.size()), &length,
+                                    &type, &size, &digits, &nullable));
+            const bool whole = length >= 0 && length < SQLSMALLINT(name.size());
+            if (whole || name.size() >= size_t(LongestTextBuffer))
+                break;
+            // A longer name: read it again whole (a wrapped length asks for the most there is).
+            name.resize(length > 0 ? size_t(length) + 1 : size_t(LongestTextBuffer));
+        }
+        const auto* chars = reinterpret_cast<const char*>(name.data());
+        names.append(QString::fromUtf8(chars, qsizetype(qstrnlen(chars, uint(name.size())))));
     }
     return names;
 }
@@ -249,18 +302,22 @@ std::unique_ptr<OdbcConnection> OdbcConnection::open(const QString& dataSource, 
         fail(OdbcConnectFailed, failed, SQL_HANDLE_ENV, env);
     SQLSetConnectAttr(handles->dbc, SQL_ATTR_LOGIN_TIMEOUT,
                       reinterpret_cast<SQLPOINTER>(SQLULEN(options.loginTimeoutSeconds)), 0);
-    SQLSetConnectAttr(handles->dbc, SQL_ATTR_CONNECTION_TIMEOUT,
-                      reinterpret_cast<SQLPOINTER>(SQLULEN(options.queryTimeoutSeconds)), 0);
     SQLSetConnectAttr(handles->dbc, SQL_ATTR_AUTOCOMMIT,
                       reinterpret_cast<SQLPOINTER>(SQLULEN(SQL_AUTOCOMMIT_ON)), 0);
 
     QByteArray dsn = utf8(dataSource), uid = utf8(user), pwd = utf8(password);
     password.fill(QLatin1Char(' '));
     password.clear();
-    const SQLRETURN rc =
-        SQLConnect(handles->dbc, reinterpret_cast<SQLCHAR*>(dsn.data()), SQLSMALLINT(dsn.size()),
-                   reinterpret_cast<SQLCHAR*>(uid.data()), SQLSMALLINT(uid.size()),
-                   reinterpret_cast<SQLCHAR*>(pwd.data()), SQLSMALLINT(pwd.size()));
+    // The driver manager and drivers read these texts as C strings: one with a NUL byte in it
+    // would reach the server shortened, so it is refused before any call.
+    if (dsn.contains('\0') || uid.contains('\0') || pwd.contains('\0')) {
+        pwd.fill('\0');
+        throw DbException(DbError{OdbcConnectFailed, failed, {}});
+    }
+    const SQLRETURN rc = SQLConnect(
+        handles->dbc, reinterpret_cast<SQLCHAR*>(dsn.data()), *wholeLength<SQLSMALLINT>(dsn),
+        reinterpret_cast<SQLCHAR*>(uid.data()), *wholeLength<SQLSMALLINT>(uid),
+        reinterpret_cast<SQLCHAR*>(pwd.data()), *wholeLength<SQLSMALLINT>(pwd));
     pwd.fill('\0');
     if (!succeeded(rc))
         fail(OdbcConnectFailed, failed, SQL_HANDLE_DBC, handles->dbc);
@@ -272,11 +329,14 @@ ResultSet OdbcConnection::run(const QString& sql, bool wantRows)
 {
     notifyStatement(m_options.label, sql);
     Statement st(m_handles->dbc);
-    SQLSetStmtAttr(st.handle(), SQL_ATTR_QUERY_TIMEOUT,
-                   reinterpret_cast<SQLPOINTER>(SQLULEN(m_options.queryTimeoutSeconds)), 0);
+    if (m_options.queryTimeoutSeconds > 0)
+        SQLSetStmtAttr(st.handle(), SQL_ATTR_QUERY_TIMEOUT,
+                       reinterpret_cast<SQLPOINTER>(SQLULEN(m_options.queryTimeoutSeconds)), 0);
     QByteArray text = utf8(sql);
-    SQLRETURN rc = SQLExecDirect(st.handle(), reinterpret_cast<SQLCHAR*>(text.data()),
-                                 SQLINTEGER(text.size()));
+    const std::optional<SQLINTEGER> length = wholeLength<SQLINTEGER>(text);
+    if (!length)
+        throw DbException(DbError{OdbcCallFailed, QStringLiteral("ODBC--call failed."), {}});
+    SQLRETURN rc = SQLExecDirect(st.handle(), reinterpret_cast<SQLCHAR*>(text.data()), *length);
     ResultSet first;
     bool haveRows = false;
     for (;;) {

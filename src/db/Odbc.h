@@ -34,7 +34,7 @@ DataSourceListing listDataSources(const ListOptions& options, bool* overflow = n
 struct ConnectOptions {
     QString label = QStringLiteral("main");
     int loginTimeoutSeconds = 15;
-    int queryTimeoutSeconds = 30;
+    int queryTimeoutSeconds = 0; // 0: a statement waits for the server as long as it takes
 };
 
 // A connection through the unixODBC driver manager, autocommit on, so the texts' own

@@ -19,6 +19,16 @@ DbError DbError::invalidUseOfNull()
     return {InvalidUseOfNull, QStringLiteral("Invalid use of Null"), {}};
 }
 
+DbError DbError::typeMismatch()
+{
+    return {TypeMismatch, QStringLiteral("Type mismatch"), {}};
+}
+
+DbError DbError::overflow()
+{
+    return {Overflow, QStringLiteral("Overflow"), {}};
+}
+
 ResultSet::ResultSet(QStringList columns, QList<Row> rows)
     : m_columns(std::move(columns)), m_rows(std::move(rows))
 {

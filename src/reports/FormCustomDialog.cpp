@@ -103,8 +103,7 @@ void FormCustomDialog::setQuestion(const QString& caption, const QString& questi
 {
     setWindowTitle(caption);
     m_labelCustomDialog->setText(question);
-    // No limit (as far as a text box goes) when the maximum is 0 or less.
-    m_textCustomDialog->setMaxLength(maxLength > 0 ? maxLength : 32767);
+    limitLength(m_textCustomDialog, maxLength);
     m_labelDataFormat->setText(QString::number(formatCode));
 }
 

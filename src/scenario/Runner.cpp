@@ -13,8 +13,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QTimer>
+
+#include <odbcinst.h>
 
 #include <csignal>
 #include <cstdio>
@@ -185,12 +188,25 @@ int Runner::run(const QString& scriptText)
 
 void Runner::echo(const Command& c)
 {
-    // The line as read, but never the password of a login.
-    if (c.name == u"login" && c.argStarts.size() >= 2) {
+    // The line as read, but never a password: not the login's, nor what is typed into a
+    // password box.
+    const bool typedSecret =
+        (c.name == u"type" || (c.name == u"key" && c.args.value(1).size() == 1)) &&
+        c.args.size() == 2 && isPasswordBox(c.args.at(0));
+    if ((c.name == u"login" || typedSecret) && c.argStarts.size() >= 2) {
         out(QStringLiteral("> ") + c.text.left(c.argStarts.at(1)) + QStringLiteral("***"));
         return;
     }
     out(QStringLiteral("> ") + c.text);
+}
+
+bool Runner::isPasswordBox(const QString& path) const
+{
+    const qsizetype dot = path.indexOf(QLatin1Char('.'));
+    QWidget* window = dot > 0 ? findWindow(path.left(dot)) : nullptr;
+    const auto* box =
+        window ? qobject_cast<QLineEdit*>(findControl(window, path.mid(dot + 1))) : nullptr;
+    return box && box->echoMode() != QLineEdit::Normal;
 }
 
 Runner::Outcome Runner::scriptError(const Command& c, const QString& why)
@@ -287,9 +303,14 @@ Runner::Outcome Runner::engine(const Command& c)
     if (kind != u"anywhere" && kind != u"sqlserver")
         return scriptError(c, QStringLiteral("unknown engine %1").arg(quoted(kind)));
     m_dialect = kind;
+    // Each engine has a database of its own. The ODBC configuration stays in one place, since
+    // the driver manager reads where it lies once per process and keeps it; the new database
+    // is entered through the installer API, which also forgets the values it had cached.
     static int count = 0;
     const QString dir = m_tempRoot + QStringLiteral("/engine%1").arg(++count);
+    const QString odbcDir = m_tempRoot + QStringLiteral("/odbc");
     QDir().mkpath(dir);
+    QDir().mkpath(odbcDir);
     const std::string db = QFile::encodeName(dir + QStringLiteral("/calibration.db")).toStdString();
     const auto dialect =
         kind == u"anywhere" ? standin::Dialect::Anywhere : standin::Dialect::SqlServer;
@@ -302,12 +323,15 @@ Runner::Outcome Runner::engine(const Command& c)
     sources[0].dialect = dialect;
     sources[0].databasePath = db;
     if (!standin::createDatabase(db, dialect, &error) ||
-        !standin::writeOdbcConfig(QFile::encodeName(dir).toStdString(),
+        !standin::writeOdbcConfig(QFile::encodeName(odbcDir).toStdString(),
                                   QFile::encodeName(driver).toStdString(), sources, &error))
         return scriptError(
             c, QStringLiteral("cannot create the database: %1").arg(QString::fromStdString(error)));
-    qputenv("ODBCSYSINI", QFile::encodeName(dir));
-    qputenv("ODBCINI", QFile::encodeName(dir + QStringLiteral("/odbc.ini")));
+    const QByteArray odbcIni = QFile::encodeName(odbcDir + QStringLiteral("/odbc.ini"));
+    qputenv("ODBCSYSINI", QFile::encodeName(odbcDir));
+    qputenv("ODBCINI", odbcIni);
+    SQLWritePrivateProfileString(sources[0].name.c_str(), "Database", db.c_str(),
+                                 odbcIni.constData());
     m_rawUser = QStringLiteral("admin");
     m_rawPassword = QStringLiteral("secret");
     m_engineDatabase = QString::fromStdString(db);

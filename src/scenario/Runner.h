@@ -53,6 +53,7 @@ private:
     void installSeams();
 
     void echo(const Command& c);
+    bool isPasswordBox(const QString& path) const;
     // Answers the open prompt dialog with the next queued answer, or with its default
     // button when none is queued and `unanswered` is allowed.
     void answerPrompt(QWidget* dialog, bool unanswered);

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 using namespace kaldor;
@@ -73,10 +75,23 @@ TEST(Val, LeadingNumberOrZero)
     EXPECT_DOUBLE_EQ(Val(QStringLiteral("  6.0 beta")), 6.0);
     EXPECT_DOUBLE_EQ(Val(QStringLiteral("v6")), 0.0);
     EXPECT_DOUBLE_EQ(Val(QStringLiteral("")), 0.0);
-    EXPECT_DOUBLE_EQ(Val(QStringLiteral("1e400")), 0.0);
     // The version threshold is compared in single precision: 5.1 is not above 5.1.
-    EXPECT_FALSE(float(Val(QStringLiteral("5.1"))) > 5.1f);
-    EXPECT_TRUE(float(Val(QStringLiteral("5.2"))) > 5.1f);
+    EXPECT_FALSE(CSng(Val(QStringLiteral("5.1"))) > 5.1f);
+    EXPECT_TRUE(CSng(Val(QStringLiteral("5.2"))) > 5.1f);
+    // Numbers beyond the range of double, or of single precision, are an overflow.
+    const auto overflows = [](auto&& convert) {
+        try {
+            convert();
+        } catch (const db::DbException& e) {
+            return e.error().number == db::Overflow && e.error().description == u"Overflow";
+        }
+        return false;
+    };
+    EXPECT_TRUE(overflows([] { Val(QStringLiteral("1e400")); }));
+    EXPECT_TRUE(overflows([] { Val(QStringLiteral("-1e400")); }));
+    EXPECT_TRUE(overflows([] { CSng(Val(QStringLiteral("1e39"))); }));
+    EXPECT_TRUE(overflows([] { CSng(Val(QStringLiteral("-3.5e38"))); }));
+    EXPECT_FLOAT_EQ(CSng(Val(QStringLiteral("3.4e38"))), 3.4e38f);
 }
 
 class CalczvrtagTest : public ::testing::Test {
@@ -158,6 +173,42 @@ TEST_F(SettingsFolderTest, FirstLineOfTheSettingsFileOnly)
     WriteDataSource(QStringLiteral("It's \"quoted\""));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("It's \"quoted\"\r\n"));
+}
+
+// Anything but a regular file in the settings file's place is unreadable and unwritable; a
+// named pipe must neither block the start nor a save.
+TEST_F(SettingsFolderTest, ANamedPipeIsNoSettingsFile)
+{
+    qunsetenv("AllUsersProfile");
+    qputenv("ProgramData", QFile::encodeName(dir.path()));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(SettingsFile()).constData(), 0600), 0);
+    try {
+        ReadDataSource();
+        ADD_FAILURE() << "a named pipe was read";
+    } catch (const db::DbException& e) {
+        EXPECT_EQ(e.error().number, 70);
+    }
+    QStringList shown;
+    setMessageHandler([&](const MessageRequest& r) {
+        shown.append(r.text);
+        return MsgAnswer::Ok;
+    });
+    WriteDataSource(QStringLiteral("Lab"));
+    setMessageHandler({});
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].endsWith(QStringLiteral("Not a regular file"))) << shown[0].toStdString();
+
+    // A directory likewise; a link to a regular file is read through.
+    QFile::remove(SettingsFile());
+    ASSERT_TRUE(QDir().mkdir(SettingsFile()));
+    EXPECT_THROW(ReadDataSource(), db::DbException);
+    ASSERT_TRUE(QDir().rmdir(SettingsFile()));
+    QFile target(dir.filePath(QStringLiteral("target.ini")));
+    ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+    target.write("Linked\r\n");
+    target.close();
+    ASSERT_TRUE(QFile::link(target.fileName(), SettingsFile()));
+    EXPECT_EQ(ReadDataSource(), QStringLiteral("Linked"));
 }
 
 TEST(ChooseSql, KeepsTheTextWithoutADialect)

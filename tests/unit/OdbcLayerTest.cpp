@@ -87,6 +87,80 @@ TEST_F(OdbcLayer, WrongPasswordFailsWithTheDriversRecordsAndNoPassword)
                  DbException);
 }
 
+// Texts handed to the driver manager go whole or not at all: a long tail after a valid
+// password, user name or data source name must not be cut off into a valid login.
+TEST_F(OdbcLayer, LoginTextsAreNeverCut)
+{
+    const QString tail(65536, QLatin1Char('x'));
+    const QString source = QStringLiteral("Anywhere Source");
+    const auto open = [](const QString& dsn, const QString& user, const QString& password) {
+        return OdbcConnection::open(dsn, user, password, {});
+    };
+    struct Case {
+        QString dsn, user, password;
+    } cases[] = {
+        {source, QStringLiteral("admin"), QStringLiteral("secret") + tail},
+        {source, QStringLiteral("admin") + tail, QStringLiteral("secret")},
+        {source + tail, QStringLiteral("admin"), QStringLiteral("secret")},
+        {source, QStringLiteral("admin"),
+         QStringLiteral("secret") + QChar(0) + QStringLiteral("x")},
+        {source, QStringLiteral("admin") + QChar(0) + QStringLiteral("x"),
+         QStringLiteral("secret")},
+        {source + QChar(0) + QStringLiteral("x"), QStringLiteral("admin"),
+         QStringLiteral("secret")},
+    };
+    for (const Case& c : cases) {
+        try {
+            open(c.dsn, c.user, c.password);
+            ADD_FAILURE() << "logged in with a text of "
+                          << (c.dsn.size() + c.user.size() + c.password.size()) << " characters";
+        } catch (const DbException& e) {
+            EXPECT_EQ(e.error().number, db::OdbcConnectFailed);
+        }
+    }
+    // A long statement text reaches the server whole.
+    auto any = connect("Anywhere Source");
+    const QString header = QStringLiteral("h") + tail + tail;
+    any->execute(QStringLiteral("delete from mt.qrb_zv_result_header;"
+                                "insert into mt.qrb_zv_result_header(header) values('") +
+                 header + QStringLiteral("');commit"));
+    EXPECT_EQ(
+        any->query(QStringLiteral("select header from mt.qrb_zv_result_header")).text(0, u"header"),
+        header);
+    any->execute(QStringLiteral("delete from mt.qrb_zv_result_header;commit"));
+}
+
+// ODBC gives a diagnostic message's length in 16 bits: a longer message is read up to that
+// limit and marked as cut, and keeps its native number and source.
+TEST_F(OdbcLayer, LongDiagnosticsAreCutVisiblyNotLost)
+{
+    auto sql = connect("Server Source With A Long Name");
+    for (int length : {32000, 40000, 70000}) {
+        const QString name = QStringLiteral("mt.t") + QString(length, QChar(0xe4));
+        try {
+            sql->query(QStringLiteral("select * from ") + name);
+            FAIL() << "a missing table was found";
+        } catch (const DbException& e) {
+            ASSERT_EQ(e.error().records.size(), 1);
+            const db::DiagRecord& r = e.error().records[0];
+            EXPECT_EQ(r.native, 208);
+            EXPECT_EQ(r.sqlState, QStringLiteral("42S02"));
+            EXPECT_EQ(r.source, QStringLiteral("[KALDOR][Stand-in SQL Server]"));
+            EXPECT_TRUE(r.message.startsWith(QStringLiteral("Invalid object name 'mt.t\u00e4")))
+                << length;
+            const QString whole =
+                QStringLiteral("Invalid object name '") + name + QStringLiteral("'.");
+            if (whole.toUtf8().size() + 40 < 32767) {
+                EXPECT_EQ(r.message, whole);
+            } else {
+                EXPECT_TRUE(r.message.endsWith(QStringLiteral("\u00e4...")));
+                EXPECT_GT(r.message.size(), 16000);
+                EXPECT_FALSE(r.message.contains(QChar::ReplacementCharacter));
+            }
+        }
+    }
+}
+
 TEST_F(OdbcLayer, BatchesInBothDialects)
 {
     auto any = connect("Anywhere Source");

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 
 #include <gtest/gtest.h>
@@ -29,6 +30,32 @@ TEST(IsNumeric, TypedNumbersAndNonNumbers)
     };
     for (const NumericCase& c : cases)
         EXPECT_EQ(IsNumeric(QString::fromUtf8(c.text)), c.numeric) << c.text;
+}
+
+// Upper case keeps every character's place: the one-to-one mapping, never "ß" -> "SS".
+TEST(UpperCase, SimpleMappingCharacterByCharacter)
+{
+    const struct {
+        const char* text;
+        const char* upper;
+    } cases[] = {
+        {"Maß", "MAß"},
+        {"mt", "MT"},
+        {"straße", "STRAßE"},
+        {"ﬁle", "ﬁLE"}, // a ligature has no one-character upper case
+        {"ŉ", "ŉ"},     // nor has n preceded by an apostrophe
+        {"ǆ", "Ǆ"},
+        {"ÿ", "Ÿ"},
+        {"\xf0\x90\x90\xa8", "\xf0\x90\x90\x80"}, // outside the BMP: U+10428 -> U+10400
+        {"O'Neil \\ Ünits", "O'NEIL \\ ÜNITS"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(upperCase(text).toStdString(), c.upper) << c.text;
+        EXPECT_EQ(upperCase(text).size(), text.size()) << c.text;
+    }
+    EXPECT_NE(upperCase(QStringLiteral("MASS")), upperCase(QStringLiteral("Maß")));
 }
 
 class WidgetTest : public ::testing::Test {
@@ -114,6 +141,39 @@ TEST_F(WidgetTest, ListClickRunsOncePerPick)
     EXPECT_EQ(calls, 3);
     Q_EMIT list.itemClicked(list.item(0));
     EXPECT_EQ(calls, 4);
+}
+
+// Text boxes hold whole texts; a length limit never cuts a character in half.
+TEST_F(WidgetTest, TextBoxLengths)
+{
+    QWidget window;
+    auto* box = new QLineEdit(&window);
+    auto* combo = new QComboBox(&window);
+    combo->setEditable(true);
+    holdWholeTexts(&window);
+    const QString longText(70000, QLatin1Char('7'));
+    box->setText(longText);
+    combo->setEditText(longText);
+    EXPECT_EQ(box->text(), longText);
+    EXPECT_EQ(combo->currentText(), longText);
+
+    const QString digits(59, QLatin1Char('1'));
+    const QString emoji = QString::fromUtf8("\xf0\x9f\x98\x80");
+    QLineEdit answer;
+    limitLength(&answer, 60);
+    answer.setText(digits + emoji);
+    EXPECT_EQ(answer.text(), digits) << "set";
+    answer.setText(digits);
+    answer.end(false);
+    answer.insert(emoji + QStringLiteral("x"));
+    EXPECT_EQ(answer.text(), digits) << "typed or pasted";
+    answer.setText(digits.left(58) + emoji);
+    EXPECT_EQ(answer.text(), digits.left(58) + emoji) << "an emoji that fits stays";
+    answer.setText(digits + QStringLiteral("12"));
+    EXPECT_EQ(answer.text(), digits + QStringLiteral("1")) << "no 61st character";
+    limitLength(&answer, 0);
+    answer.setText(longText);
+    EXPECT_EQ(answer.text(), longText) << "no limit";
 }
 
 } // namespace

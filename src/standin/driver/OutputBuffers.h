@@ -3,6 +3,8 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <algorithm>
+#include <limits>
 #include <string>
 
 namespace kaldor::standin::driver {
@@ -16,7 +18,9 @@ bool copyText(const std::string& text, SQLPOINTER buffer, SQLLEN bufferLength, L
     SQLLEN full = 0;
     const bool cut = copyText(text, buffer, bufferLength, &full);
     if (length) {
-        *length = static_cast<Length>(full);
+        // A length field too narrow for the text says the most it can rather than wrap.
+        *length = static_cast<Length>(
+            std::min<SQLLEN>(full, static_cast<SQLLEN>(std::numeric_limits<Length>::max())));
     }
     return cut;
 }
