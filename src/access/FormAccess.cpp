@@ -34,8 +34,7 @@ QGroupBox* panel(const QString& name)
 QComboBox* timeCombo(const QString& name)
 {
     auto* combo = named<QComboBox>(name);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
+    makeTypedCombo(combo);
     return combo;
 }
 
@@ -103,9 +102,15 @@ FormAccess::FormAccess()
     m_optionGroups->setChecked(true);
     m_listItems->setSelectionMode(QAbstractItemView::SingleSelection);
     m_listItems->setUniformItemSizes(true);
+    keepEntriesWhole(m_listItems);
     for (QCalendarWidget* calendar : {m_start.calendar, m_stop.calendar}) {
         calendar->setMaximumDate(QDate(9999, 12, 31));
         calendar->setAutoFillBackground(true);
+        // The calendar keeps its room while hidden (the label behind it shows there), so
+        // that every day, the weekday row and the navigation bar fit when it is shown.
+        QSizePolicy policy = calendar->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        calendar->setSizePolicy(policy);
         calendar->hide();
     }
     layOut();

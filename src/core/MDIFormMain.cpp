@@ -1,6 +1,8 @@
 #include "MDIFormMain.h"
 
+#include "ChildWindow.h"
 #include "FormConnect.h"
+#include "KeyboardConventions.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "Seams.h"
@@ -66,6 +68,17 @@ QHash<QString, Registration>& registry()
     return r;
 }
 
+// The shortcuts of the menu, which win over every control.
+QList<QKeySequence> menuKeys()
+{
+    QList<QKeySequence> keys;
+    for (const MenuEntry& e : Menus) {
+        if (e.shortcut)
+            keys.append(QKeySequence(QString::fromLatin1(e.shortcut)));
+    }
+    return keys;
+}
+
 QPointer<MDIFormMain>& instance()
 {
     static QPointer<MDIFormMain> p;
@@ -94,6 +107,7 @@ MDIFormMain::MDIFormMain()
     setCentralWidget(m_mdi);
     resize(1024, 720);
     buildMenus();
+    installKeyboardConventions(this, menuKeys());
     setMainWindowHooks(
         {[this](const QString& ds) { setAfterLoginTitle(ds); }, [this] { enableStartupMenus(); }});
 }
@@ -229,11 +243,17 @@ QWidget* MDIFormMain::showChild(const QString& className, const WindowFactory& c
     window->setObjectName(className);
     QMdiSubWindow* sub = m_mdi->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    releaseMenuKeys(sub, menuKeys());
     existing = window;
-    window->show();
-    sub->show();
+    // The window opens with its own size, caption and icon: its opening procedure runs in
+    // its frame before the frame is shown.
     if (auto* loadable = dynamic_cast<ChildWindow*>(window))
         loadable->FormLoad();
+    if (!existing)
+        return nullptr;
+    growToLayout(window);
+    window->show();
+    sub->show();
     return window;
 }
 

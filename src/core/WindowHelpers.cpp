@@ -3,8 +3,10 @@
 #include "ResourceStrings.h"
 #include "ResultSet.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
@@ -66,11 +68,55 @@ void fillCombo(QComboBox* combo, const QStringList& entries)
         combo->setEditText(QString());
 }
 
-void makeSelectionOnly(QComboBox* combo)
+void makeTypedCombo(QComboBox* combo)
 {
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+}
+
+namespace {
+
+// Typed letters choose the entry that begins with them (several letters typed quickly
+// together), as the user's choice from the list.
+class TypedLetterChoice final : public QObject {
+public:
+    explicit TypedLetterChoice(QComboBox* combo) : QObject(combo), m_combo(combo) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (text.isEmpty() || !text.at(0).isPrint() ||
+            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            return QObject::eventFilter(watched, event);
+        QAbstractItemView* view = m_combo->view();
+        const int before = m_combo->currentIndex();
+        view->setCurrentIndex(before >= 0 ? m_combo->model()->index(before, 0) : QModelIndex());
+        view->keyboardSearch(text);
+        const int row = view->currentIndex().row();
+        if (row >= 0 && row != before) {
+            m_combo->setCurrentIndex(row);
+            Q_EMIT m_combo->activated(row);
+            Q_EMIT m_combo->textActivated(m_combo->itemText(row));
+        }
+        return true;
+    }
+
+private:
+    QComboBox* m_combo;
+};
+
+} // namespace
+
+void makeSelectionOnly(QComboBox* combo)
+{
+    makeTypedCombo(combo);
     combo->lineEdit()->setReadOnly(true);
+    combo->lineEdit()->installEventFilter(new TypedLetterChoice(combo));
 }
 
 void setComboText(QComboBox* combo, const QString& text)
