@@ -218,7 +218,7 @@ void FormAccess::connectEvents()
     // Only a choice from a time box's list is an edit; typed text is not.
     for (const TimeBoxes& time : {m_startTime, m_endTime}) {
         for (QComboBox* combo : {time.hour, time.minute})
-            connect(combo, &QComboBox::activated, this, editing);
+            connectListChoice(combo, this, editing);
     }
     connect(m_textMaxSessions, &QLineEdit::textChanged, this, editing);
     connect(m_commandSave, &QPushButton::clicked, this, [this] { CommandSave_Click(); });

@@ -12,6 +12,7 @@
 #include <QMdiSubWindow>
 #include <QRegularExpression>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include <memory>
 
@@ -112,11 +113,49 @@ private:
 
 } // namespace
 
+namespace {
+
+// Marks the moments when an editable combo box's typed text is finished (Enter, or the focus
+// leaving the box), during which the box itself may report its text as an activation.
+class TypingEnd final : public QObject {
+public:
+    explicit TypingEnd(QComboBox* combo) : QObject(combo) {}
+    bool active = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        const bool ends =
+            type == QEvent::FocusOut ||
+            (type == QEvent::KeyPress && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                                          static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter));
+        if (ends && !active) {
+            active = true;
+            QTimer::singleShot(0, this, [this] { active = false; });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void connectListChoice(QComboBox* combo, QObject* context, const std::function<void()>& handler)
+{
+    auto* typing = new TypingEnd(combo);
+    combo->installEventFilter(typing);
+    QObject::connect(combo, &QComboBox::activated, context, [typing, handler] {
+        if (!typing->active)
+            handler();
+    });
+}
+
 void makeSelectionOnly(QComboBox* combo)
 {
     makeTypedCombo(combo);
     combo->lineEdit()->setReadOnly(true);
-    combo->lineEdit()->installEventFilter(new TypedLetterChoice(combo));
+    // The combo box holds the focus and hands its keys to its text box directly.
+    combo->installEventFilter(new TypedLetterChoice(combo));
 }
 
 void setComboText(QComboBox* combo, const QString& text)
