@@ -9,10 +9,12 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 
 namespace kaldor {
 
@@ -105,7 +107,11 @@ MDIFormMain::MDIFormMain()
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("MDIClient"));
     setCentralWidget(m_mdi);
-    resize(1024, 720);
+    // Room for the largest child windows: nine tenths of the screen, at least 1024 x 720.
+    QSize size(1024, 720);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.expandedTo(screen->availableSize() * 9 / 10);
+    resize(size);
     buildMenus();
     installKeyboardConventions(this, menuKeys());
     setMainWindowHooks(
