@@ -35,8 +35,7 @@ QGroupBox* panel(const QString& name)
 QComboBox* timeCombo(const QString& name)
 {
     auto* combo = named<QComboBox>(name);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
+    makeTypedCombo(combo);
     return combo;
 }
 
@@ -111,9 +110,15 @@ FormAccess::FormAccess()
     m_optionGroups->setChecked(true);
     m_listItems->setSelectionMode(QAbstractItemView::SingleSelection);
     m_listItems->setUniformItemSizes(true);
+    keepEntriesWhole(m_listItems);
     for (QCalendarWidget* calendar : {m_start.calendar, m_stop.calendar}) {
         calendar->setMaximumDate(QDate(9999, 12, 31));
         calendar->setAutoFillBackground(true);
+        // The calendar keeps its room while hidden (the label behind it shows there), so
+        // that every day, the weekday row and the navigation bar fit when it is shown.
+        QSizePolicy policy = calendar->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        calendar->setSizePolicy(policy);
         calendar->hide();
     }
     layOut();
@@ -221,7 +226,7 @@ void FormAccess::connectEvents()
     // Only a choice from a time box's list is an edit; typed text is not.
     for (const TimeBoxes& time : {m_startTime, m_endTime}) {
         for (QComboBox* combo : {time.hour, time.minute})
-            connect(combo, &QComboBox::activated, this, editing);
+            connectListChoice(combo, this, editing);
     }
     connect(m_textMaxSessions, &QLineEdit::textChanged, this, editing);
     connect(m_commandSave, &QPushButton::clicked, this, [this] { CommandSave_Click(); });

@@ -62,6 +62,7 @@ QListWidget* listBox(const QString& name, QWidget* parent)
     auto* list = named<QListWidget>(name, parent);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setUniformItemSizes(true);
+    keepEntriesWhole(list);
     return list;
 }
 
@@ -187,8 +188,7 @@ FormEditGroups::AgePanel FormEditGroups::buildAgePanel(const QString& prefix,
     p.interval =
         named<QLineEdit>(QStringLiteral("Text") + prefix + QStringLiteral("Interval"), p.panel);
     p.unit = named<QComboBox>(QStringLiteral("Combo") + prefix + QStringLiteral("Type"), p.panel);
-    p.unit->setEditable(true);
-    p.unit->setInsertPolicy(QComboBox::NoInsert);
+    makeTypedCombo(p.unit);
 
     auto* age = new QHBoxLayout;
     age->addWidget(p.interval, 1);

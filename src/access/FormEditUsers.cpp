@@ -93,6 +93,7 @@ FormEditUsers::FormEditUsers()
         makeSelectionOnly(combo);
     m_listUsers->setSelectionMode(QAbstractItemView::SingleSelection);
     m_listUsers->setUniformItemSizes(true);
+    keepEntriesWhole(m_listUsers);
     // The VIZ/IDOV properties are shown for reference only.
     m_ssPanel1->setEnabled(false);
     layOut();

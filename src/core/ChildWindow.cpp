@@ -2,17 +2,128 @@
 
 #include "ModuleGlobals.h"
 
+#include <QApplication>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QLayout>
+#include <QListWidget>
 #include <QMdiSubWindow>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
+#include <QVariant>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace kaldor {
 
+namespace {
+
+QWidget* frameOf(QWidget* window)
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
+        return sub;
+    return window;
+}
+
+// The width of a child window's frame that shows its whole caption beside the icon and the
+// buttons of the title bar (the caption measured in bold, as some styles draw it).
+int titleBarWidth(const QMdiSubWindow* frame)
+{
+    QStyleOptionTitleBar option;
+    option.initFrom(frame);
+    option.rect = QRect(0, 0, frame->width(),
+                        frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, frame));
+    option.subControls = QStyle::SC_All;
+    option.titleBarFlags = frame->windowFlags();
+    option.titleBarState = int(frame->windowState());
+    option.icon = frame->windowIcon();
+    option.text = frame->windowTitle();
+    const QRect label = frame->style()->subControlRect(QStyle::CC_TitleBar, &option,
+                                                       QStyle::SC_TitleBarLabel, frame);
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    return frame->width() - label.width() +
+           QFontMetrics(font).horizontalAdvance(frame->windowTitle()) + 8;
+}
+
+// The outer size that the frame's layout and caption need, at least the frame's size now.
+QSize neededSize(QWidget* frame)
+{
+    if (QLayout* layout = frame->layout())
+        layout->activate();
+    QSize size = frame->size().expandedTo(frame->minimumSizeHint());
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(frame))
+        size.setWidth(std::max(size.width(), titleBarWidth(sub)));
+    if (frame->hasHeightForWidth())
+        size.setHeight(std::max(size.height(), frame->heightForWidth(size.width())));
+    return size;
+}
+
+// Grows the frame whenever its layout asks again (a caption or a list that needs more room).
+class LayoutGrowth final : public QObject {
+public:
+    explicit LayoutGrowth(QWidget* window) : QObject(window), m_window(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::WindowTitleChange)
+            growToLayout(m_window);
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* m_window;
+};
+
+} // namespace
+
 void setOuterSizeTwips(QWidget* window, int width, int height)
 {
-    QWidget* frame = window;
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
-        frame = sub;
+    QWidget* frame = frameOf(window);
     frame->resize(twips(width), twips(height));
+    growToLayout(window);
+    static const char* const Growing = "kaldorGrowsToLayout";
+    if (!window->property(Growing).toBool()) {
+        window->setProperty(Growing, true);
+        auto* growth = new LayoutGrowth(window);
+        frame->installEventFilter(growth);
+        if (frame != window)
+            window->installEventFilter(growth);
+    }
+}
+
+void growToLayout(QWidget* window)
+{
+    QWidget* frame = frameOf(window);
+    if (frame->isMaximized() || frame->isMinimized())
+        return;
+    const QSize size = neededSize(frame);
+    if (size == frame->size())
+        return;
+    const QSize growth = size - frame->size();
+    const QPoint at = frame->pos() - QPoint(growth.width() / 2, growth.height() / 2);
+    frame->resize(size);
+    frame->move(std::max(0, at.x()), std::max(0, at.y()));
+}
+
+void keepEntriesWhole(QListWidget* list)
+{
+    const auto fit = [list] {
+        int widest = 0;
+        for (int i = 0; i < list->count(); ++i)
+            widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->item(i)->text()));
+        const QStyle* style = list->style();
+        const int room = widest +
+                         2 * style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) +
+                         2 * list->frameWidth() +
+                         style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 4;
+        if (room > list->minimumWidth())
+            list->setMinimumWidth(room);
+    };
+    QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, list, fit);
+    QObject::connect(list->model(), &QAbstractItemModel::dataChanged, list, fit);
 }
 
 } // namespace kaldor

@@ -1,18 +1,29 @@
 #pragma once
 
+class QListWidget;
 class QWidget;
 
 namespace kaldor {
 
 // A window shown inside the main window. Its opening procedure runs once the window sits in
-// its frame, so that sizing and centering see the real frame.
+// its frame and before the frame is shown, so that sizing and centering see the real frame
+// and the window appears with its own size, caption and icon.
 class ChildWindow {
 public:
     virtual ~ChildWindow() = default;
     virtual void FormLoad() = 0;
 };
 
-// Gives the window's frame an outer size in twips (15 twips to the pixel).
+// Gives the window's frame a starting outer size in twips (15 twips to the pixel). Where the
+// window's layout needs more room at the current font, the layout wins: the frame grows now
+// and whenever a later text needs more (it never shrinks by itself).
 void setOuterSizeTwips(QWidget* window, int width, int height);
+
+// Grows the window's frame to what its layout needs, keeping the frame's centre.
+void growToLayout(QWidget* window);
+
+// Keeps the list box at least as wide as its widest entry, whenever entries are added or
+// changed, so that no entry is cut.
+void keepEntriesWhole(QListWidget* list);
 
 } // namespace kaldor

@@ -1,6 +1,8 @@
 #include "MDIFormMain.h"
 
+#include "ChildWindow.h"
 #include "FormConnect.h"
+#include "KeyboardConventions.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "Seams.h"
@@ -8,10 +10,12 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 
 namespace kaldor {
 
@@ -67,6 +71,17 @@ QHash<QString, Registration>& registry()
     return r;
 }
 
+// The shortcuts of the menu, which win over every control.
+QList<QKeySequence> menuKeys()
+{
+    QList<QKeySequence> keys;
+    for (const MenuEntry& e : Menus) {
+        if (e.shortcut)
+            keys.append(QKeySequence(QString::fromLatin1(e.shortcut)));
+    }
+    return keys;
+}
+
 QPointer<MDIFormMain>& instance()
 {
     static QPointer<MDIFormMain> p;
@@ -93,8 +108,13 @@ MDIFormMain::MDIFormMain()
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("MDIClient"));
     setCentralWidget(m_mdi);
-    resize(1024, 720);
+    // Room for the largest child windows: nine tenths of the screen, at least 1024 x 720.
+    QSize size(1024, 720);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.expandedTo(screen->availableSize() * 9 / 10);
+    resize(size);
     buildMenus();
+    installKeyboardConventions(this, menuKeys());
     setMainWindowHooks(
         {[this](const QString& ds) { setAfterLoginTitle(ds); }, [this] { enableStartupMenus(); }});
 }
@@ -231,11 +251,17 @@ QWidget* MDIFormMain::showChild(const QString& className, const WindowFactory& c
     holdWholeTexts(window);
     QMdiSubWindow* sub = m_mdi->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    releaseMenuKeys(sub, menuKeys());
     existing = window;
-    window->show();
-    sub->show();
+    // The window opens with its own size, caption and icon: its opening procedure runs in
+    // its frame before the frame is shown.
     if (auto* loadable = dynamic_cast<ChildWindow*>(window))
         loadable->FormLoad();
+    if (!existing)
+        return nullptr;
+    growToLayout(window);
+    window->show();
+    sub->show();
     return window;
 }
 

@@ -3,13 +3,16 @@
 #include "ResourceStrings.h"
 #include "ResultSet.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QRegularExpression>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QValidator>
 
 #include <limits>
@@ -68,11 +71,93 @@ void fillCombo(QComboBox* combo, const QStringList& entries)
         combo->setEditText(QString());
 }
 
-void makeSelectionOnly(QComboBox* combo)
+void makeTypedCombo(QComboBox* combo)
 {
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+}
+
+namespace {
+
+// Typed letters choose the entry that begins with them (several letters typed quickly
+// together), as the user's choice from the list.
+class TypedLetterChoice final : public QObject {
+public:
+    explicit TypedLetterChoice(QComboBox* combo) : QObject(combo), m_combo(combo) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (text.isEmpty() || !text.at(0).isPrint() ||
+            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            return QObject::eventFilter(watched, event);
+        QAbstractItemView* view = m_combo->view();
+        const int before = m_combo->currentIndex();
+        view->setCurrentIndex(before >= 0 ? m_combo->model()->index(before, 0) : QModelIndex());
+        view->keyboardSearch(text);
+        const int row = view->currentIndex().row();
+        if (row >= 0 && row != before) {
+            m_combo->setCurrentIndex(row);
+            Q_EMIT m_combo->activated(row);
+            Q_EMIT m_combo->textActivated(m_combo->itemText(row));
+        }
+        return true;
+    }
+
+private:
+    QComboBox* m_combo;
+};
+
+} // namespace
+
+namespace {
+
+// Marks the moments when an editable combo box's typed text is finished (Enter, or the focus
+// leaving the box), during which the box itself may report its text as an activation.
+class TypingEnd final : public QObject {
+public:
+    explicit TypingEnd(QComboBox* combo) : QObject(combo) {}
+    bool active = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        const bool ends =
+            type == QEvent::FocusOut ||
+            (type == QEvent::KeyPress && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                                          static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter));
+        if (ends && !active) {
+            active = true;
+            QTimer::singleShot(0, this, [this] { active = false; });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void connectListChoice(QComboBox* combo, QObject* context, const std::function<void()>& handler)
+{
+    auto* typing = new TypingEnd(combo);
+    combo->installEventFilter(typing);
+    QObject::connect(combo, &QComboBox::activated, context, [typing, handler] {
+        if (!typing->active)
+            handler();
+    });
+}
+
+void makeSelectionOnly(QComboBox* combo)
+{
+    makeTypedCombo(combo);
     combo->lineEdit()->setReadOnly(true);
+    // The combo box holds the focus and hands its keys to its text box directly.
+    combo->installEventFilter(new TypedLetterChoice(combo));
 }
 
 void setComboText(QComboBox* combo, const QString& text)

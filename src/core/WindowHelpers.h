@@ -47,7 +47,17 @@ QStringList columnTexts(const db::ResultSet& rows, QStringView column);
 void fillList(QListWidget* list, const QStringList& entries);
 void fillCombo(QComboBox* combo, const QStringList& entries);
 
+// An editable combo box that takes its text as typed: no completion from its entries, and
+// typed text never becomes an entry.
+void makeTypedCombo(QComboBox* combo);
+
+// Calls `handler` when the user chooses an entry from the combo box's list (from its drop-down
+// list or with the arrow keys). Text typed into an editable combo box is no choice, also when
+// it equals an entry and is finished with Enter or by leaving the box.
+void connectListChoice(QComboBox* combo, QObject* context, const std::function<void()>& handler);
+
 // A drop-down list that offers only its entries, yet can show a text that is none of them.
+// Typed letters pick the entry that begins with them, as in a plain drop-down list.
 void makeSelectionOnly(QComboBox* combo);
 // Selects the entry whose text equals `text` (exactly, else ignoring case); when there is none,
 // shows `text` with no entry selected (an editable or selection-only combo box).

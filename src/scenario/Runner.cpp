@@ -1,6 +1,7 @@
 #include "Runner.h"
 
 #include "Controls.h"
+#include "Desktop.h"
 #include "MDIFormMain.h"
 #include "ModuleGlobals.h"
 #include "Odbc.h"
@@ -120,7 +121,9 @@ bool needsProgram(const QString& name)
         QStringLiteral("dblclick"), QStringLiteral("select"),     QStringLiteral("choose"),
         QStringLiteral("type"),     QStringLiteral("key"),        QStringLiteral("check"),
         QStringLiteral("date"),     QStringLiteral("tab"),        QStringLiteral("close"),
-        QStringLiteral("show"),     QStringLiteral("screenshot"), QStringLiteral("tooltip")};
+        QStringLiteral("show"),     QStringLiteral("screenshot"), QStringLiteral("tooltip"),
+        QStringLiteral("xdo"),      QStringLiteral("xclick"),     QStringLiteral("xactivate"),
+        QStringLiteral("layout"),   QStringLiteral("focus")};
     return names.contains(name);
 }
 
@@ -699,6 +702,8 @@ Runner::Outcome Runner::executeProgramCommand(const Command& c)
             item->trigger();
         return Outcome::Done;
     }
+    if (n == u"xdo" || n == u"focus")
+        return desktopCommand(c);
     if (c.args.isEmpty())
         return scriptError(c, QStringLiteral("%1 needs a window").arg(n));
     const QString path = c.args.at(0);
@@ -723,6 +728,8 @@ Runner::Outcome Runner::executeProgramCommand(const Command& c)
             return scriptError(c, QStringLiteral("cannot write %1").arg(quoted(c.args.at(1))));
         return Outcome::Done;
     }
+    if (n == u"xclick" || n == u"xactivate" || n == u"layout")
+        return desktopCommand(c, window, dot < 0 ? nullptr : findWidget(window, path.mid(dot + 1)));
     if (n == u"show" && dot < 0) {
         for (const QString& line : describeWindow(windowName, window))
             out(line);
@@ -770,6 +777,50 @@ Runner::Outcome Runner::executeProgramCommand(const Command& c)
         why = a.size() == 2 ? pickDate(control, a.at(1)) : QStringLiteral("date takes a date");
     else if (n == u"tab")
         why = a.size() == 2 ? switchTab(control, a.at(1)) : QStringLiteral("tab takes a number");
+    return why.isEmpty() ? Outcome::Done : scriptError(c, why);
+}
+
+Runner::Outcome Runner::desktopCommand(const Command& c, QWidget* window, QObject* control)
+{
+    const QString& n = c.name;
+    const QStringList& a = c.args;
+    QString why;
+    if (n == u"xdo") {
+        // xdo ARGS...: xdotool with these arguments, on the program's display.
+        why = a.isEmpty() ? QStringLiteral("xdo takes the arguments of xdotool") : runXdotool(a);
+    } else if (n == u"focus") {
+        // focus: FOCUS F.C of the control with the keyboard focus.
+        out(QStringLiteral("FOCUS ") + focusedControl());
+    } else if (n == u"xactivate") {
+        why = a.size() == 1 ? activateWindow(window) : QStringLiteral("xactivate takes a window");
+    } else if (n == u"layout") {
+        // layout F: LAYOUT F ok, or one LAYOUT line for each fault of the window as drawn.
+        const QStringList faults = layoutFaults(window);
+        QWidget* frame = window->isWindow() ? window : window->parentWidget();
+        if (faults.isEmpty())
+            out(QStringLiteral("LAYOUT %1 ok").arg(a.value(0)) +
+                (frame->isMaximized() ? QStringLiteral(" maximized") : QString()));
+        for (const QString& fault : faults)
+            out(QStringLiteral("LAYOUT ") + fault);
+    } else {
+        // xclick F.C [double] [X Y]: the real mouse clicks the control (at fractions X, Y of
+        // its size; the centre by default); xclick F [double] clicks the window's title bar.
+        const bool twice = a.contains(QStringLiteral("double"));
+        QStringList at = a.mid(1);
+        at.removeAll(QStringLiteral("double"));
+        bool okX = true;
+        bool okY = true;
+        const double x = at.size() == 2 ? at.at(0).toDouble(&okX) : 0.5;
+        const double y = at.size() == 2 ? at.at(1).toDouble(&okY) : 0.5;
+        if ((!at.isEmpty() && at.size() != 2) || !okX || !okY)
+            why = QStringLiteral("xclick takes a window or control, double, and a point");
+        else if (a.at(0).contains(u'.') && !qobject_cast<QWidget*>(control))
+            why = QStringLiteral("unknown control %1").arg(quoted(a.at(0)));
+        else if (control)
+            why = clickWithMouse(static_cast<QWidget*>(control), x, y, twice ? 2 : 1);
+        else
+            why = clickTitleBar(window, twice ? 2 : 1);
+    }
     return why.isEmpty() ? Outcome::Done : scriptError(c, why);
 }
 

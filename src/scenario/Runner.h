@@ -8,6 +8,7 @@
 
 #include <optional>
 
+class QObject;
 class QTimer;
 class QWidget;
 
@@ -36,6 +37,8 @@ private:
     Outcome execute(const Command& c);
     Outcome executeProgramCommand(const Command& c);
     Outcome scriptError(const Command& c, const QString& why);
+    // Commands on a real display: xdo, xclick, xactivate, layout, focus.
+    Outcome desktopCommand(const Command& c, QWidget* window = nullptr, QObject* control = nullptr);
 
     // Commands that need no program.
     Outcome engine(const Command& c);
