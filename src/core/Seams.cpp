@@ -128,6 +128,9 @@ MsgAnswer messageBox(const MessageRequest& request)
     MessageRequest r = request;
     if (r.title.isEmpty())
         r.title = defaultMessageTitle();
+    // A box without an OK button defaults to its first button.
+    if (r.buttons == MsgButtons::YesNo && r.defaultButton == MsgAnswer::Ok)
+        r.defaultButton = MsgAnswer::Yes;
     if (messageHandler())
         return messageHandler()(r);
     return showRealMessageBox(r);
@@ -181,6 +184,12 @@ std::function<void(QWidget*)>& promptShownHandler()
     static std::function<void(QWidget*)> handler;
     return handler;
 }
+
+std::function<void()>& userWaitHandler()
+{
+    static std::function<void()> handler;
+    return handler;
+}
 } // namespace
 
 void setPromptShownHandler(std::function<void(QWidget*)> handler)
@@ -192,6 +201,17 @@ void notifyPromptShown(QWidget* dialog)
 {
     if (promptShownHandler())
         promptShownHandler()(dialog);
+}
+
+void setUserWaitHandler(std::function<void()> handler)
+{
+    userWaitHandler() = std::move(handler);
+}
+
+void notifyUserWait()
+{
+    if (userWaitHandler())
+        userWaitHandler()();
 }
 
 void endProgram(int status)

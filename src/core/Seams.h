@@ -50,6 +50,11 @@ void setRandomSeed(quint64 seed);
 void setPromptShownHandler(std::function<void(QWidget* dialog)> handler);
 void notifyPromptShown(QWidget* dialog);
 
+// Called when a window starts to wait for the user's next actions in a local event loop
+// (a prompt being added or edited waits for Done or Cancel Prompt).
+void setUserWaitHandler(std::function<void()> handler);
+void notifyUserWait();
+
 // Ends the program at once with the given exit status; open windows are discarded without
 // their closing procedures. Never returns.
 [[noreturn]] void endProgram(int status);
