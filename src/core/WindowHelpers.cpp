@@ -173,6 +173,13 @@ void setComboText(QComboBox* combo, const QString& text)
     combo->setEditText(text);
 }
 
+void showStoredText(QComboBox* combo, const QString& text)
+{
+    combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    if (combo->currentText() != text)
+        combo->setEditText(text);
+}
+
 QString selectedText(const QListWidget* list)
 {
     const QListWidgetItem* item = list->currentItem();

@@ -63,6 +63,10 @@ void makeSelectionOnly(QComboBox* combo);
 // shows `text` with no entry selected (an editable or selection-only combo box).
 void setComboText(QComboBox* combo, const QString& text);
 
+// Shows a stored text exactly: the entry that equals it (case-sensitive), or the text alone
+// with no entry selected (an editable or selection-only combo box).
+void showStoredText(QComboBox* combo, const QString& text);
+
 // The text of the selected entry of a list box, or a null QString when none is selected.
 QString selectedText(const QListWidget* list);
 

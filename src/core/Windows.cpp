@@ -5,6 +5,7 @@
 #include "FormEditGroups.h"
 #include "FormEditUsers.h"
 #include "FormMiscConfig.h"
+#include "FormReports.h"
 #include "FormSecurityFeatures.h"
 #include "MDIFormMain.h"
 
@@ -18,6 +19,8 @@ void registerAllWindows()
                        [] { return new FormEditUsers; });
     registerMenuWindow(QStringLiteral("mnuAccess"), QStringLiteral("FormAccess"),
                        [] { return new FormAccess; });
+    registerMenuWindow(QStringLiteral("mnuSQL"), QStringLiteral("FormReports"),
+                       [] { return new FormReports; });
     registerMenuWindow(QStringLiteral("mnuMiscConfig"), QStringLiteral("FormMiscConfig"),
                        [] { return new FormMiscConfig; });
     registerMenuWindow(QStringLiteral("mnuSecFeat"), QStringLiteral("FormSecurityFeatures"),

@@ -465,6 +465,16 @@ QString pickDate(QObject* control, const QString& date)
     return {};
 }
 
+bool isTabEnabled(QObject* control, const QString& index)
+{
+    const int n = index.toInt();
+    if (auto* tab = qobject_cast<QTabWidget*>(control))
+        return n < 0 || n >= tab->count() || tab->isTabEnabled(n);
+    if (auto* bar = qobject_cast<QTabBar*>(control))
+        return n < 0 || n >= bar->count() || bar->isTabEnabled(n);
+    return true;
+}
+
 QString switchTab(QObject* control, const QString& index)
 {
     bool ok = false;

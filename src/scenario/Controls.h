@@ -28,6 +28,9 @@ QString pressKey(QObject* control, const QString& key);
 QString setCheck(QObject* control, const QString& state);
 QString pickDate(QObject* control, const QString& date);
 QString switchTab(QObject* control, const QString& index);
+// Whether tab `index` of a tab strip can be chosen (an index that is no tab counts as usable:
+// switching to it is the script's error).
+bool isTabEnabled(QObject* control, const QString& index);
 
 // Whether a user could act on the control now (it and its window enabled).
 bool isUsable(QObject* control);

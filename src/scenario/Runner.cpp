@@ -567,6 +567,7 @@ void Runner::installSeams()
         // The program now waits for the user: the next commands run inside that wait.
         m_stepTimer->start();
     });
+    setUserWaitHandler([this] { m_stepTimer->start(); });
 }
 
 void Runner::runProgram(const Command& c)
@@ -775,6 +776,8 @@ Runner::Outcome Runner::executeProgramCommand(const Command& c)
         why = a.size() == 2 ? setCheck(control, a.at(1)) : QStringLiteral("check takes a state");
     else if (n == u"date")
         why = a.size() == 2 ? pickDate(control, a.at(1)) : QStringLiteral("date takes a date");
+    else if (n == u"tab" && a.size() == 2 && !isTabEnabled(control, a.at(1)))
+        out(QStringLiteral("DISABLED ") + path); // a tab that cannot be chosen
     else if (n == u"tab")
         why = a.size() == 2 ? switchTab(control, a.at(1)) : QStringLiteral("tab takes a number");
     return why.isEmpty() ? Outcome::Done : scriptError(c, why);

@@ -9,7 +9,9 @@ namespace kaldor::standin {
 
 namespace {
 
-// A column of a table: its name and its width in characters; 0 is a long text column.
+// A column of a table: its name and its width in characters; 0 is a long text column and
+// Numeric a number column.
+constexpr int Numeric = -1;
 struct Column {
     const char* name;
     int width;
@@ -24,6 +26,9 @@ std::string typeName(const Column& c, Dialect d)
 {
     if (c.width == 0) {
         return d == Dialect::Anywhere ? "long varchar" : "text";
+    }
+    if (c.width == Numeric) {
+        return "numeric";
     }
     return "varchar(" + std::to_string(c.width) + ")";
 }
@@ -92,7 +97,7 @@ std::vector<Table> configurationTables()
           {"validation_column", 60},
           {"custom_validation", 1},
           {"force_validation", 1},
-          {"sequence", 10}}},
+          {"sequence", Numeric}}},
         {"qrb_zv_prompt_validation", {{"zvrtag", 15}, {"prompt_string", 60}, {"val", 160}}},
         {"qrb_zv_userlist", {{"mtuser", 60}, {"group_id", 60}, {"zv_inhibit_use", 1}}},
         {"qrb_zv_session_config",
