@@ -325,6 +325,26 @@ std::unique_ptr<OdbcConnection> OdbcConnection::open(const QString& dataSource, 
     return std::unique_ptr<OdbcConnection>(new OdbcConnection(std::move(handles), options));
 }
 
+void OdbcConnection::setAutoCommit(bool on)
+{
+    const SQLULEN value = on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
+    if (!succeeded(SQLSetConnectAttr(m_handles->dbc, SQL_ATTR_AUTOCOMMIT,
+                                     reinterpret_cast<SQLPOINTER>(value), SQL_IS_UINTEGER)))
+        fail(OdbcCallFailed, QStringLiteral("ODBC--call failed."), SQL_HANDLE_DBC, m_handles->dbc);
+}
+
+void OdbcConnection::commit()
+{
+    if (!succeeded(SQLEndTran(SQL_HANDLE_DBC, m_handles->dbc, SQL_COMMIT)))
+        fail(OdbcCallFailed, QStringLiteral("ODBC--call failed."), SQL_HANDLE_DBC, m_handles->dbc);
+}
+
+void OdbcConnection::rollback()
+{
+    if (!succeeded(SQLEndTran(SQL_HANDLE_DBC, m_handles->dbc, SQL_ROLLBACK)))
+        fail(OdbcCallFailed, QStringLiteral("ODBC--call failed."), SQL_HANDLE_DBC, m_handles->dbc);
+}
+
 ResultSet OdbcConnection::run(const QString& sql, bool wantRows)
 {
     notifyStatement(m_options.label, sql);

@@ -52,6 +52,12 @@ public:
     ResultSet query(const QString& sql) override;
     QString label() const override { return m_options.label; }
 
+    // Transactions under the caller's control: with autocommit off, the statements that follow
+    // form one transaction until commit() or rollback() ends it.
+    void setAutoCommit(bool on);
+    void commit();
+    void rollback();
+
 private:
     struct Handles;
     OdbcConnection(std::unique_ptr<Handles> handles, ConnectOptions options);

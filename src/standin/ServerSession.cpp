@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace kaldor::standin {
 
@@ -195,9 +196,32 @@ bool ServerSession::alive(ServerError* error) const
     return true;
 }
 
+// A test hook: the file "<database>.down-after" holds how many more batches the server
+// answers; at the next one it goes down as "server down" takes it down.
+void ServerSession::countDownToFailure() const
+{
+    const std::string counter = path_ + ".down-after";
+    std::error_code ec;
+    if (!std::filesystem::exists(counter, ec)) {
+        return;
+    }
+    long long left = 0;
+    {
+        std::ifstream in(counter);
+        in >> left;
+    }
+    if (left > 0) {
+        std::ofstream(counter, std::ios::trunc) << (left - 1) << '\n';
+        return;
+    }
+    std::filesystem::remove(counter, ec);
+    std::ofstream(path_ + ".down");
+}
+
 std::vector<StatementResult> ServerSession::execute(const std::string& batch)
 {
     std::vector<StatementResult> results;
+    countDownToFailure();
     ServerError down;
     if (!alive(&down)) {
         results.push_back(failure(down));

@@ -65,6 +65,7 @@ public:
     void cancel() { cancelled_ = true; }
     // False, with the link failure, while the server is "down".
     bool alive(ServerError* error) const;
+    void countDownToFailure() const;
 
 private:
     ServerSession(std::unique_ptr<SqliteDatabase> db, std::string path, Dialect d,

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "Connection.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+namespace kaldor::configtool {
+
+// One row of a configuration table: lower-case column name to value (NULL distinct from "").
+using Row = QMap<QString, db::Value>;
+
+// The web application's configuration as the program edits it: every configuration table's
+// rows, each table's rows in a stable order. The system configuration leaves out the values
+// that belong to one computer (data source, shared folder and drive).
+struct Snapshot {
+    QMap<QString, QList<Row>> tables;
+};
+
+// The configuration tables in the order an import writes them, and their columns.
+struct TableInfo {
+    QString name; // without the schema
+    QStringList columns;
+};
+const QList<TableInfo>& configurationTables();
+
+// The columns of the system configuration record that stay with each computer.
+const QStringList& perComputerColumns();
+
+// Reads every configuration table through the connection.
+Snapshot readSnapshot(db::Connection& connection);
+
+// The snapshot as one JSON document: format name and version, tables, rows and keys in a
+// stable order, so that two exports of the same configuration are byte-identical.
+QByteArray toJson(const Snapshot& snapshot);
+
+// Reads a document written by toJson; on bad input returns false with a one-line reason.
+bool fromJson(const QByteArray& json, Snapshot* snapshot, QString* why);
+
+// The differences between two configurations by what they mean (groups, users, reports and
+// their prompts, fields, tree view, pages, desktop and title language, results header), one
+// line each; empty when they are equal.
+QStringList differences(const Snapshot& a, const Snapshot& b);
+
+// The statements that make the target's configuration tables equal to the snapshot's, in the
+// dialect's words (1: SQL Anywhere, 2: SQL Server), without transaction words. Users' groups
+// are written only for the users of `knownUsers`; the others are listed in `skippedUsers`.
+struct ImportPlan {
+    QStringList statements;
+    QStringList where; // for each statement: which table and row of the snapshot it writes
+    QStringList skippedUsers;
+};
+ImportPlan importPlan(const Snapshot& source, bool targetHasSystemRow,
+                      const QSet<QString>& knownUsers);
+
+// The statement that points the field view at a desktop and a title column (the desktop
+// window's text).
+QString fieldViewStatement(int dialect, const QString& desktop, const QString& titleColumn);
+
+} // namespace kaldor::configtool
