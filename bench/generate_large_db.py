@@ -2,7 +2,7 @@
 """Fills a freshly created stand-in database with a large, plausible web configuration.
 
 usage: generate_large_db.py DBFILE anywhere|sqlserver [--users N] [--fields N]
-                            [--reports N] [--groups N] [--seed S]
+                            [--reports N] [--groups N] [--browsers N] [--seed S]
 
 DBFILE must have been made by `kaldor-standin-admin create DBFILE DIALECT` and still be
 empty. The file is attached as schema `mt` (its view refers to `mt.me2_customiz`, so the
@@ -65,7 +65,7 @@ GROUP_WORDS = ["LAB", "QA", "CUSTOMERS", "GUESTS", "MANAGEMENT", "CONTRACTORS", 
                "AUDIT", "PLANT", "DEPOT"]
 REPORT_TOPICS = ["Calibrations Due", "Overdue Instruments", "Asset History",
                  "Out of Tolerance Results", "Equipment at Location", "Repair Costs",
-                 "Technician's Workload", "Customer Assets", "Recall List", "Certificates",
+                 "Technician Workload", "Customer Assets", "Recall List", "Certificates",
                  "Downtime Summary", "Supplier Performance"]
 OUTPUTS = [".PDF - Adobe Acrobat Reader", ".XLS - M/S Excel or Open Office SCALC",
            ".HTML - Standard HTML 4.01", ".DOC - MicroSoft Word or Open Office",
@@ -105,6 +105,7 @@ class Generator:
         self.users = []
         self.fields = []  # (fldnum, form code)
         self.spval = {}  # form number -> list of data columns
+        self.browsers = list(BROWSERS)
 
     def insert(self, table, columns, rows):
         rows = list(rows)
@@ -126,7 +127,7 @@ class Generator:
         self.insert("qrb_zv_tree_config", ["max_rows_display"], [("25",)])
         self.insert("qrb_zv_result_header", ["header"],
                     [("Test Point | Nominal | As Found | As Left | Tol. Err % | Status",)])
-        self.insert("qrb_zv_browser_list", ["browser_id"], [(b,) for b in BROWSERS])
+        self.insert("qrb_zv_browser_list", ["browser_id"], [(b,) for b in self.browsers])
         self.insert("qrb_zv_page_configuration",
                     ["web_page", "style_sheet", "wallpaper", "background"],
                     [(page, sheet, "", self.rng.choice(COLOURS)) for page, sheet in PAGES])
@@ -238,7 +239,7 @@ class Generator:
             if r.random() < 0.5:
                 general.append((fldnum, form) + self.offsets())
             if r.random() < 0.05:
-                browser.append((fldnum, r.choice(BROWSERS)) + self.offsets() + (form,))
+                browser.append((fldnum, r.choice(self.browsers)) + self.offsets() + (form,))
             if len(self.groups) > 1 and r.random() < 0.1:
                 for group in r.sample(self.groups[1:], min(3, len(self.groups) - 1)):
                     inhibit.append((fldnum, group))
@@ -324,8 +325,12 @@ def parse_args(argv):
     parser.add_argument("--fields", type=int, default=20000)
     parser.add_argument("--reports", type=int, default=2000)
     parser.add_argument("--groups", type=int, default=50)
+    parser.add_argument("--browsers", type=int, default=len(BROWSERS),
+                        help="how many browsers (1 to %d)" % len(BROWSERS))
     parser.add_argument("--seed", type=int, default=1)
     args = parser.parse_args(argv)
+    if not 1 <= args.browsers <= len(BROWSERS):
+        parser.error("--browsers must be from 1 to %d" % len(BROWSERS))
     for name in ("users", "fields", "reports", "groups"):
         if getattr(args, name) < 1:
             parser.error("--%s must be at least 1" % name)
@@ -359,6 +364,7 @@ def main(argv):
             sys.stderr.write("generate_large_db.py: %s\n" % error)
             return 1
         gen = Generator(db, args.dialect, args.seed)
+        gen.browsers = BROWSERS[:args.browsers]
         db.execute("BEGIN")
         gen.basics()
         gen.make_groups(args.groups)

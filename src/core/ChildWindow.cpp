@@ -4,7 +4,8 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QHash>
 #include <QLayout>
 #include <QListWidget>
 #include <QMdiSubWindow>
@@ -14,6 +15,10 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
+#include <utility>
+#include <vector>
 
 namespace kaldor {
 
@@ -111,9 +116,31 @@ void growToLayout(QWidget* window)
 void keepEntriesWhole(QListWidget* list)
 {
     const auto fit = [list] {
-        int widest = 0;
-        for (int i = 0; i < list->count(); ++i)
-            widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->item(i)->text()));
+        // A text is as wide as its characters side by side, or a little narrower where
+        // kerning and shaping join them: texts are measured widest sum first, and only while a
+        // sum exceeds the widest text measured, so a long list measures few of its entries.
+        const QFontMetricsF metrics(list->font());
+        QHash<char16_t, qreal> advance;
+        std::vector<std::pair<qreal, int>> sums; // sum of the characters' advances, row
+        sums.reserve(size_t(list->count()));
+        for (int row = 0; row < list->count(); ++row) {
+            qreal sum = 0;
+            for (const QChar c : list->item(row)->text()) {
+                auto it = advance.find(c.unicode());
+                if (it == advance.end())
+                    it = advance.insert(c.unicode(), metrics.horizontalAdvance(c));
+                sum += *it;
+            }
+            sums.emplace_back(sum, row);
+        }
+        std::sort(sums.begin(), sums.end(), std::greater<>());
+        qreal widestF = 0;
+        for (const auto& [sum, row] : sums) {
+            if (sum <= widestF + 0.01)
+                break;
+            widestF = std::max(widestF, metrics.horizontalAdvance(list->item(row)->text()));
+        }
+        const int widest = int(std::ceil(widestF));
         const QStyle* style = list->style();
         const int room = widest +
                          2 * style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) +

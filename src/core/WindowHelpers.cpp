@@ -44,11 +44,7 @@ void setMasked(QLineEdit* box, bool masked)
 
 QStringList columnTexts(const db::ResultSet& rows, QStringView column)
 {
-    QStringList texts;
-    texts.reserve(rows.size());
-    for (qsizetype i = 0; i < rows.size(); ++i)
-        texts.append(rows.required(i, column));
-    return texts;
+    return rows.isEmpty() ? QStringList() : rows.requiredColumn(column);
 }
 
 void fillList(QListWidget* list, const QStringList& entries)

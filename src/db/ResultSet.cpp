@@ -73,4 +73,19 @@ QString ResultSet::required(qsizetype rowIndex, QStringView column) const
     return *v;
 }
 
+QStringList ResultSet::requiredColumn(QStringView column) const
+{
+    const int c = columnIndex(column);
+    if (c < 0)
+        throw DbException(DbError::itemNotFound());
+    QStringList texts;
+    texts.reserve(m_rows.size());
+    for (const Row& r : m_rows) {
+        if (!r.at(c))
+            throw DbException(DbError::invalidUseOfNull());
+        texts.append(*r.at(c));
+    }
+    return texts;
+}
+
 } // namespace kaldor::db

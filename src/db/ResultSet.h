@@ -30,6 +30,8 @@ public:
     QString text(qsizetype row, QStringView column, const QString& whenNull = {}) const;
     // The value's text; NULL throws InvalidUseOfNull, as assigning NULL to a text does.
     QString required(qsizetype row, QStringView column) const;
+    // The column's texts of every row, in row order (a NULL throws InvalidUseOfNull).
+    QStringList requiredColumn(QStringView column) const;
 
     const Row& row(qsizetype index) const;
 

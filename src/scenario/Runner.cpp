@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -24,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -521,8 +523,36 @@ int Runner::start(const Command& c)
     return 3;
 }
 
+// Benchmarks: with KALDOR_SCENARIO_TIMING naming a file, every command of the running program
+// appends "TIME<tab>line<tab>milliseconds<tab>statements<tab>command" to it, and the program's
+// end appends "RSS<tab>peak resident kilobytes".
+void Runner::recordTiming(const Command& c, qint64 nanoseconds, qint64 statements) const
+{
+    QFile file(m_timingFile);
+    if (!file.open(QIODevice::Append | QIODevice::Text))
+        return;
+    file.write(QStringLiteral("TIME\t%1\t%2\t%3\t%4\n")
+                   .arg(c.line)
+                   .arg(double(nanoseconds) / 1e6, 0, 'f', 3)
+                   .arg(statements)
+                   .arg(c.text)
+                   .toUtf8());
+}
+
+void Runner::recordPeakMemory() const
+{
+    if (m_timingFile.isEmpty())
+        return;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    QFile file(m_timingFile);
+    if (file.open(QIODevice::Append | QIODevice::Text))
+        file.write(QStringLiteral("RSS\t%1\n").arg(usage.ru_maxrss).toUtf8());
+}
+
 void Runner::finishChild(const char* kind, int status)
 {
+    recordPeakMemory();
     std::fflush(stdout);
     const QByteArray message = QByteArray(kind) + ' ' + QByteArray::number(status) + ' ' +
                                QByteArray::number(m_next) + '\n';
@@ -557,9 +587,11 @@ void Runner::installSeams()
         out(QStringLiteral("END %1").arg(status));
         finishChild("END", status);
     });
-    db::setStatementObserver([](const QString& connection, const QString& sql) {
-        if (connection == u"main" || connection == u"direct")
+    db::setStatementObserver([this](const QString& connection, const QString& sql) {
+        if (connection == u"main" || connection == u"direct") {
             out(QStringLiteral("SQL %1: %2").arg(connection, sql));
+            ++m_statements;
+        }
     });
     setErrorLogObserver([](const QString& line) { out(QStringLiteral("ERRORLOG ") + line); });
     setPromptShownHandler([this](QWidget* dialog) {
@@ -659,8 +691,16 @@ void Runner::step()
         scriptError(c, QStringLiteral("the program is already running"));
         finishChild("ERROR", 2);
     }
+    const qint64 statementsBefore = m_statements;
+    QElapsedTimer clock;
+    clock.start();
     if (execute(c) == Outcome::ScriptError)
         finishChild("ERROR", 2);
+    if (!m_timingFile.isEmpty()) {
+        // What the user waits for: the command and the drawing it causes.
+        QApplication::processEvents();
+        recordTiming(c, clock.nsecsElapsed(), m_statements - statementsBefore);
+    }
     // An answer queued while a prompt dialog waits goes to that dialog.
     if (c.name == u"answer")
         if (QWidget* dialog = openPrompt())

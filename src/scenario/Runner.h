@@ -56,6 +56,8 @@ private:
     void installSeams();
 
     void echo(const Command& c);
+    void recordTiming(const Command& c, qint64 nanoseconds, qint64 statements) const;
+    void recordPeakMemory() const;
     bool isPasswordBox(const QString& path) const;
     // Answers the open prompt dialog with the next queued answer, or with its default
     // button when none is queued and `unanswered` is allowed.
@@ -68,6 +70,9 @@ private:
     bool m_programEnded = false;
     int m_childPipe = -1;
     QTimer* m_stepTimer = nullptr;
+    // Benchmarks: where command timings go (empty: nowhere), and the statements sent so far.
+    QString m_timingFile = qEnvironmentVariable("KALDOR_SCENARIO_TIMING");
+    qint64 m_statements = 0;
 
     QString m_tempRoot;
     QString m_dataSource = QStringLiteral("Calibration Data");
