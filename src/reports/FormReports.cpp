@@ -280,7 +280,6 @@ void FormReports::FormLoad()
         showCrystalControls(false);
         setOptionOn(m_activeMode);
         setOptionOn(m_sqlReportsMode);
-        m_listSQLReports->setFocus(); // the window opens at its list, not at its tab strip
     });
 }
 
