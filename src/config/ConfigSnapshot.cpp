@@ -471,19 +471,4 @@ ImportPlan importPlan(const Snapshot& source, bool targetHasSystemRow,
     return plan;
 }
 
-QString fieldViewStatement(int dialect, const QString& desktop, const QString& titleColumn)
-{
-    const QString body =
-        QStringLiteral(" as select fldnum,") + titleColumn +
-        QStringLiteral(",row,col,len,case when fldnum='2340' then 3 else fform end fform, ftype "
-                       " from mt.me2_customiz where desktop='") +
-        desktop +
-        QStringLiteral("' and suppressed<>'Y' and fldnum<'5000' and fform in "
-                       "('0','2','3','4','5','6') or (fldnum='2340' and desktop='") +
-        desktop + QStringLiteral("' and suppressed<>'Y')");
-    if (dialect == 2)
-        return QStringLiteral("alter view [mt].[qrb_zv_customiz]") + body;
-    return QStringLiteral("alter view mt.qrb_zv_customiz") + body + QStringLiteral(";commit");
-}
-
 } // namespace kaldor::configtool

@@ -57,8 +57,4 @@ struct ImportPlan {
 ImportPlan importPlan(const Snapshot& source, bool targetHasSystemRow,
                       const QSet<QString>& knownUsers);
 
-// The statement that points the field view at a desktop and a title column (the desktop
-// window's text).
-QString fieldViewStatement(int dialect, const QString& desktop, const QString& titleColumn);
-
 } // namespace kaldor::configtool

@@ -1,6 +1,7 @@
 #include "ConfigTool.h"
 
 #include "ConfigSnapshot.h"
+#include "FieldView.h"
 #include "FormConnect.h"
 #include "ModuleGlobals.h"
 #include "Odbc.h"
@@ -262,7 +263,7 @@ int importCommand(const Options& o, QTextStream& out, QTextStream& err, const As
         return 0;
     const QString column = title.value_or(QString()).isEmpty() ? QStringLiteral("title") : *title;
     try {
-        t.connection->execute(fieldViewStatement(t.dialect, *desktop, column));
+        t.connection->execute(FieldViewStatement(t.dialect, *desktop, column));
     } catch (const db::DbException& e) {
         err << QStringLiteral("kaldor-config: the tables are imported, but the field view could "
                               "not be pointed at desktop \"%1\" and column %2: %3\n")

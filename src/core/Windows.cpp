@@ -2,11 +2,14 @@
 
 #include "FormAccess.h"
 #include "FormAutoLayout.h"
+#include "FormDesktop.h"
 #include "FormEditGroups.h"
 #include "FormEditUsers.h"
 #include "FormMiscConfig.h"
 #include "FormReports.h"
+#include "FormResultsHeader.h"
 #include "FormSecurityFeatures.h"
+#include "FormWebPageConfig.h"
 #include "MDIFormMain.h"
 
 namespace kaldor {
@@ -27,6 +30,12 @@ void registerAllWindows()
                        [] { return new FormSecurityFeatures; });
     registerMenuWindow(QStringLiteral("mnuAutoLayout"), QStringLiteral("FormAutoLayout"),
                        [] { return new FormAutoLayout; });
+    registerMenuWindow(QStringLiteral("mnuWebConfig"), QStringLiteral("FormWebPageConfig"),
+                       [] { return new FormWebPageConfig; });
+    registerMenuWindow(QStringLiteral("mnuDesktopConfiguration"), QStringLiteral("FormDesktop"),
+                       [] { return new FormDesktop; });
+    registerMenuWindow(QStringLiteral("mnuResultsHeader"), QStringLiteral("FormResultsHeader"),
+                       [] { return new FormResultsHeader; });
     registerMenuWindow(QStringLiteral("mnuRunDiags"), QStringLiteral("FormRunDiags"),
                        [] { return new FormRunDiags; });
 }
