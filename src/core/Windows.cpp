@@ -9,6 +9,7 @@
 #include "FormReports.h"
 #include "FormResultsHeader.h"
 #include "FormSecurityFeatures.h"
+#include "FormTreeConfig.h"
 #include "FormWebPageConfig.h"
 #include "MDIFormMain.h"
 
@@ -36,6 +37,8 @@ void registerAllWindows()
                        [] { return new FormDesktop; });
     registerMenuWindow(QStringLiteral("mnuResultsHeader"), QStringLiteral("FormResultsHeader"),
                        [] { return new FormResultsHeader; });
+    registerMenuWindow(QStringLiteral("MnuTreeConfig"), QStringLiteral("FormTreeConfig"),
+                       [] { return new FormTreeConfig; });
     registerMenuWindow(QStringLiteral("mnuRunDiags"), QStringLiteral("FormRunDiags"),
                        [] { return new FormRunDiags; });
 }
