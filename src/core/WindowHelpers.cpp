@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -184,23 +185,25 @@ QString selectedText(const QListWidget* list)
     return item->text();
 }
 
-void connectListClick(QListWidget* list, QObject* context, const std::function<void()>& handler)
+void connectListClick(QAbstractItemView* list, QObject* context,
+                      const std::function<void()>& handler)
 {
     // A mouse click first moves the selection and then reports the click; the row remembered
     // here lets the click that only finished such a move pass. The selection, not the current
     // row, is followed: a mouse press moves the current row before it selects the entry.
     auto movedTo = std::make_shared<int>(-1);
-    QObject::connect(list, &QListWidget::itemSelectionChanged, context, [list, movedTo, handler] {
-        const QListWidgetItem* item = list->currentItem();
-        if (!item || !item->isSelected())
-            return;
-        *movedTo = list->row(item);
-        handler();
-    });
-    QObject::connect(list, &QListWidget::itemClicked, context,
-                     [list, movedTo, handler](QListWidgetItem* item) {
-                         const int row = list->row(item);
-                         if (row == *movedTo) {
+    QObject::connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, context,
+                     [list, movedTo, handler] {
+                         const QModelIndex current = list->currentIndex();
+                         if (list->signalsBlocked() || !current.isValid() ||
+                             !list->selectionModel()->isSelected(current))
+                             return;
+                         *movedTo = current.row();
+                         handler();
+                     });
+    QObject::connect(list, &QAbstractItemView::clicked, context,
+                     [movedTo, handler](const QModelIndex& index) {
+                         if (index.row() == *movedTo) {
                              *movedTo = -1;
                              return;
                          }

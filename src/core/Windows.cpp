@@ -5,6 +5,7 @@
 #include "FormDesktop.h"
 #include "FormEditGroups.h"
 #include "FormEditUsers.h"
+#include "FormFieldConfig.h"
 #include "FormMiscConfig.h"
 #include "FormReports.h"
 #include "FormResultsHeader.h"
@@ -39,6 +40,8 @@ void registerAllWindows()
                        [] { return new FormResultsHeader; });
     registerMenuWindow(QStringLiteral("MnuTreeConfig"), QStringLiteral("FormTreeConfig"),
                        [] { return new FormTreeConfig; });
+    registerMenuWindow(QStringLiteral("mnuFieldConfig"), QStringLiteral("FormFieldConfig"),
+                       [] { return new FormFieldConfig; });
     registerMenuWindow(QStringLiteral("mnuRunDiags"), QStringLiteral("FormRunDiags"),
                        [] { return new FormRunDiags; });
 }
