@@ -6,7 +6,6 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
-#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,10 +13,12 @@
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QValidator>
 
 #include <limits>
 #include <memory>
+#include <type_traits>
 
 namespace kaldor {
 
@@ -185,30 +186,51 @@ QString selectedText(const QListWidget* list)
     return item->text();
 }
 
-void connectListClick(QAbstractItemView* list, QObject* context,
-                      const std::function<void()>& handler)
+namespace {
+
+// A mouse click first moves the selection and then reports the click; the row remembered
+// here lets the click that only finished such a move pass. The selection, not the current
+// row, is followed: a mouse press moves the current row before it selects the entry.
+template <class View, class Item>
+void connectClicks(View* list, QObject* context, const std::function<void()>& handler,
+                   int (*rowOf)(const View*, Item*))
 {
-    // A mouse click first moves the selection and then reports the click; the row remembered
-    // here lets the click that only finished such a move pass. The selection, not the current
-    // row, is followed: a mouse press moves the current row before it selects the entry.
     auto movedTo = std::make_shared<int>(-1);
-    QObject::connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, context,
-                     [list, movedTo, handler] {
-                         const QModelIndex current = list->currentIndex();
-                         if (list->signalsBlocked() || !current.isValid() ||
-                             !list->selectionModel()->isSelected(current))
-                             return;
-                         *movedTo = current.row();
-                         handler();
-                     });
-    QObject::connect(list, &QAbstractItemView::clicked, context,
-                     [movedTo, handler](const QModelIndex& index) {
-                         if (index.row() == *movedTo) {
-                             *movedTo = -1;
-                             return;
-                         }
-                         handler();
-                     });
+    QObject::connect(list, &View::itemSelectionChanged, context, [list, movedTo, handler, rowOf] {
+        Item* item = list->currentItem();
+        if (!item || !item->isSelected())
+            return;
+        *movedTo = rowOf(list, item);
+        handler();
+    });
+    const auto clicked = [list, movedTo, handler, rowOf](Item* item) {
+        if (rowOf(list, item) == *movedTo) {
+            *movedTo = -1;
+            return;
+        }
+        handler();
+    };
+    if constexpr (std::is_same_v<View, QTreeWidget>)
+        QObject::connect(list, &QTreeWidget::itemClicked, context,
+                         [clicked](QTreeWidgetItem* item, int) { clicked(item); });
+    else
+        QObject::connect(list, &QListWidget::itemClicked, context, clicked);
+}
+
+} // namespace
+
+void connectListClick(QListWidget* list, QObject* context, const std::function<void()>& handler)
+{
+    connectClicks<QListWidget, QListWidgetItem>(
+        list, context, handler,
+        [](const QListWidget* l, QListWidgetItem* item) { return l->row(item); });
+}
+
+void connectListClick(QTreeWidget* list, QObject* context, const std::function<void()>& handler)
+{
+    connectClicks<QTreeWidget, QTreeWidgetItem>(
+        list, context, handler,
+        [](const QTreeWidget* l, QTreeWidgetItem* item) { return l->indexOfTopLevelItem(item); });
 }
 
 namespace {

@@ -7,11 +7,11 @@
 #include <functional>
 #include <utility>
 
-class QAbstractItemView;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
 class QObject;
+class QTreeWidget;
 class QWidget;
 
 namespace kaldor::db {
@@ -74,8 +74,8 @@ QString selectedText(const QListWidget* list);
 // Calls `handler` once for each pick of an entry by the user: a click (also on the entry
 // that is selected already) or a move of the selection with the keyboard. A selection made
 // by code with the list's signals blocked does not call it.
-void connectListClick(QAbstractItemView* list, QObject* context,
-                      const std::function<void()>& handler);
+void connectListClick(QListWidget* list, QObject* context, const std::function<void()>& handler);
+void connectListClick(QTreeWidget* list, QObject* context, const std::function<void()>& handler);
 
 // Calls `handler` when the control is double-clicked (after the click that the first press
 // and release make), for controls such as option buttons that have no such signal.
