@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 #include <QValidator>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <type_traits>
@@ -176,6 +177,23 @@ void showStoredText(QComboBox* combo, const QString& text)
     combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
     if (combo->currentText() != text)
         combo->setEditText(text);
+}
+
+QStringList sortedTexts(QStringList texts)
+{
+    std::stable_sort(texts.begin(), texts.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    return texts;
+}
+
+void addSorted(QListWidget* list, const QString& text)
+{
+    int row = 0;
+    while (row < list->count() &&
+           QString::compare(list->item(row)->text(), text, Qt::CaseInsensitive) <= 0)
+        ++row;
+    list->insertItem(row, text);
 }
 
 QString selectedText(const QListWidget* list)

@@ -68,6 +68,11 @@ void setComboText(QComboBox* combo, const QString& text);
 // with no entry selected (an editable or selection-only combo box).
 void showStoredText(QComboBox* combo, const QString& text);
 
+// The texts in the order of a sorted list: alphabetical, ignoring case.
+QStringList sortedTexts(QStringList texts);
+// Adds the text to a list box kept in that order.
+void addSorted(QListWidget* list, const QString& text);
+
 // The text of the selected entry of a list box, or a null QString when none is selected.
 QString selectedText(const QListWidget* list);
 

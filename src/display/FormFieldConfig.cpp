@@ -54,16 +54,6 @@ QLineEdit* offsetBox(const QString& name)
     return named<QLineEdit>(name);
 }
 
-// Adds the text to a list kept in alphabetical order.
-void addSorted(QListWidget* list, const QString& text)
-{
-    int row = 0;
-    while (row < list->count() &&
-           QString::compare(list->item(row)->text(), text, Qt::CaseInsensitive) <= 0)
-        ++row;
-    list->insertItem(row, text);
-}
-
 } // namespace
 
 FormFieldConfig::FormFieldConfig()
@@ -279,10 +269,7 @@ void FormFieldConfig::LoadBrowserList()
         for (qsizetype r = 0; r < rows.size(); ++r)
             if (const QString id = rows.text(r, u"browser_id"); !id.isEmpty())
                 browsers.append(id);
-        std::stable_sort(browsers.begin(), browsers.end(), [](const QString& a, const QString& b) {
-            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-        });
-        fillCombo(m_comboBrowser, browsers);
+        fillCombo(m_comboBrowser, sortedTexts(browsers));
         if (browsers.isEmpty())
             enableBrowser(false);
     });
@@ -388,15 +375,13 @@ void FormFieldConfig::GetConfig()
                              "(select group_id from mt.qrb_zv_fields_group_inhibit where fldnum "
                              "= '") +
               field + QStringLiteral("');");
-        for (const QString& group :
-             columnTexts(session().MainDatabase->query(sql), QStringLiteral("group_id")))
-            addSorted(m_listVisible, group);
+        fillList(m_listVisible, sortedTexts(columnTexts(session().MainDatabase->query(sql),
+                                                        QStringLiteral("group_id"))));
         sql =
             QStringLiteral("select group_id from mt.qrb_zv_fields_group_inhibit where fldnum = '") +
             field + QStringLiteral("';");
-        for (const QString& group :
-             columnTexts(session().MainDatabase->query(sql), QStringLiteral("group_id")))
-            addSorted(m_listInvisible, group);
+        fillList(m_listInvisible, sortedTexts(columnTexts(session().MainDatabase->query(sql),
+                                                          QStringLiteral("group_id"))));
         const QString code = formCode(field);
         sql = QStringLiteral("select * from mt.qrb_zv_general_offsets where fldnum = '") + field +
               QStringLiteral("' and fform = '") + code + QStringLiteral("';");

@@ -206,15 +206,6 @@ FormTreeConfig::Level* FormTreeConfig::levelOf(const QString& fieldNumber)
     return &m_levels.at(FullResults);
 }
 
-void FormTreeConfig::addSorted(QListWidget* list, const QString& entry)
-{
-    int row = 0;
-    while (row < list->count() &&
-           QString::compare(list->item(row)->text(), entry, Qt::CaseInsensitive) <= 0)
-        ++row;
-    list->insertItem(row, entry);
-}
-
 void FormTreeConfig::LoadFieldLists(QString& sql)
 {
     const Hourglass hourglass;
@@ -249,11 +240,7 @@ void FormTreeConfig::LoadFieldLists(QString& sql)
                 .append(number + QStringLiteral(" - ") + rows.text(r, u"title"));
     }
     for (int i = 0; i < Levels; ++i) {
-        QStringList& list = entries.at(size_t(i));
-        std::stable_sort(list.begin(), list.end(), [](const QString& a, const QString& b) {
-            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-        });
-        fillList(m_levels.at(size_t(i)).invisible, list);
+        fillList(m_levels.at(size_t(i)).invisible, sortedTexts(entries.at(size_t(i))));
     }
 }
 

@@ -42,7 +42,6 @@ private:
     void moveToDisplayed(QListWidget* from, QListWidget* to);
     void moveToHidden(QListWidget* from, QListWidget* to);
     Level* levelOf(const QString& fieldNumber);
-    static void addSorted(QListWidget* list, const QString& entry);
 
     QGroupBox* m_frame1;
     QTabWidget* m_ssTab1;

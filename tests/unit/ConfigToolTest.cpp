@@ -58,7 +58,7 @@ protected:
         for (const char* which : {"a", "b"}) {
             const QString file = path(which) + QStringLiteral("-") +
                                  QString::fromLatin1(GetParam()) + QStringLiteral(".db");
-            for (const char* suffix : {"", ".down", ".down-after"})
+            for (const char* suffix : {"", "-wal", "-shm", ".down", ".down-after"})
                 QFile::remove(file + QString::fromLatin1(suffix));
             ASSERT_TRUE(standin::createDatabase(QFile::encodeName(file).toStdString(), d, &error))
                 << error;
