@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -177,6 +178,17 @@ void showStoredText(QComboBox* combo, const QString& text)
     combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
     if (combo->currentText() != text)
         combo->setEditText(text);
+}
+
+QHBoxLayout* buttonRow(std::initializer_list<QWidget*> left, std::initializer_list<QWidget*> right)
+{
+    auto* row = new QHBoxLayout;
+    for (QWidget* w : left)
+        row->addWidget(w);
+    row->addStretch(1);
+    for (QWidget* w : right)
+        row->addWidget(w);
+    return row;
 }
 
 QStringList sortedTexts(QStringList texts)

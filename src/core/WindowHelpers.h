@@ -5,9 +5,11 @@
 #include <QStringView>
 
 #include <functional>
+#include <initializer_list>
 #include <utility>
 
 class QComboBox;
+class QHBoxLayout;
 class QLineEdit;
 class QListWidget;
 class QObject;
@@ -29,6 +31,9 @@ template <class Widget, class... Args> Widget* named(const QString& objectName, 
     widget->setObjectName(objectName);
     return widget;
 }
+
+// The row of a window's buttons: `left` at the left edge, `right` at the right edge.
+QHBoxLayout* buttonRow(std::initializer_list<QWidget*> left, std::initializer_list<QWidget*> right);
 
 // Closes (unloads) a window shown in the main window, with its frame.
 void closeChildWindow(QWidget* window);

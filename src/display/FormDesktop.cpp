@@ -51,10 +51,7 @@ FormDesktop::FormDesktop()
     grid->addWidget(m_labelTitle, 1, 0);
     grid->addWidget(m_comboTitle, 1, 1);
     grid->setColumnStretch(1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_commandOK);
-    buttons->addWidget(m_commandCancel);
+    QHBoxLayout* buttons = buttonRow({}, {m_commandOK, m_commandCancel});
     auto* column = new QVBoxLayout(this);
     column->addLayout(grid);
     column->addStretch(1);

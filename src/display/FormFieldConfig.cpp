@@ -91,10 +91,7 @@ FormFieldConfig::FormFieldConfig()
     auto* frames = new QHBoxLayout;
     frames->addWidget(m_frame1, 2);
     frames->addWidget(m_frame2, 3);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_commandSave);
-    buttons->addWidget(m_commandExit);
+    QHBoxLayout* buttons = buttonRow({}, {m_commandSave, m_commandExit});
     auto* column = new QVBoxLayout(this);
     column->addLayout(frames, 1);
     column->addLayout(buttons);

@@ -23,10 +23,7 @@ FormResultsHeader::FormResultsHeader()
       m_commandExit(named<QPushButton>(QStringLiteral("CommandExit")))
 {
     m_label1->setWordWrap(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_commandSave);
-    buttons->addWidget(m_commandExit);
+    QHBoxLayout* buttons = buttonRow({}, {m_commandSave, m_commandExit});
     auto* column = new QVBoxLayout(this);
     column->addWidget(m_label1);
     column->addWidget(m_textHeader);

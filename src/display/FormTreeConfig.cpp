@@ -103,10 +103,7 @@ FormTreeConfig::FormTreeConfig()
     auto* features = new QHBoxLayout(m_frame2);
     features->addWidget(m_label4, 1);
     features->addWidget(m_textMaxAssets);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_commandSave);
-    buttons->addWidget(m_commandExit);
+    QHBoxLayout* buttons = buttonRow({}, {m_commandSave, m_commandExit});
     auto* column = new QVBoxLayout(this);
     column->addWidget(m_frame1, 1);
     column->addWidget(m_frame2);

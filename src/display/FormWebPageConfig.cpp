@@ -145,11 +145,7 @@ FormWebPageConfig::FormWebPageConfig()
     auto* frames = new QHBoxLayout;
     frames->addWidget(m_frame1, 1);
     frames->addWidget(m_frame2, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_commandReset);
-    buttons->addStretch(1);
-    buttons->addWidget(m_commandSave);
-    buttons->addWidget(m_commandExit);
+    QHBoxLayout* buttons = buttonRow({m_commandReset}, {m_commandSave, m_commandExit});
     auto* column = new QVBoxLayout(this);
     column->addLayout(frames, 1);
     column->addLayout(buttons);
