@@ -135,10 +135,12 @@ bool FormConnect::login(const QString& dataSource)
     m_commandConnect->setEnabled(false);
     try {
         const QString user = m_textLogin->text();
-        session().MainDatabase = db::OdbcConnection::open(dataSource, user, m_textPassword->text(),
-                                                          {QStringLiteral("main")});
-        session().DirectDatabase = db::OdbcConnection::open(
-            dataSource, user, m_textPassword->text(), {QStringLiteral("direct")});
+        session().MainDatabase =
+            db::OdbcConnection::open(dataSource, user, m_textPassword->text(),
+                                     db::ConnectOptions::forProgram(QStringLiteral("main")));
+        session().DirectDatabase =
+            db::OdbcConnection::open(dataSource, user, m_textPassword->text(),
+                                     db::ConnectOptions::forProgram(QStringLiteral("direct")));
     } catch (const db::DbException&) {
         loginFailed();
         return false;

@@ -270,6 +270,16 @@ DataSourceListing listDataSources(const ListOptions& options, bool* overflow)
     return listing;
 }
 
+ConnectOptions ConnectOptions::forProgram(const QString& label)
+{
+    ConnectOptions options;
+    options.label = label;
+    bool ok = false;
+    const int seconds = qEnvironmentVariable("KALDOR_QUERY_TIMEOUT").trimmed().toInt(&ok);
+    options.queryTimeoutSeconds = ok && seconds > 0 ? seconds : 0;
+    return options;
+}
+
 struct OdbcConnection::Handles {
     SQLHDBC dbc = SQL_NULL_HDBC;
     bool connected = false;

@@ -35,6 +35,11 @@ struct ConnectOptions {
     QString label = QStringLiteral("main");
     int loginTimeoutSeconds = 15;
     int queryTimeoutSeconds = 0; // 0: a statement waits for the server as long as it takes
+
+    // The program's options for a connection: statements wait for the server unless the
+    // environment variable KALDOR_QUERY_TIMEOUT gives a number of seconds (a whole number
+    // above 0; anything else is no limit).
+    static ConnectOptions forProgram(const QString& label);
 };
 
 // A connection through the unixODBC driver manager, autocommit on, so the texts' own
