@@ -19,6 +19,23 @@ kaldor_install_packages() {
     fi
 }
 
+# Packages that only some tests need: installed when missing and possible; a test that needs
+# one that could not be installed skips with a line naming it.
+kaldor_install_optional() {
+    local missing=() p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    [ "$(id -u)" -eq 0 ] && apt-get update -qq >/dev/null 2>&1
+    for p in "${missing[@]}"; do
+        if [ "$(id -u)" -ne 0 ] || ! DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+                --no-install-recommends "$p" >/dev/null 2>&1; then
+            echo "Could not install $p: the tests that need it are skipped"
+        fi
+    done
+}
+
 kaldor_jobs() {
     nproc 2>/dev/null || echo 2
 }
