@@ -168,4 +168,36 @@ TEST_F(RealServer, StatementsAfterTheServerIsGoneFailAtOnce)
     EXPECT_THROW(connect(), DbException);
 }
 
+// FreeTDS, started by with-freetds.sh, with a data source at a closed loopback port: the
+// login fails at once and the driver's own records come through whole.
+TEST(FreeTds, ALoginToAClosedPortFailsWithTheDriversRecords)
+{
+    const QString source = qEnvironmentVariable("KALDOR_TDS_DSN");
+    if (source.isEmpty())
+        GTEST_SKIP() << "run through with-freetds.sh";
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            OdbcConnection::open(source, QStringLiteral("sa"), QStringLiteral("secret"), {});
+            FAIL() << "login succeeded";
+        } catch (const DbException& e) {
+            EXPECT_EQ(e.error().number, db::OdbcConnectFailed);
+            ASSERT_EQ(e.error().records.size(), 2);
+            // The network failure first, then the failed login, as the driver lists them.
+            const db::DiagRecord& first = e.error().records[0];
+            EXPECT_EQ(first.sqlState, QStringLiteral("08S01"));
+            EXPECT_EQ(first.native, 20009); // the driver's own number: server unavailable
+            EXPECT_EQ(first.source, QStringLiteral("[unixODBC][FreeTDS][SQL Server]"));
+            EXPECT_EQ(first.message,
+                      QStringLiteral("Unable to connect: Adaptive Server is unavailable or does "
+                                     "not exist"));
+            const db::DiagRecord& second = e.error().records[1];
+            EXPECT_EQ(second.sqlState, QStringLiteral("08001"));
+            EXPECT_EQ(second.native, 0);
+            EXPECT_EQ(second.source, QStringLiteral("[unixODBC][FreeTDS][SQL Server]"));
+            EXPECT_EQ(second.message, QStringLiteral("Unable to connect to data source"));
+            EXPECT_FALSE(second.message.contains(QStringLiteral("secret")));
+        }
+    }
+}
+
 } // namespace

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs a command with a project-local ODBC configuration naming FreeTDS (package tdsodbc) under
+# a driver name containing "SQL Server" and the data source "TDS Closed Port", which points at a
+# loopback port that nothing listens on. Exits 77 (skipped under CTest) when tdsodbc is missing.
+set -euo pipefail
+driver="$(ls /usr/lib/*/odbc/libtdsodbc.so 2>/dev/null | head -n 1 || true)"
+[ -n "$driver" ] || { echo "SKIPPED: package tdsodbc is not installed"; exit 77; }
+work="$(mktemp -d /tmp/kaldor-tds.XXXXXX)"
+trap 'rm -rf "$work"' EXIT
+# A port the system just handed out and took back: closed, as long as nobody takes it meanwhile.
+port="$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1]); s.close()')"
+cat >"$work/odbcinst.ini" <<INI
+[FreeTDS for SQL Server]
+Description = FreeTDS
+Driver = $driver
+INI
+cat >"$work/odbc.ini" <<INI
+[TDS Closed Port]
+Description = SQL Server through FreeTDS, nobody listening
+Driver = FreeTDS for SQL Server
+Server = 127.0.0.1
+Port = $port
+TDS_Version = 7.4
+INI
+export ODBCSYSINI="$work" ODBCINI="$work/odbc.ini" KALDOR_TDS_DSN="TDS Closed Port"
+set +e
+"$@"
+status=$?
+set -e
+exit "$status"
