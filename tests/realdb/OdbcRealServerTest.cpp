@@ -32,7 +32,8 @@ protected:
         if (qEnvironmentVariableIsEmpty("KALDOR_PG_SOCKET_DIR"))
             GTEST_SKIP() << "run through with-postgres.sh";
         auto c = connect();
-        c->execute(QStringLiteral("delete from mt.qrb_zv_reports"));
+        c->execute(QStringLiteral("delete from mt.qrb_zv_reports;delete from mt.dbconfig;"
+                                  "insert into mt.dbconfig(version) values('1.0')"));
     }
 };
 
