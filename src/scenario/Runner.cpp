@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QProcess>
 #include <QTimer>
 
 #include <odbcinst.h>
@@ -112,7 +113,8 @@ QString nativePath(const QString& p)
 // Commands that still run after the program has ended.
 bool runsAfterEnd(const QString& name)
 {
-    return name == u"table" || name == u"raw" || name == u"log" || name == u"server";
+    return name == u"table" || name == u"raw" || name == u"log" || name == u"server" ||
+           name == u"shell";
 }
 
 // Commands that act on the running program.
@@ -232,6 +234,8 @@ Runner::Outcome Runner::execute(const Command& c)
         return arity(1, 1) ? seed(c) : scriptError(c, QStringLiteral("seed takes one word"));
     if (n == u"raw")
         return raw(c.args.value(0));
+    if (n == u"shell")
+        return shell(c);
     if (n == u"table")
         return arity(1, 1) ? table(c) : scriptError(c, QStringLiteral("table takes a name"));
     if (n == u"log") {
@@ -395,6 +399,21 @@ void printFailure(const db::DbException& e)
         out(QStringLiteral("ERROR %1 %2 %3").arg(r.sqlState).arg(r.native).arg(r.message));
 }
 } // namespace
+
+// Runs the rest of the line with /bin/sh, for what happens outside the program and its
+// database (a server process killed); it prints nothing and must succeed within a minute.
+Runner::Outcome Runner::shell(const Command& c)
+{
+    QProcess sh;
+    sh.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    sh.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), c.args.value(0)});
+    const bool finished = sh.waitForFinished(60000);
+    if (!finished)
+        sh.kill();
+    if (!finished || sh.exitStatus() != QProcess::NormalExit || sh.exitCode() != 0)
+        return scriptError(c, QStringLiteral("shell command failed"));
+    return Outcome::Done;
+}
 
 Runner::Outcome Runner::raw(const QString& sql)
 {

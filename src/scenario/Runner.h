@@ -44,6 +44,7 @@ private:
     Outcome engine(const Command& c);
     Outcome seed(const Command& c);
     Outcome raw(const QString& sql);
+    Outcome shell(const Command& c);
     Outcome table(const Command& c);
     void printLog();
     Outcome settings(const Command& c);

@@ -78,7 +78,7 @@ ParsedScript parseScript(const QString& text)
             ++end;
         c.name = line.mid(start, end - start);
         const QStringView rest = QStringView(line).mid(end);
-        if (c.name == u"raw") {
+        if (c.name == u"raw" || c.name == u"shell") {
             c.args.append(rest.size() > 0 ? rest.mid(1).toString() : QString());
         } else if (!splitArguments(rest, c.args, c.argStarts)) {
             script.errorLine = c.line;

@@ -3,7 +3,9 @@
 # server, also when the command fails. The server runs as the unprivileged `postgres` user on a
 # data folder of its own (mode 0700) in a temporary directory and listens only on its own Unix
 # socket there. The command sees ODBCSYSINI/ODBCINI naming a project-local configuration with
-# the data source "PG Anywhere" (user kaldor, password kaldor) and KALDOR_PG_SOCKET_DIR.
+# the data sources "PG Anywhere" (user kaldor, password kaldor) and "Calibration Data" (user
+# admin, password secret, as the scenario runner's), KALDOR_PG_SOCKET_DIR and KALDOR_PG_BIN.
+# The driver's name contains "Anywhere", so the program speaks the SQL Anywhere dialect to it.
 # Exits 77 (skipped under CTest) with one line naming a missing package.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -37,6 +39,7 @@ as_postgres "$bin/pg_ctl" -D "$data" -l "$work/server.log" -w -t 60 \
 
 psql=("$bin/psql" -X -q -v ON_ERROR_STOP=1 -h "$work" -U postgres)
 "${psql[@]}" -d postgres -c "create role kaldor login superuser password 'kaldor'" \
+    -c "create role admin login superuser password 'secret'" \
     -c "create database kaldor owner kaldor" >/dev/null
 "${psql[@]}" -d kaldor -f "$here/pg-schema.sql" >/dev/null
 
@@ -47,6 +50,12 @@ Driver = $driver
 INI
 cat >"$work/odbc.ini" <<INI
 [PG Anywhere]
+Description = PostgreSQL through psqlODBC
+Driver = PostgreSQL Unicode for SQL Anywhere
+Servername = $work
+Port = 5432
+Database = kaldor
+[Calibration Data]
 Description = PostgreSQL through psqlODBC
 Driver = PostgreSQL Unicode for SQL Anywhere
 Servername = $work
