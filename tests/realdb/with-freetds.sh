@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command with a project-local ODBC configuration naming FreeTDS (package tdsodbc) under
 # a driver name containing "SQL Server" and the data source "TDS Closed Port", which points at a
-# loopback port that nothing listens on. Exits 77 (skipped under CTest) when tdsodbc is missing.
+# loopback port that nothing listens on, and "Calibration Data", the same for the scenario runner. Exits 77 (skipped under CTest) when tdsodbc is missing.
 set -euo pipefail
 driver="$(ls /usr/lib/*/odbc/libtdsodbc.so 2>/dev/null | head -n 1 || true)"
 [ -n "$driver" ] || { echo "SKIPPED: package tdsodbc is not installed"; exit 77; }
@@ -16,6 +16,12 @@ Driver = $driver
 INI
 cat >"$work/odbc.ini" <<INI
 [TDS Closed Port]
+Description = SQL Server through FreeTDS, nobody listening
+Driver = FreeTDS for SQL Server
+Server = 127.0.0.1
+Port = $port
+TDS_Version = 7.4
+[Calibration Data]
 Description = SQL Server through FreeTDS, nobody listening
 Driver = FreeTDS for SQL Server
 Server = 127.0.0.1
