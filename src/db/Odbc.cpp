@@ -277,6 +277,7 @@ ConnectOptions ConnectOptions::forProgram(const QString& label)
     bool ok = false;
     const int seconds = qEnvironmentVariable("KALDOR_QUERY_TIMEOUT").trimmed().toInt(&ok);
     options.queryTimeoutSeconds = ok && seconds > 0 ? seconds : 0;
+    options.connectionTimeoutSeconds = options.queryTimeoutSeconds;
     return options;
 }
 
@@ -312,6 +313,10 @@ std::unique_ptr<OdbcConnection> OdbcConnection::open(const QString& dataSource, 
         fail(OdbcConnectFailed, failed, SQL_HANDLE_ENV, env);
     SQLSetConnectAttr(handles->dbc, SQL_ATTR_LOGIN_TIMEOUT,
                       reinterpret_cast<SQLPOINTER>(SQLULEN(options.loginTimeoutSeconds)), 0);
+    if (options.connectionTimeoutSeconds > 0)
+        SQLSetConnectAttr(handles->dbc, SQL_ATTR_CONNECTION_TIMEOUT,
+                          reinterpret_cast<SQLPOINTER>(SQLULEN(options.connectionTimeoutSeconds)),
+                          0);
     SQLSetConnectAttr(handles->dbc, SQL_ATTR_AUTOCOMMIT,
                       reinterpret_cast<SQLPOINTER>(SQLULEN(SQL_AUTOCOMMIT_ON)), 0);
 

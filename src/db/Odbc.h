@@ -34,11 +34,12 @@ DataSourceListing listDataSources(const ListOptions& options, bool* overflow = n
 struct ConnectOptions {
     QString label = QStringLiteral("main");
     int loginTimeoutSeconds = 15;
-    int queryTimeoutSeconds = 0; // 0: a statement waits for the server as long as it takes
+    int queryTimeoutSeconds = 0;      // 0: a statement waits for the server as long as it takes
+    int connectionTimeoutSeconds = 0; // 0: any other request waits for the server too
 
-    // The program's options for a connection: statements wait for the server unless the
-    // environment variable KALDOR_QUERY_TIMEOUT gives a number of seconds (a whole number
-    // above 0; anything else is no limit).
+    // The program's options for a connection: statements and the connection wait for the
+    // server unless the environment variable KALDOR_QUERY_TIMEOUT gives a number of seconds
+    // (a whole number above 0; anything else is no limit). The login timeout stays.
     static ConnectOptions forProgram(const QString& label);
 };
 

@@ -259,6 +259,7 @@ TEST(ConnectOptions, StatementsWaitUnlessATimeoutIsConfigured)
 {
     qunsetenv("KALDOR_QUERY_TIMEOUT");
     EXPECT_EQ(db::ConnectOptions::forProgram(QStringLiteral("main")).queryTimeoutSeconds, 0);
+    EXPECT_EQ(db::ConnectOptions::forProgram(QStringLiteral("main")).connectionTimeoutSeconds, 0);
     for (const char* none : {"", "abc", "-5", "0", "1.5"}) {
         qputenv("KALDOR_QUERY_TIMEOUT", none);
         EXPECT_EQ(db::ConnectOptions::forProgram(QStringLiteral("main")).queryTimeoutSeconds, 0)
@@ -267,6 +268,7 @@ TEST(ConnectOptions, StatementsWaitUnlessATimeoutIsConfigured)
     qputenv("KALDOR_QUERY_TIMEOUT", " 120 ");
     const db::ConnectOptions options = db::ConnectOptions::forProgram(QStringLiteral("direct"));
     EXPECT_EQ(options.queryTimeoutSeconds, 120);
+    EXPECT_EQ(options.connectionTimeoutSeconds, 120);
     EXPECT_EQ(options.label, QStringLiteral("direct"));
     EXPECT_GT(options.loginTimeoutSeconds, 0);
     qunsetenv("KALDOR_QUERY_TIMEOUT");
