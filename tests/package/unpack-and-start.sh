@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Makes the Debian package of a build folder, unpacks it into an empty folder (dpkg -x) and
+# starts the installed program from there, offscreen: on its own with no ProgramData (its settings
+# folder appears in the XDG data home), and with --demo (a demo database of its own). Checks the
+# package's files and that nothing in it points back into the build folder.
+# Usage: unpack-and-start.sh BUILD_DIR. Exits 77 (skipped) when cpack or dpkg is missing.
+set -euo pipefail
+build=$(cd "$1" && pwd)
+for tool in cpack dpkg-deb dpkg-shlibdeps; do
+    command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed (package dpkg-dev or cmake)"; exit 77; }
+done
+work=$(mktemp -d /tmp/kaldor-deb.XXXXXX)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+(cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1) \
+    || { cat "$work/cpack.log"; fail "cpack"; }
+deb=$(ls "$work"/out/kaldor-admin_*.deb)
+dpkg-deb -I "$deb" >"$work/info"
+grep -q '^ Package: kaldor-admin$' "$work/info" || fail "package name"
+grep -q '^ Depends:.*qt6-qpa-plugins' "$work/info" || fail "depends on the Qt platform plugins"
+grep -q '^ Depends:.*libodbc' "$work/info" || fail "depends on the ODBC driver manager library"
+
+root="$work/root"
+dpkg -x "$deb" "$root"
+for f in bin/kaldor-admin bin/kaldor-config bin/kaldor-standin-admin lib/kaldor-admin/kaldor-admin \
+    lib/kaldor-admin/libkaldor-standin.so share/applications/kaldor-admin.desktop \
+    share/icons/hicolor/32x32/apps/kaldor-admin.png share/doc/kaldor-admin/README.md \
+    share/kaldor-admin/demo/demo.sql share/kaldor-admin/demo/drive-c/VIZIDOV; do
+    [ -e "$root/usr/$f" ] || fail "missing /usr/$f"
+done
+grep -q '^Exec=kaldor-admin$' "$root/usr/share/applications/kaldor-admin.desktop" || fail "desktop entry"
+# No library search path and no text file points back into the build folder.
+for elf in "$root"/usr/bin/kaldor-config "$root"/usr/bin/kaldor-standin-admin "$root"/usr/lib/kaldor-admin/*; do
+    if readelf -d "$elf" | grep -E 'R(UN)?PATH' | grep -qF "$build"; then fail "$elf: search path into the build"; fi
+done
+if grep -rlIF "$build" "$root" >/dev/null; then fail "a file names the build folder: $(grep -rlIF "$build" "$root")"; fi
+
+# Starts the launcher with a fresh HOME and waits until FILE exists and the program still runs.
+start() { # LABEL FILE ARGS...
+    local label=$1 file=$2 home="$work/home-$1"
+    shift 2
+    mkdir -p "$home"
+    env -u ProgramData -u AllUsersProfile -u XDG_DATA_HOME -u ODBCINI -u ODBCSYSINI HOME="$home" \
+        QT_QPA_PLATFORM=offscreen "$root/usr/bin/kaldor-admin" "$@" >"$work/$label.log" 2>&1 &
+    local pid=$!
+    pids+=("$pid")
+    for _ in $(seq 200); do
+        [ -e "$home/$file" ] && break
+        kill -0 "$pid" 2>/dev/null || { cat "$work/$label.log"; fail "$label: the program ended"; }
+        sleep 0.1
+    done
+    [ -e "$home/$file" ] || fail "$label: no $file"
+    sleep 1
+    kill -0 "$pid" 2>/dev/null || { cat "$work/$label.log"; fail "$label: the program ended"; }
+    kill -KILL "$pid"
+    echo "$label: started, $file written"
+}
+start plain .local/share/Tarrowby/Velmora
+start demo .local/share/kaldor-admin/demo/ProgramData/Tarrowby/Velmora/datasource.ini --demo
+[ -s "$work/home-demo/.local/share/kaldor-admin/demo/calibration.db" ] || fail "demo database"
+[ ! -e "$work/home-demo/.local/share/Tarrowby" ] || fail "the demo touched the user's own settings"
+echo "package $(basename "$deb"): unpacked and started"
