@@ -28,7 +28,7 @@ CREATE TEMP TABLE demo_field (
     fldnum text, title text, title2 text, title3 text, title4 text, title5 text,
     row text, col text, len text, fform text, ftype text);
 
-INSERT INTO temp.demo_field (fldnum, title, title2, title3, title4, title5, row, col, len, fform, ftype) VALUES
+INSERT INTO demo_field (fldnum, title, title2, title3, title4, title5, row, col, len, fform, ftype) VALUES
     ('4201', 'Asset Number', 'Inventarnummer', 'Número de activo', 'Numéro d''actif', 'Numero cespite', '1', '1', '20', '2', 'TEXT'),
     ('4202', 'Description', 'Beschreibung', 'Descripción', 'Description', 'Descrizione', '2', '1', '40', '2', 'TEXT'),
     ('4203', 'Manufacturer', 'Hersteller', 'Fabricante', 'Fabricant', 'Produttore', '3', '1', '30', '2', 'TEXT'),
@@ -86,32 +86,32 @@ INSERT INTO temp.demo_field (fldnum, title, title2, title3, title4, title5, row,
 INSERT INTO mt.me2_customiz (fldnum, title, title2, title3, title4, title5, row, col, len, fform, ftype, desktop, suppressed, datacol)
 SELECT fldnum, title, title2, title3, title4, title5, row, col, len, fform, ftype, 'default',
        CASE WHEN fldnum IN ('4290', '4295', '3270') THEN 'Y' ELSE 'N' END, NULL
-FROM temp.demo_field ORDER BY fldnum;
+FROM demo_field ORDER BY fldnum;
 
 INSERT INTO mt.me2_customiz (fldnum, title, title2, title3, title4, title5, row, col, len, fform, ftype, desktop, suppressed, datacol)
 SELECT fldnum, title, title2, title3, title4, title5,
        CASE fldnum WHEN '4201' THEN '1' WHEN '4202' THEN '2' WHEN '4203' THEN '3' WHEN '4204' THEN '4'
                    WHEN '4205' THEN '5' WHEN '2302' THEN '6' WHEN '2801' THEN '7' ELSE '8' END,
        '1', len, '0', ftype, 'default', 'N', NULL
-FROM temp.demo_field
+FROM demo_field
 WHERE fldnum IN ('4201', '4202', '4203', '4204', '4205', '2302', '2801', '4602') ORDER BY fldnum;
 
 -- Desktop 'Metrology Lab': the laboratory's two-column layout; no customer data, no costs.
 INSERT INTO mt.me2_customiz (fldnum, title, title2, title3, title4, title5, row, col, len, fform, ftype, desktop, suppressed, datacol)
-SELECT fldnum, title, title2, title3, title4, title5, row, CAST(col * 2 AS text), len, fform, ftype,
+SELECT fldnum, title, title2, title3, title4, title5, row, CAST(CAST(col AS integer) * 2 AS text), len, fform, ftype,
        'Metrology Lab',
        CASE WHEN substr(fldnum, 1, 2) = '46' OR fldnum IN ('4260', '4261', '2385', '3205', '4290', '4295')
             THEN 'Y' ELSE 'N' END, NULL
-FROM temp.demo_field ORDER BY fldnum;
+FROM demo_field ORDER BY fldnum;
 
 -- Desktop 'Service Desk': location and maintenance first; calibration details (also the notes,
 -- field 2340) suppressed.
 INSERT INTO mt.me2_customiz (fldnum, title, title2, title3, title4, title5, row, col, len, fform, ftype, desktop, suppressed, datacol)
-SELECT fldnum, title, title2, title3, title4, title5, CAST(row + 10 AS text), col, len, fform, ftype,
+SELECT fldnum, title, title2, title3, title4, title5, CAST(CAST(row AS integer) + 10 AS text), col, len, fform, ftype,
        'Service Desk',
        CASE WHEN fldnum IN ('2306', '2307', '2308', '2340', '2384', '2385', 'CC01', 'CC02', 'CC03', '4290', '4295')
             THEN 'Y' ELSE 'N' END, NULL
-FROM temp.demo_field ORDER BY fldnum;
+FROM demo_field ORDER BY fldnum;
 
 -- Columns that report prompts may be validated against, per form: 7 inventory, 8 calibration,
 -- 9 location, 10 maintenance, 11 customers.
@@ -120,7 +120,7 @@ SELECT fldnum, title, title2, title3, title4, title5, '0', '0', len,
        CASE substr(fldnum, 1, 2) WHEN '42' THEN '7' WHEN '23' THEN '8' WHEN '28' THEN '9'
                                  WHEN '32' THEN '10' WHEN '46' THEN '11' END,
        'SPVAL', 'default', 'N', 'i' || fldnum
-FROM temp.demo_field
+FROM demo_field
 WHERE fldnum IN ('4201', '4202', '4203', '4204', '4205', '4206', '4209',
                  '2303', '2304', '2305',
                  '2801', '2802', '2803',
@@ -131,7 +131,7 @@ ORDER BY fldnum;
 -- The calibration database's own field catalogue: the fields above, results columns, and the
 -- internal columns that the tree view never offers.
 INSERT INTO mt.customiz (fldnum, title)
-SELECT fldnum, title FROM temp.demo_field ORDER BY fldnum;
+SELECT fldnum, title FROM demo_field ORDER BY fldnum;
 
 INSERT INTO mt.customiz (fldnum, title) VALUES
     ('2101', 'Standard Identifier'),
@@ -160,7 +160,7 @@ INSERT INTO mt.customiz (fldnum, title) VALUES
     ('4292', ''),
     ('4293', NULL);
 
-DROP TABLE temp.demo_field;
+DROP TABLE demo_field;
 
 -- ---------------------------------------------------------------------------------------
 -- System configuration: users must log in; the defaults for data source and shared folder.

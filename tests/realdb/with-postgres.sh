@@ -2,8 +2,8 @@
 # Runs a command against a private PostgreSQL server reached through psqlODBC, then stops the
 # server, also when the command fails. The server runs as the unprivileged `postgres` user on a
 # data folder of its own (mode 0700) in a temporary directory and listens only on its own Unix
-# socket there. The command sees ODBCSYSINI/ODBCINI naming a project-local configuration with
-# the data sources "PG Anywhere" (user kaldor, password kaldor) and "Calibration Data" (user
+# socket there, where every login but the tests' own superuser's needs its password. The
+# command sees ODBCSYSINI/ODBCINI naming a project-local configuration with the data sources "PG Anywhere" (user kaldor, password kaldor) and "Calibration Data" (user
 # admin, password secret, as the scenario runner's), KALDOR_PG_SOCKET_DIR and KALDOR_PG_BIN.
 # The driver's name contains "Anywhere", so the program speaks the SQL Anywhere dialect to it.
 # Exits 77 (skipped under CTest) with one line naming a missing package.
@@ -33,6 +33,8 @@ trap stop EXIT
 as_postgres "$bin/initdb" -D "$data" -U postgres -A trust -E UTF8 --locale=C.UTF-8 >"$work/initdb.log" 2>&1 \
     || { cat "$work/initdb.log"; exit 1; }
 chmod 0700 "$data"
+# The tests' own superuser needs no password on the socket; every other login is checked.
+printf 'local all postgres trust\nlocal all all scram-sha-256\n' >"$data/pg_hba.conf"
 as_postgres "$bin/pg_ctl" -D "$data" -l "$work/server.log" -w -t 60 \
     -o "-c listen_addresses='' -c unix_socket_directories='$work' -c fsync=off" start >/dev/null \
     || { cat "$work/server.log"; exit 1; }
