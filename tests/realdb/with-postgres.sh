@@ -3,8 +3,9 @@
 # server, also when the command fails. The server runs as the unprivileged `postgres` user on a
 # data folder of its own (mode 0700) in a temporary directory and listens only on its own Unix
 # socket there, where every login but the tests' own superuser's needs its password. The
-# command sees ODBCSYSINI/ODBCINI naming a project-local configuration with the data sources "PG Anywhere" (user kaldor, password kaldor) and "Calibration Data" (user
-# admin, password secret, as the scenario runner's), KALDOR_PG_SOCKET_DIR and KALDOR_PG_BIN.
+# command sees ODBCSYSINI/ODBCINI naming a project-local configuration with the data sources
+# "PG Anywhere" (user kaldor, password kaldor) and "Calibration Data" (user admin, password
+# secret, as the scenario runner's), KALDOR_PG_SOCKET_DIR and KALDOR_PG_BIN.
 # The driver's name contains "Anywhere", so the program speaks the SQL Anywhere dialect to it.
 # Exits 77 (skipped under CTest) with one line naming a missing package.
 set -euo pipefail
