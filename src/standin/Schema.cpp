@@ -175,9 +175,8 @@ const char* const kInternalTables =
     " web_page varchar(60) COLLATE NOCASE NOT NULL, style_sheet varchar(255));\n"
     // The field maintenance procedure probes offsets by field and form once per field.
     "CREATE INDEX mt.qrb_zv_general_offsets_key ON qrb_zv_general_offsets (fldnum, fform);\n"
-    // A user's rows are read by user name, and the clean-up of the web application's users
-    // looks every one of them up in the VIZ/IDOV user list.
-    "CREATE INDEX mt.userlist_key ON userlist (mtuser);\n"
+    // The web application's properties of a user are read by user name. (The VIZ/IDOV user
+    // list stays unindexed: its users are listed in the order they were added.)
     "CREATE INDEX mt.qrb_zv_userlist_key ON qrb_zv_userlist (mtuser);\n";
 
 const char* const kView =
