@@ -15,6 +15,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <utility>
@@ -120,25 +121,39 @@ void keepEntriesWhole(QListWidget* list)
         // kerning and shaping join them: texts are measured widest sum first, and only while a
         // sum exceeds the widest text measured, so a long list measures few of its entries.
         const QFontMetricsF metrics(list->font());
+        // Advances of the characters met so far: Latin-1 ones in a table, others in a hash.
+        std::array<qreal, 256> latin1;
+        latin1.fill(-1);
         QHash<char16_t, qreal> advance;
+        const auto advanceOf = [&](QChar c) {
+            if (c.unicode() < latin1.size()) {
+                qreal& known = latin1[c.unicode()];
+                if (known < 0)
+                    known = metrics.horizontalAdvance(c);
+                return known;
+            }
+            auto it = advance.find(c.unicode());
+            if (it == advance.end())
+                it = advance.insert(c.unicode(), metrics.horizontalAdvance(c));
+            return *it;
+        };
         std::vector<std::pair<qreal, int>> sums; // sum of the characters' advances, row
         sums.reserve(size_t(list->count()));
         for (int row = 0; row < list->count(); ++row) {
             qreal sum = 0;
-            for (const QChar c : list->item(row)->text()) {
-                auto it = advance.find(c.unicode());
-                if (it == advance.end())
-                    it = advance.insert(c.unicode(), metrics.horizontalAdvance(c));
-                sum += *it;
-            }
+            for (const QChar c : list->item(row)->text())
+                sum += advanceOf(c);
             sums.emplace_back(sum, row);
         }
-        std::sort(sums.begin(), sums.end(), std::greater<>());
+        // Widest sum first, taken from a heap: only the few sums that can still win are ordered.
+        std::make_heap(sums.begin(), sums.end());
         qreal widestF = 0;
-        for (const auto& [sum, row] : sums) {
+        for (auto end = sums.end(); end != sums.begin(); --end) {
+            const auto [sum, row] = sums.front();
             if (sum <= widestF + 0.01)
                 break;
             widestF = std::max(widestF, metrics.horizontalAdvance(list->item(row)->text()));
+            std::pop_heap(sums.begin(), end);
         }
         const int widest = int(std::ceil(widestF));
         const QStyle* style = list->style();

@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStyle>
+#include <QTimer>
 
 namespace kaldor {
 
@@ -105,6 +107,10 @@ void FormConnect::CommandConnect_Click()
     QApplication::processEvents();
     setAfterLoginTitle(dataSource);
     GetConfig();
+    // The first icon the style takes from the desktop's icon theme reads the theme's index,
+    // which costs the first window with a calendar several milliseconds: it is read here, in
+    // the idle time after the main window is shown, instead.
+    QTimer::singleShot(0, qApp, [] { QApplication::style()->standardIcon(QStyle::SP_ArrowLeft); });
 }
 
 // Steps 4 to 9 of the login; false when the attempt failed (and was reported).

@@ -174,7 +174,10 @@ const char* const kInternalTables =
     "CREATE TABLE mt.standin_page_default (page_order integer PRIMARY KEY,"
     " web_page varchar(60) COLLATE NOCASE NOT NULL, style_sheet varchar(255));\n"
     // The field maintenance procedure probes offsets by field and form once per field.
-    "CREATE INDEX mt.qrb_zv_general_offsets_key ON qrb_zv_general_offsets (fldnum, fform);\n";
+    "CREATE INDEX mt.qrb_zv_general_offsets_key ON qrb_zv_general_offsets (fldnum, fform);\n"
+    // The web application's properties of a user are read by user name. (The VIZ/IDOV user
+    // list stays unindexed: its users are listed in the order they were added.)
+    "CREATE INDEX mt.qrb_zv_userlist_key ON qrb_zv_userlist (mtuser);\n";
 
 const char* const kView =
     "CREATE VIEW mt.qrb_zv_customiz AS select fldnum,title,row,col,len,"
