@@ -3,6 +3,7 @@
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "Seams.h"
+#include "TextList.h"
 #include "WindowHelpers.h"
 
 #include <QCheckBox>
@@ -12,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -68,7 +68,7 @@ QString userRowStatement(bool exists, const QString& user, const QString& group,
 FormEditUsers::FormEditUsers()
     : m_label1(named<QLabel>(QStringLiteral("Label1"), QStringLiteral("(Step 1 171)"))),
       m_frame1(named<QGroupBox>(QStringLiteral("Frame1"), QStringLiteral("(Usernames 173)"))),
-      m_listUsers(named<QListWidget>(QStringLiteral("ListUsers"))),
+      m_listUsers(named<TextList>(QStringLiteral("ListUsers"))),
       m_label2(named<QLabel>(QStringLiteral("Label2"), QStringLiteral("(Step 2 172)"))),
       m_frame2(named<QGroupBox>(QStringLiteral("Frame2"), QStringLiteral("(Properties 174)"))),
       m_ssPanel2(named<QGroupBox>(QStringLiteral("SSPanel2"), QStringLiteral("(Groups 178)"))),
@@ -91,15 +91,13 @@ FormEditUsers::FormEditUsers()
 {
     for (QComboBox* combo : {m_comboGroup, m_comboLevel, m_comboSegregate})
         makeSelectionOnly(combo);
-    m_listUsers->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_listUsers->setUniformItemSizes(true);
     keepEntriesWhole(m_listUsers);
     // The VIZ/IDOV properties are shown for reference only.
     m_ssPanel1->setEnabled(false);
     layOut();
     connectEditEvents();
     connectListClick(m_listUsers, this, [this] { GetConfig(); });
-    connect(m_listUsers, &QListWidget::itemDoubleClicked, this, [this] { GetConfig(); });
+    connect(m_listUsers, &TextList::doubleClicked, this, [this] { GetConfig(); });
     connect(m_commandSave, &QPushButton::clicked, this, [this] { CommandSave_Click(); });
     connect(m_commandExit, &QPushButton::clicked, this, [this] { closeChildWindow(this); });
 }
@@ -201,12 +199,10 @@ void FormEditUsers::LoadGroupList()
 
 void FormEditUsers::LoadUserList()
 {
-    fillList(m_listUsers,
-             loadColumn(QStringLiteral("LoadUserList"),
-                        QStringLiteral("select mtuser from mt.userlist where mtuser <> "
-                                       "'kaldor';commit"),
-                        QStringLiteral("select mtuser from mt.userlist where mtuser <> 'kaldor';"),
-                        u"mtuser"));
+    m_listUsers->setTexts(loadColumn(
+        QStringLiteral("LoadUserList"),
+        QStringLiteral("select mtuser from mt.userlist where mtuser <> 'kaldor';commit"),
+        QStringLiteral("select mtuser from mt.userlist where mtuser <> 'kaldor';"), u"mtuser"));
 }
 
 void FormEditUsers::LoadSegregates()
@@ -225,7 +221,7 @@ void FormEditUsers::LoadLevels()
 
 void FormEditUsers::SelectFirst()
 {
-    if (m_listUsers->count() == 0 || m_listUsers->item(0)->text().isEmpty())
+    if (m_listUsers->count() == 0 || m_listUsers->text(0).isEmpty())
         return;
     {
         const QSignalBlocker blocker(m_listUsers);

@@ -9,10 +9,11 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 
 namespace kaldor {
+
+class TextList;
 
 // The user editor: the KALDOR group and use flag of each VIZ/IDOV user, with the user's
 // VIZ/IDOV properties shown for reference.
@@ -39,7 +40,7 @@ private:
 
     QLabel* m_label1;
     QGroupBox* m_frame1;
-    QListWidget* m_listUsers;
+    TextList* m_listUsers;
     QLabel* m_label2;
     QGroupBox* m_frame2;
     QGroupBox* m_ssPanel2;

@@ -2,12 +2,13 @@
 
 #include "ModuleGlobals.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QLayout>
-#include <QListWidget>
+#include <QListView>
 #include <QMdiSubWindow>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
@@ -114,9 +115,15 @@ void growToLayout(QWidget* window)
     frame->move(std::max(0, at.x()), std::max(0, at.y()));
 }
 
-void keepEntriesWhole(QListWidget* list)
+void keepEntriesWhole(QListView* list)
 {
-    const auto fit = [list] {
+    const QAbstractItemModel* model = list->model();
+    const auto fit = [list, model] {
+        // An emptied list needs no room; a list box's own model is emptied as it is destroyed.
+        const int rows = model->rowCount();
+        if (rows == 0)
+            return;
+        const auto textOf = [model](int row) { return model->index(row, 0).data().toString(); };
         // A text is as wide as its characters side by side, or a little narrower where
         // kerning and shaping join them: texts are measured widest sum first, and only while a
         // sum exceeds the widest text measured, so a long list measures few of its entries.
@@ -138,10 +145,10 @@ void keepEntriesWhole(QListWidget* list)
             return *it;
         };
         std::vector<std::pair<qreal, int>> sums; // sum of the characters' advances, row
-        sums.reserve(size_t(list->count()));
-        for (int row = 0; row < list->count(); ++row) {
+        sums.reserve(size_t(rows));
+        for (int row = 0; row < rows; ++row) {
             qreal sum = 0;
-            for (const QChar c : list->item(row)->text())
+            for (const QChar c : textOf(row))
                 sum += advanceOf(c);
             sums.emplace_back(sum, row);
         }
@@ -152,7 +159,7 @@ void keepEntriesWhole(QListWidget* list)
             const auto [sum, row] = sums.front();
             if (sum <= widestF + 0.01)
                 break;
-            widestF = std::max(widestF, metrics.horizontalAdvance(list->item(row)->text()));
+            widestF = std::max(widestF, metrics.horizontalAdvance(textOf(row)));
             std::pop_heap(sums.begin(), end);
         }
         const int widest = int(std::ceil(widestF));
@@ -164,8 +171,9 @@ void keepEntriesWhole(QListWidget* list)
         if (room > list->minimumWidth())
             list->setMinimumWidth(room);
     };
-    QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, list, fit);
-    QObject::connect(list->model(), &QAbstractItemModel::dataChanged, list, fit);
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, list, fit);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, list, fit);
+    QObject::connect(model, &QAbstractItemModel::modelReset, list, fit);
 }
 
 } // namespace kaldor

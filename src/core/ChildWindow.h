@@ -1,6 +1,6 @@
 #pragma once
 
-class QListWidget;
+class QListView;
 class QWidget;
 
 namespace kaldor {
@@ -24,6 +24,6 @@ void growToLayout(QWidget* window);
 
 // Keeps the list box at least as wide as its widest entry, whenever entries are added or
 // changed, so that no entry is cut.
-void keepEntriesWhole(QListWidget* list);
+void keepEntriesWhole(QListView* list);
 
 } // namespace kaldor

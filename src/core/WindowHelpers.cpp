@@ -2,6 +2,7 @@
 
 #include "ResourceStrings.h"
 #include "ResultSet.h"
+#include "TextList.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -20,7 +21,6 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
-#include <type_traits>
 
 namespace kaldor {
 
@@ -216,51 +216,72 @@ QString selectedText(const QListWidget* list)
     return item->text();
 }
 
+QString selectedText(const TextList* list)
+{
+    const int row = list->selectedRow();
+    return row < 0 ? QString() : list->text(row);
+}
+
 namespace {
 
 // A mouse click first moves the selection and then reports the click; the row remembered
 // here lets the click that only finished such a move pass. The selection, not the current
 // row, is followed: a mouse press moves the current row before it selects the entry.
-template <class View, class Item>
-void connectClicks(View* list, QObject* context, const std::function<void()>& handler,
-                   int (*rowOf)(const View*, Item*))
+// `selectedRow` gives the current entry when it is selected, else -1; the returned function
+// takes the row of each click.
+template <class View, class SelectionSignal>
+std::function<void(int)> followClicks(View* list, SelectionSignal selectionChanged,
+                                      QObject* context, const std::function<void()>& handler,
+                                      std::function<int()> selectedRow)
 {
     auto movedTo = std::make_shared<int>(-1);
-    QObject::connect(list, &View::itemSelectionChanged, context, [list, movedTo, handler, rowOf] {
-        Item* item = list->currentItem();
-        if (!item || !item->isSelected())
+    QObject::connect(list, selectionChanged, context, [movedTo, handler, selectedRow] {
+        const int row = selectedRow();
+        if (row < 0)
             return;
-        *movedTo = rowOf(list, item);
+        *movedTo = row;
         handler();
     });
-    const auto clicked = [list, movedTo, handler, rowOf](Item* item) {
-        if (rowOf(list, item) == *movedTo) {
+    return [movedTo, handler](int row) {
+        if (row == *movedTo) {
             *movedTo = -1;
             return;
         }
         handler();
     };
-    if constexpr (std::is_same_v<View, QTreeWidget>)
-        QObject::connect(list, &QTreeWidget::itemClicked, context,
-                         [clicked](QTreeWidgetItem* item, int) { clicked(item); });
-    else
-        QObject::connect(list, &QListWidget::itemClicked, context, clicked);
 }
 
 } // namespace
 
 void connectListClick(QListWidget* list, QObject* context, const std::function<void()>& handler)
 {
-    connectClicks<QListWidget, QListWidgetItem>(
-        list, context, handler,
-        [](const QListWidget* l, QListWidgetItem* item) { return l->row(item); });
+    const auto clicked =
+        followClicks(list, &QListWidget::itemSelectionChanged, context, handler, [list] {
+            QListWidgetItem* item = list->currentItem();
+            return item && item->isSelected() ? list->row(item) : -1;
+        });
+    QObject::connect(list, &QListWidget::itemClicked, context,
+                     [list, clicked](QListWidgetItem* item) { clicked(list->row(item)); });
+}
+
+void connectListClick(TextList* list, QObject* context, const std::function<void()>& handler)
+{
+    const auto clicked = followClicks(list, &TextList::itemSelectionChanged, context, handler,
+                                      [list] { return list->selectedRow(); });
+    QObject::connect(list, &TextList::clicked, context,
+                     [clicked](const QModelIndex& index) { clicked(index.row()); });
 }
 
 void connectListClick(QTreeWidget* list, QObject* context, const std::function<void()>& handler)
 {
-    connectClicks<QTreeWidget, QTreeWidgetItem>(
-        list, context, handler,
-        [](const QTreeWidget* l, QTreeWidgetItem* item) { return l->indexOfTopLevelItem(item); });
+    const auto clicked =
+        followClicks(list, &QTreeWidget::itemSelectionChanged, context, handler, [list] {
+            QTreeWidgetItem* item = list->currentItem();
+            return item && item->isSelected() ? list->indexOfTopLevelItem(item) : -1;
+        });
+    QObject::connect(
+        list, &QTreeWidget::itemClicked, context,
+        [list, clicked](QTreeWidgetItem* item, int) { clicked(list->indexOfTopLevelItem(item)); });
 }
 
 namespace {

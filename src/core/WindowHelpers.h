@@ -16,6 +16,10 @@ class QObject;
 class QTreeWidget;
 class QWidget;
 
+namespace kaldor {
+class TextList;
+}
+
 namespace kaldor::db {
 class ResultSet;
 }
@@ -80,11 +84,13 @@ void addSorted(QListWidget* list, const QString& text);
 
 // The text of the selected entry of a list box, or a null QString when none is selected.
 QString selectedText(const QListWidget* list);
+QString selectedText(const TextList* list);
 
 // Calls `handler` once for each pick of an entry by the user: a click (also on the entry
 // that is selected already) or a move of the selection with the keyboard. A selection made
 // by code with the list's signals blocked does not call it.
 void connectListClick(QListWidget* list, QObject* context, const std::function<void()>& handler);
+void connectListClick(TextList* list, QObject* context, const std::function<void()>& handler);
 void connectListClick(QTreeWidget* list, QObject* context, const std::function<void()>& handler);
 
 // Calls `handler` when the control is double-clicked (after the click that the first press

@@ -9,9 +9,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -52,7 +53,7 @@ QString kindOf(QObject* o, bool isWindow)
         return QStringLiteral("text");
     if (qobject_cast<QComboBox*>(o))
         return QStringLiteral("combo");
-    if (qobject_cast<QListWidget*>(o))
+    if (qobject_cast<QListView*>(o))
         return QStringLiteral("list");
     if (qobject_cast<QTreeWidget*>(o))
         return QStringLiteral("listview");
@@ -83,8 +84,8 @@ QString textOf(QObject* o, bool isWindow)
         return p->toPlainText();
     if (auto* c = qobject_cast<QComboBox*>(o))
         return c->currentText();
-    if (auto* l = qobject_cast<QListWidget*>(o))
-        return l->currentItem() ? l->currentItem()->text() : QString();
+    if (auto* l = qobject_cast<QListView*>(o))
+        return l->currentIndex().data().toString();
     if (auto* tw = qobject_cast<QTreeWidget*>(o))
         return tw->currentItem() ? tw->currentItem()->text(0) : QString();
     if (auto* lb = qobject_cast<QLabel*>(o))
@@ -106,9 +107,10 @@ QStringList itemsOf(QObject* o)
     if (auto* c = qobject_cast<QComboBox*>(o)) {
         for (int i = 0; i < c->count(); ++i)
             items.append(c->itemText(i));
-    } else if (auto* l = qobject_cast<QListWidget*>(o)) {
-        for (int i = 0; i < l->count(); ++i)
-            items.append(l->item(i)->text());
+    } else if (auto* l = qobject_cast<QListView*>(o)) {
+        const QAbstractItemModel* model = l->model();
+        for (int i = 0; i < model->rowCount(); ++i)
+            items.append(model->index(i, 0).data().toString());
     } else if (auto* t = qobject_cast<QTreeWidget*>(o)) {
         for (int i = 0; i < t->topLevelItemCount(); ++i)
             items.append(t->topLevelItem(i)->text(0));
@@ -128,11 +130,11 @@ std::pair<int, QString> selectedOf(QObject* o)
     if (auto* c = qobject_cast<QComboBox*>(o))
         return {c->currentIndex(),
                 c->currentIndex() >= 0 ? c->itemText(c->currentIndex()) : QString()};
-    if (auto* l = qobject_cast<QListWidget*>(o)) {
-        QListWidgetItem* item = l->currentItem();
-        if (!item || !item->isSelected())
+    if (auto* l = qobject_cast<QListView*>(o)) {
+        const QModelIndex current = l->currentIndex();
+        if (!current.isValid() || !l->selectionModel()->isSelected(current))
             return {-1, {}};
-        return {l->row(item), item->text()};
+        return {current.row(), current.data().toString()};
     }
     if (auto* t = qobject_cast<QTreeWidget*>(o)) {
         QTreeWidgetItem* item = t->currentItem();
@@ -311,15 +313,15 @@ QString clickControl(QObject* control)
 
 QString selectItem(QObject* control, const QString& item)
 {
-    if (auto* l = qobject_cast<QListWidget*>(control)) {
+    if (auto* l = qobject_cast<QListView*>(control)) {
         const int i = findItem(itemsOf(l), item);
         if (i < 0)
             return noItem(item);
-        QListWidgetItem* it = l->item(i);
-        l->setCurrentItem(it);
-        it->setSelected(true);
-        l->scrollToItem(it);
-        Q_EMIT l->itemClicked(it);
+        const QModelIndex it = l->model()->index(i, 0);
+        l->setCurrentIndex(it);
+        l->selectionModel()->select(it, QItemSelectionModel::Select);
+        l->scrollTo(it);
+        Q_EMIT l->clicked(it);
         return {};
     }
     if (auto* t = qobject_cast<QTreeWidget*>(control)) {
@@ -346,14 +348,14 @@ QString doubleClickControl(QObject* control, const QString* item)
     if (item) {
         if (QString why = selectItem(control, *item); !why.isEmpty())
             return why;
-        if (auto* l = qobject_cast<QListWidget*>(control))
-            Q_EMIT l->itemDoubleClicked(l->currentItem());
+        if (auto* l = qobject_cast<QListView*>(control))
+            Q_EMIT l->doubleClicked(l->currentIndex());
         else if (auto* t = qobject_cast<QTreeWidget*>(control))
             Q_EMIT t->itemDoubleClicked(t->currentItem(), 0);
         return {};
     }
-    if (auto* l = qobject_cast<QListWidget*>(control); l && l->currentItem()) {
-        Q_EMIT l->itemDoubleClicked(l->currentItem());
+    if (auto* l = qobject_cast<QListView*>(control); l && l->currentIndex().isValid()) {
+        Q_EMIT l->doubleClicked(l->currentIndex());
         return {};
     }
     if (auto* w = qobject_cast<QWidget*>(control)) {

@@ -11,7 +11,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QLayout>
-#include <QListWidget>
+#include <QListView>
 #include <QMdiSubWindow>
 #include <QProcess>
 #include <QStyle>
@@ -99,12 +99,14 @@ void checkLabel(const QLabel* label, const QString& path, QStringList& faults)
                       .arg(path, size(label->size()), size(needed));
 }
 
-void checkList(const QListWidget* list, const QString& path, QStringList& faults)
+void checkList(const QListView* list, const QString& path, QStringList& faults)
 {
     const int room = list->viewport()->width();
-    for (int i = 0; i < list->count(); ++i) {
-        const QRect entry = list->visualItemRect(list->item(i));
-        const int needed = list->fontMetrics().horizontalAdvance(list->item(i)->text()) +
+    const QAbstractItemModel* model = list->model();
+    for (int i = 0; i < model->rowCount(); ++i) {
+        const QModelIndex index = model->index(i, 0);
+        const QRect entry = list->visualRect(index);
+        const int needed = list->fontMetrics().horizontalAdvance(index.data().toString()) +
                            2 * list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin);
         if (needed > room) {
             faults << QStringLiteral("%1 cuts entry %2 (%3 wide, room %4)")
@@ -153,7 +155,7 @@ void checkControl(const QWidget* w, const QString& path, QStringList& faults)
     }
     if (auto* label = qobject_cast<const QLabel*>(w))
         checkLabel(label, path, faults);
-    if (auto* list = qobject_cast<const QListWidget*>(w))
+    if (auto* list = qobject_cast<const QListView*>(w))
         checkList(list, path, faults);
     if (auto* tabs = qobject_cast<const QTabWidget*>(w))
         checkTabs(tabs, path, faults);

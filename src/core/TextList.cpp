@@ -1,0 +1,47 @@
+#include "TextList.h"
+
+#include <QItemSelectionModel>
+#include <QSignalBlocker>
+#include <QStringListModel>
+
+namespace kaldor {
+
+TextList::TextList(QWidget* parent) : QListView(parent), m_model(new QStringListModel(this))
+{
+    setModel(m_model);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { Q_EMIT itemSelectionChanged(); });
+}
+
+void TextList::setTexts(const QStringList& texts)
+{
+    const QSignalBlocker blocker(this);
+    m_model->setStringList(texts);
+    selectionModel()->clear();
+}
+
+int TextList::count() const
+{
+    return m_model->rowCount();
+}
+
+QString TextList::text(int row) const
+{
+    return m_model->index(row).data().toString();
+}
+
+void TextList::setCurrentRow(int row)
+{
+    selectionModel()->setCurrentIndex(m_model->index(row), QItemSelectionModel::ClearAndSelect);
+}
+
+int TextList::selectedRow() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() && selectionModel()->isSelected(current) ? current.row() : -1;
+}
+
+} // namespace kaldor
