@@ -317,17 +317,22 @@ TEST_P(EachDialect, FieldMaintenanceAddsMissingOffsetRows)
         runScript(StandinFixtureFiles::instance().databasePath(GetParam()),
                   "insert into mt.me2_customiz(fldnum,title,fform,desktop,suppressed) values"
                   " ('4201','Asset','2','default','N'), ('2340','Results','9','default','N'),"
-                  " ('2801','Place','4','default','Y'), ('9999','Other','0','default','N');"
+                  " ('2801','Place','4','default','Y'), ('9999','Other','0','default','N'),"
+                  " ('2301','Twice','3','default','N'),"
+                  " ('2301','Twice','3','DEFAULT','N'), (NULL,'None','3','default','N');"
                   "insert into mt.qrb_zv_general_offsets values ('4201','2','5','6','7');",
                   &error))
         << error;
     auto c = login(GetParam());
     c->query(callText(GetParam(), "qrb_zv_field_config_maint"));
-    const auto rows = c->query("select fldnum, fform, general_field_title_x from "
-                               "mt.qrb_zv_general_offsets order by fldnum, fform");
-    const std::vector<Row> expected = {
-        {"2340", "0", "0"}, {"2340", "3", "0"}, {"4201", "0", "0"}, {"4201", "2", "5"}};
-    EXPECT_EQ(rows, expected);
+    // Rows are added in the order of field number and form, once each.
+    const char* const listing = "select fldnum, fform, general_field_title_x from "
+                                "mt.qrb_zv_general_offsets order by rowid";
+    const std::vector<Row> expected = {{"4201", "2", "5"}, {"2301", "0", "0"}, {"2301", "3", "0"},
+                                       {"2340", "0", "0"}, {"2340", "3", "0"}, {"4201", "0", "0"}};
+    EXPECT_EQ(c->query(listing), expected);
+    c->query(callText(GetParam(), "qrb_zv_field_config_maint"));
+    EXPECT_EQ(c->query(listing), expected) << "a second run adds nothing";
 }
 
 TEST_P(EachDialect, PageResetFillsAnEmptyTableAndRestoresDefaults)
