@@ -18,7 +18,7 @@ using namespace kaldor::standin;
 
 namespace {
 
-const std::filesystem::path kTestsDir = std::filesystem::path(__FILE__).parent_path().parent_path();
+const std::filesystem::path kTestsDir = std::filesystem::path(KALDOR_SOURCE_DIR) / "tests";
 const std::filesystem::path kDemoDir = kTestsDir.parent_path() / "data" / "demo";
 const std::filesystem::path kFixtureDir = kTestsDir / "scenarios" / "fixtures";
 
