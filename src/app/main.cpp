@@ -1,3 +1,4 @@
+#include "IconCachingStyle.h"
 #include "MDIFormMain.h"
 #include "ModuleGlobals.h"
 #include "Windows.h"
@@ -8,6 +9,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    kaldor::useIconCachingStyle();
     kaldor::commandLine() = QApplication::arguments().mid(1).join(QLatin1Char(' '));
     kaldor::registerAllWindows();
     kaldor::MDIFormMain window;

@@ -1,5 +1,6 @@
 #include "FormConnect.h"
 
+#include "IconCachingStyle.h"
 #include "MDIFormMain.h"
 #include "ModuleGlobals.h"
 #include "Odbc.h"
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QStyle>
 #include <QTimer>
 
 namespace kaldor {
@@ -107,10 +107,9 @@ void FormConnect::CommandConnect_Click()
     QApplication::processEvents();
     setAfterLoginTitle(dataSource);
     GetConfig();
-    // The first icon the style takes from the desktop's icon theme reads the theme's index,
-    // which costs the first window with a calendar several milliseconds: it is read here, in
-    // the idle time after the main window is shown, instead.
-    QTimer::singleShot(0, qApp, [] { QApplication::style()->standardIcon(QStyle::SP_ArrowLeft); });
+    // The first icons a window shows (a calendar's arrows) and the desktop icon theme's index
+    // that finding them reads are made here, in the idle time after the main window is shown.
+    QTimer::singleShot(0, qApp, [] { prepareStandardIcons(); });
 }
 
 // Steps 4 to 9 of the login; false when the attempt failed (and was reported).

@@ -2,6 +2,7 @@
 
 #include "Controls.h"
 #include "Desktop.h"
+#include "IconCachingStyle.h"
 #include "MDIFormMain.h"
 #include "ModuleGlobals.h"
 #include "Odbc.h"
@@ -636,6 +637,7 @@ void Runner::runProgram(const Command& c)
             std::abort();
     });
     QApplication app(argc, argv);
+    useIconCachingStyle();
     QApplication::setQuitOnLastWindowClosed(false);
     installSeams();
     commandLine() = c.args.join(u' ');
