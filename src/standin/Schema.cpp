@@ -238,15 +238,18 @@ const char* const kGroupConfigMaint =
 const char* const kFieldConfigMaint =
     "insert into mt.qrb_zv_general_offsets (fldnum, fform, general_field_title_x,"
     " general_field_data_x, general_field_data_y)"
+    // Each field number once; its two forms are looked up in the offsets' index.
+    " with d as materialized (select distinct fldnum from mt.qrb_zv_customiz"
+    "  where fldnum is not null)"
     " select f.fldnum, f.code, '0', '0', '0' from ("
-    "  select fldnum, '0' as code from mt.qrb_zv_customiz where fldnum is not null"
-    "  union select fldnum, case when fldnum = '2340' then '3'"
+    "  select fldnum, '0' as code from d"
+    "  union all select fldnum, case when fldnum = '2340' then '3'"
     "   else case substr(fldnum, 1, 2) when '42' then '2' when '23' then '3'"
     "   when 'CC' then '3' when '28' then '4' when '32' then '5' when '46' then '6'"
-    "   else '' end end from mt.qrb_zv_customiz where fldnum is not null"
-    // The rows present are taken out of the sorted set in one pass, not looked up one by one.
-    "  except select fldnum, fform from mt.qrb_zv_general_offsets) f"
-    " where f.code <> '' order by f.fldnum, f.code;";
+    "   else '' end end from d) f"
+    " where f.code <> '' and not exists (select 1 from mt.qrb_zv_general_offsets o"
+    "  where o.fldnum = f.fldnum and o.fform = f.code)"
+    " order by f.fldnum, f.code;";
 
 // Every page back to its default style sheet, without background or wallpaper; an empty
 // table gets the rows of all pages.
