@@ -539,13 +539,13 @@ void FormAccess::CommandSave_Click()
 
 void FormAccess::markEditing()
 {
-    m_listItems->setEnabled(false);
+    lockList(m_listItems, true);
     m_commandSave->setEnabled(true);
 }
 
 void FormAccess::setBrowsing()
 {
-    m_listItems->setEnabled(true);
+    lockList(m_listItems, false);
     m_commandSave->setEnabled(false);
 }
 

@@ -652,7 +652,7 @@ void FormEditGroups::CommandSave_Click()
 // Unedited: the group list, Add and Remove usable, Save not; edited: the reverse.
 void FormEditGroups::setEdited(bool edited)
 {
-    m_listGroups->setEnabled(!edited);
+    lockList(m_listGroups, edited);
     m_commandAddGroup->setEnabled(!edited);
     m_commandRemoveGroup->setEnabled(!edited);
     m_commandSave->setEnabled(edited);

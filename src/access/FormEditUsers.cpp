@@ -334,13 +334,13 @@ void FormEditUsers::CommandSave_Click()
 
 void FormEditUsers::markEdited()
 {
-    m_listUsers->setEnabled(false);
+    lockList(m_listUsers, true);
     m_commandSave->setEnabled(true);
 }
 
 void FormEditUsers::setUnedited()
 {
-    m_listUsers->setEnabled(true);
+    lockList(m_listUsers, false);
     m_commandSave->setEnabled(false);
 }
 

@@ -284,6 +284,22 @@ void connectListClick(QTreeWidget* list, QObject* context, const std::function<v
         [list, clicked](QTreeWidgetItem* item, int) { clicked(list->indexOfTopLevelItem(item)); });
 }
 
+void lockList(QWidget* list, bool locked)
+{
+    static const char* const HadFocus = "kaldorListHadFocus";
+    if (locked) {
+        if (list->isEnabled() && list->hasFocus())
+            list->setProperty(HadFocus, true);
+        list->setEnabled(false);
+        return;
+    }
+    list->setEnabled(true);
+    if (list->property(HadFocus).toBool()) {
+        list->setProperty(HadFocus, QVariant());
+        list->setFocus(Qt::OtherFocusReason);
+    }
+}
+
 namespace {
 
 class DoubleClickFilter final : public QObject {

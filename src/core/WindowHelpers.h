@@ -93,6 +93,13 @@ void connectListClick(QListWidget* list, QObject* context, const std::function<v
 void connectListClick(TextList* list, QObject* context, const std::function<void()>& handler);
 void connectListClick(QTreeWidget* list, QObject* context, const std::function<void()>& handler);
 
+// Disables a window's entry list while its entry is edited (`locked`) and enables it again. A
+// list that had the keyboard focus when it was locked gets it back when it is unlocked: loading
+// an entry passes through the edited state (code's changes to the controls count as edits), and
+// the arrow keys must go on moving through the list rather than edit the control that the
+// focus fell to.
+void lockList(QWidget* list, bool locked);
+
 // Calls `handler` when the control is double-clicked (after the click that the first press
 // and release make), for controls such as option buttons that have no such signal.
 void connectDoubleClick(QWidget* control, QObject* context, const std::function<void()>& handler);

@@ -424,7 +424,7 @@ void FormFieldConfig::moveGroup(QListWidget* from, QListWidget* to)
 
 void FormFieldConfig::edited()
 {
-    m_listViewFields->setEnabled(false);
+    lockList(m_listViewFields, true);
     m_optionSearch->setEnabled(false);
     m_optionForm->setEnabled(false);
     m_commandSave->setEnabled(true);
@@ -432,7 +432,7 @@ void FormFieldConfig::edited()
 
 void FormFieldConfig::unedited()
 {
-    m_listViewFields->setEnabled(true);
+    lockList(m_listViewFields, false);
     m_commandSave->setEnabled(false);
     m_optionSearch->setEnabled(true);
     m_optionForm->setEnabled(true);
@@ -541,7 +541,7 @@ void FormFieldConfig::writeField(QString& sql)
         config().Browser = browser;
     }
     m_commandSave->setEnabled(false);
-    m_listViewFields->setEnabled(true);
+    lockList(m_listViewFields, false);
     m_optionSearch->setEnabled(true);
     m_optionForm->setEnabled(true);
 }

@@ -184,7 +184,7 @@ void FormWebPageConfig::FormLoad()
     LoadColors();
     LoadWebForms();
     m_listPage->setCurrentRow(0); // the selection loads the page
-    m_listPage->setEnabled(true);
+    lockList(m_listPage, false);
     m_commandSave->setEnabled(false);
 }
 
@@ -222,14 +222,14 @@ void FormWebPageConfig::GetConfig()
         const db::Value background = rows.value(0, u"background");
         m_comboColor->setCurrentIndex(background ? ColorNumber(*background) : NoColor);
         m_commandSave->setEnabled(false);
-        m_listPage->setEnabled(true);
+        lockList(m_listPage, false);
     });
 }
 
 void FormWebPageConfig::edited()
 {
     m_commandSave->setEnabled(true);
-    m_listPage->setEnabled(false);
+    lockList(m_listPage, true);
 }
 
 void FormWebPageConfig::CommandSave_Click()
@@ -249,7 +249,7 @@ void FormWebPageConfig::CommandSave_Click()
         ChooseSql(sql, text + QStringLiteral("';commit"),
                   text + QStringLiteral("';Begin Transaction; commit"));
         session().MainDatabase->execute(sql);
-        m_listPage->setEnabled(true);
+        lockList(m_listPage, false);
         m_commandSave->setEnabled(false);
     });
 }

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -184,6 +185,35 @@ TYPED_TEST(ListBoxTest, ListClickRunsOncePerPick)
     EXPECT_EQ(selectedText(&list), QStringLiteral("a"));
     this->clickRow(0);
     EXPECT_EQ(calls, 4);
+}
+
+// Loading an entry passes through the edited state: the list is locked and unlocked, and keeps
+// the keyboard focus it had; a real edit elsewhere keeps its focus when the list is unlocked.
+TYPED_TEST(ListBoxTest, LockedListGetsItsFocusBack)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    TypeParam* list = new TypeParam;
+    auto* edit = new QLineEdit;
+    layout->addWidget(list);
+    layout->addWidget(edit);
+    fill(list, {QStringLiteral("a"), QStringLiteral("b")});
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    list->setFocus();
+    lockList(list, true);
+    EXPECT_FALSE(list->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), edit) << "a disabled list passes the focus on";
+    lockList(list, false);
+    EXPECT_TRUE(list->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), list);
+
+    edit->setFocus();
+    lockList(list, true);
+    lockList(list, false);
+    EXPECT_EQ(QApplication::focusWidget(), edit);
 }
 
 // Text boxes hold whole texts; a length limit never cuts a character in half.
