@@ -4,6 +4,7 @@
 #include "ResourceStrings.h"
 #include "Seams.h"
 #include "WindowHelpers.h"
+#include "WrappingLabel.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -59,8 +60,8 @@ QLineEdit* offsetBox(const QString& name)
 FormFieldConfig::FormFieldConfig()
     : m_frame1(named<QGroupBox>(QStringLiteral("Frame1"))),
       m_frame2(named<QGroupBox>(QStringLiteral("Frame2"))),
-      m_label1(named<QLabel>(QStringLiteral("Label1"))),
-      m_label2(named<QLabel>(QStringLiteral("Label2"))),
+      m_label1(named<WrappingLabel>(QStringLiteral("Label1"))),
+      m_label2(named<WrappingLabel>(QStringLiteral("Label2"))),
       m_optionForm(named<QRadioButton>(QStringLiteral("OptionForm"))),
       m_optionSearch(named<QRadioButton>(QStringLiteral("OptionSearch"))),
       m_listViewFields(named<QTreeWidget>(QStringLiteral("ListViewFields"))),
@@ -69,11 +70,8 @@ FormFieldConfig::FormFieldConfig()
       m_commandExit(named<QPushButton>(QStringLiteral("CommandExit")))
 {
     for (size_t i = 0; i < m_labels.size(); ++i) {
-        m_labels.at(i) = named<QLabel>(QStringLiteral("Label%1").arg(i + 3));
-        m_labels.at(i)->setWordWrap(true);
+        m_labels.at(i) = named<WrappingLabel>(QStringLiteral("Label%1").arg(i + 3));
     }
-    m_label1->setWordWrap(true);
-    m_label2->setWordWrap(true);
     m_listViewFields->setRootIsDecorated(false);
     m_listViewFields->setUniformRowHeights(true);
     m_listViewFields->setColumnCount(2);

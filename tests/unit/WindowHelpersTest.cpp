@@ -1,8 +1,10 @@
 #include "WindowHelpers.h"
 #include "TextList.h"
+#include "WrappingLabel.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -214,6 +216,34 @@ TYPED_TEST(ListBoxTest, LockedListGetsItsFocusBack)
     lockList(list, true);
     lockList(list, false);
     EXPECT_EQ(QApplication::focusWidget(), edit);
+}
+
+// A wrapping label measures as a plain word-wrapped label does, also after its text or font
+// changed between measures of the same widths.
+TEST_F(WidgetTest, WrappingLabelMeasuresAsAPlainOne)
+{
+    WrappingLabel wrapping;
+    QLabel plain;
+    plain.setWordWrap(true);
+    const QString texts[] = {
+        QStringLiteral("Step 1: Select a field to modify"),
+        QStringLiteral("A much longer explanation that needs several lines at the narrower widths "
+                       "of a window's column, and one at the widest"),
+        QString()};
+    const int widths[] = {80, 200, 600, 200, 80};
+    for (const QString& text : texts) {
+        for (const bool bold : {false, true}) {
+            for (QLabel* label : {static_cast<QLabel*>(&wrapping), &plain}) {
+                label->setText(text);
+                QFont font = label->font();
+                font.setBold(bold);
+                label->setFont(font);
+            }
+            for (const int width : widths)
+                EXPECT_EQ(wrapping.heightForWidth(width), plain.heightForWidth(width))
+                    << text.toStdString() << " bold " << bold << " width " << width;
+        }
+    }
 }
 
 // Text boxes hold whole texts; a length limit never cuts a character in half.
