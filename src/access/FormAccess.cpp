@@ -4,6 +4,7 @@
 #include "ResourceStrings.h"
 #include "Seams.h"
 #include "WindowHelpers.h"
+#include "WrappingLabel.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -101,29 +102,29 @@ void showMessage(int message)
 } // namespace
 
 FormAccess::FormAccess()
-    : m_label1(named<QLabel>(QStringLiteral("Label1"), QStringLiteral("(Step 1 201)"))),
+    : m_label1(named<WrappingLabel>(QStringLiteral("Label1"), QStringLiteral("(Step 1 201)"))),
       m_frame1(panel(QStringLiteral("Frame1"))),
       m_optionGroups(named<QRadioButton>(QStringLiteral("OptionGroups"), QStringLiteral("(119)"))),
       m_optionUserNames(
           named<QRadioButton>(QStringLiteral("OptionUserNames"), QStringLiteral("(173)"))),
-      m_label2(named<QLabel>(QStringLiteral("Label2"), QStringLiteral("(Step 2 202)"))),
+      m_label2(named<WrappingLabel>(QStringLiteral("Label2"), QStringLiteral("(Step 2 202)"))),
       m_frame2(panel(QStringLiteral("Frame2"))),
       m_listItems(named<QListWidget>(QStringLiteral("ListItems"))),
-      m_label3(named<QLabel>(QStringLiteral("Label3"), QStringLiteral("(Step 3 203)"))),
+      m_label3(named<WrappingLabel>(QStringLiteral("Label3"), QStringLiteral("(Step 3 203)"))),
       m_frame3(panel(QStringLiteral("Frame3"))),
       m_ssTabAccess(named<QTabWidget>(QStringLiteral("SSTabAccess"))),
       m_ssPanel1(panel(QStringLiteral("SSPanel1"))),
-      m_label4(named<QLabel>(QStringLiteral("Label4"), QStringLiteral("(Max 209)"))),
+      m_label4(named<WrappingLabel>(QStringLiteral("Label4"), QStringLiteral("(Max 209)"))),
       m_textMaxSessions(named<QLineEdit>(QStringLiteral("TextMaxSessions"))),
       m_checkCloses(named<QCheckBox>(QStringLiteral("CheckCloses"), QStringLiteral("(382)"))),
       m_start{panel(QStringLiteral("SSPanel2")),
               named<QCheckBox>(QStringLiteral("CheckSessionStart"), QStringLiteral("(383)")),
               named<SteadyCalendar>(QStringLiteral("CalendarStart")),
-              named<QLabel>(QStringLiteral("Label6"), QStringLiteral("(505)"))},
+              named<WrappingLabel>(QStringLiteral("Label6"), QStringLiteral("(505)"))},
       m_stop{panel(QStringLiteral("SSPanel3")),
              named<QCheckBox>(QStringLiteral("CheckSessionEnd"), QStringLiteral("(384)")),
              named<SteadyCalendar>(QStringLiteral("CalendarStop")),
-             named<QLabel>(QStringLiteral("Label8"), QStringLiteral("(506)"))},
+             named<WrappingLabel>(QStringLiteral("Label8"), QStringLiteral("(506)"))},
       m_startTime{panel(QStringLiteral("SSPanel4")), timeCombo(QStringLiteral("ComboStartHour")),
                   timeCombo(QStringLiteral("ComboStartMinute"))},
       m_endTime{panel(QStringLiteral("SSPanel5")), timeCombo(QStringLiteral("ComboEndHour")),
@@ -154,7 +155,6 @@ FormAccess::FormAccess()
 QWidget* FormAccess::generalTab()
 {
     auto* grid = new QGridLayout(m_ssPanel1);
-    m_label4->setWordWrap(true);
     grid->addWidget(m_label4, 0, 0);
     grid->addWidget(m_textMaxSessions, 0, 1);
     grid->addWidget(m_checkCloses, 1, 0, 1, 2);
@@ -173,7 +173,6 @@ QWidget* FormAccess::datesTab()
         auto* grid = new QGridLayout(box.panel);
         grid->addWidget(box.check, 0, 0);
         box.label->setAlignment(Qt::AlignCenter);
-        box.label->setWordWrap(true);
         grid->addWidget(box.label, 1, 0);
         grid->addWidget(box.calendar, 1, 0);
         grid->setRowStretch(1, 1);
@@ -216,8 +215,6 @@ void FormAccess::layOut()
     buttons->addWidget(m_commandExit);
 
     auto* window = new QVBoxLayout(this);
-    for (QLabel* step : {m_label1, m_label2, m_label3})
-        step->setWordWrap(true);
     window->addWidget(m_label1);
     window->addWidget(m_frame1);
     window->addWidget(m_label2);

@@ -5,6 +5,7 @@
 #include "ResourceStrings.h"
 #include "Seams.h"
 #include "WindowHelpers.h"
+#include "WrappingLabel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,9 +53,7 @@ QPushButton* button(const QString& name, QWidget* parent)
 
 QLabel* label(const QString& name, QWidget* parent)
 {
-    auto* label = named<QLabel>(name, placeholder(name), parent);
-    label->setWordWrap(true);
-    return label;
+    return named<WrappingLabel>(name, placeholder(name), parent);
 }
 
 QListWidget* listBox(const QString& name, QWidget* parent)

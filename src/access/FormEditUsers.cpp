@@ -5,6 +5,7 @@
 #include "Seams.h"
 #include "TextList.h"
 #include "WindowHelpers.h"
+#include "WrappingLabel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -66,7 +67,7 @@ QString userRowStatement(bool exists, const QString& user, const QString& group,
 } // namespace
 
 FormEditUsers::FormEditUsers()
-    : m_label1(named<QLabel>(QStringLiteral("Label1"), QStringLiteral("(Step 1 171)"))),
+    : m_label1(named<WrappingLabel>(QStringLiteral("Label1"), QStringLiteral("(Step 1 171)"))),
       m_frame1(named<QGroupBox>(QStringLiteral("Frame1"), QStringLiteral("(Usernames 173)"))),
       m_listUsers(named<TextList>(QStringLiteral("ListUsers"))),
       m_label2(named<QLabel>(QStringLiteral("Label2"), QStringLiteral("(Step 2 172)"))),
@@ -127,7 +128,6 @@ void FormEditUsers::layOut()
     properties->addLayout(buttons);
 
     auto* window = new QVBoxLayout(this);
-    m_label1->setWordWrap(true);
     window->addWidget(m_label1);
     window->addWidget(m_frame1, 1);
     window->addWidget(m_label2);

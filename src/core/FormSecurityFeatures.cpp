@@ -3,6 +3,7 @@
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "WindowHelpers.h"
+#include "WrappingLabel.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -17,13 +18,13 @@ FormSecurityFeatures::FormSecurityFeatures()
     : m_frame1(named<QGroupBox>(QStringLiteral("Frame1"), QStringLiteral("(Frame1 233)"), this)),
       m_checkLogin(named<QCheckBox>(QStringLiteral("CheckLogin"),
                                     QStringLiteral("(CheckLogin 234)"), m_frame1)),
-      m_label1(named<QLabel>(QStringLiteral("Label1"), QStringLiteral("(Label1 235)"), m_frame1)),
+      m_label1(
+          named<WrappingLabel>(QStringLiteral("Label1"), QStringLiteral("(Label1 235)"), m_frame1)),
       m_commandSave(
           named<QPushButton>(QStringLiteral("CommandSave"), QStringLiteral("(Save 125)"), this)),
       m_commandExit(
           named<QPushButton>(QStringLiteral("CommandExit"), QStringLiteral("(Finished 381)"), this))
 {
-    m_label1->setWordWrap(true);
     auto* inFrame = new QVBoxLayout(m_frame1);
     inFrame->addWidget(m_checkLogin);
     inFrame->addWidget(m_label1, 1);

@@ -2,6 +2,8 @@
 
 #include <QEvent>
 
+#include <utility>
+
 namespace kaldor {
 
 WrappingLabel::WrappingLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
@@ -11,12 +13,11 @@ WrappingLabel::WrappingLabel(const QString& text, QWidget* parent) : QLabel(text
 
 int WrappingLabel::heightForWidth(int width) const
 {
-    // The text is the only thing code changes after the label is laid out; a change of font,
-    // style or margins arrives as a change event.
-    const QString shown = text();
-    if (shown != m_measuredText) {
+    // A change of font or style arrives as a change event; the label's own settings are
+    // compared.
+    if (Setting now = setting(); !(now == m_measured)) {
         m_measures.fill(Measure{});
-        m_measuredText = shown;
+        m_measured = std::move(now);
     }
     for (const Measure& m : m_measures)
         if (m.width == width)
@@ -25,6 +26,11 @@ int WrappingLabel::heightForWidth(int width) const
     m_measures.at(m_next) = Measure{width, height};
     m_next = (m_next + 1) % m_measures.size();
     return height;
+}
+
+WrappingLabel::Setting WrappingLabel::setting() const
+{
+    return Setting{text(), wordWrap(), margin(), indent()};
 }
 
 void WrappingLabel::changeEvent(QEvent* event)

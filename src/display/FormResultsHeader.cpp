@@ -3,6 +3,7 @@
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "WindowHelpers.h"
+#include "WrappingLabel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,12 +18,11 @@ const QString Source = QStringLiteral("FormResultsHeader,");
 }
 
 FormResultsHeader::FormResultsHeader()
-    : m_label1(named<QLabel>(QStringLiteral("Label1"))),
+    : m_label1(named<WrappingLabel>(QStringLiteral("Label1"))),
       m_textHeader(named<QLineEdit>(QStringLiteral("TextHeader"))),
       m_commandSave(named<QPushButton>(QStringLiteral("CommandSave"))),
       m_commandExit(named<QPushButton>(QStringLiteral("CommandExit")))
 {
-    m_label1->setWordWrap(true);
     QHBoxLayout* buttons = buttonRow({}, {m_commandSave, m_commandExit});
     auto* column = new QVBoxLayout(this);
     column->addWidget(m_label1);

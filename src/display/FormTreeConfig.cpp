@@ -3,6 +3,7 @@
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "WindowHelpers.h"
+#include "WrappingLabel.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -90,7 +91,7 @@ FormTreeConfig::FormTreeConfig()
     : m_frame1(named<QGroupBox>(QStringLiteral("Frame1"))),
       m_ssTab1(named<QTabWidget>(QStringLiteral("SSTab1"))),
       m_frame2(named<QGroupBox>(QStringLiteral("Frame2"))),
-      m_label4(named<QLabel>(QStringLiteral("Label4"))),
+      m_label4(named<WrappingLabel>(QStringLiteral("Label4"))),
       m_textMaxAssets(named<QLineEdit>(QStringLiteral("TextMaxAssets"))),
       m_commandSave(named<QPushButton>(QStringLiteral("CommandSave"))),
       m_commandExit(named<QPushButton>(QStringLiteral("CommandExit")))
@@ -99,7 +100,6 @@ FormTreeConfig::FormTreeConfig()
         m_ssTab1->addTab(buildLevel(i), QString());
     auto* tabs = new QVBoxLayout(m_frame1);
     tabs->addWidget(m_ssTab1);
-    m_label4->setWordWrap(true);
     auto* features = new QHBoxLayout(m_frame2);
     features->addWidget(m_label4, 1);
     features->addWidget(m_textMaxAssets);
@@ -122,8 +122,7 @@ QWidget* FormTreeConfig::buildLevel(int index)
     level.invisible = named<QListWidget>(QString::fromLatin1(info.invisible));
     level.visible = named<QListWidget>(QString::fromLatin1(info.visible));
     for (size_t i = 0; i < level.labels.size(); ++i) {
-        level.labels.at(i) = named<QLabel>(QString::fromLatin1(info.labels.at(i)));
-        level.labels.at(i)->setWordWrap(true);
+        level.labels.at(i) = named<WrappingLabel>(QString::fromLatin1(info.labels.at(i)));
     }
     for (QListWidget* list : {level.invisible, level.visible}) {
         list->setUniformItemSizes(true);

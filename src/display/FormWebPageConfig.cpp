@@ -4,6 +4,7 @@
 #include "ResourceStrings.h"
 #include "Seams.h"
 #include "WindowHelpers.h"
+#include "WrappingLabel.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -79,13 +80,6 @@ constexpr std::array<Color, 25> Colors{{{265, "Black", "#000000"},
                                         {519, "WhiteSmoke", "#F5F5F5"},
                                         {0, "None", ""}}};
 
-QLabel* wrappedLabel(const QString& name)
-{
-    auto* label = named<QLabel>(name);
-    label->setWordWrap(true);
-    return label;
-}
-
 } // namespace
 
 QString FormWebPageConfig::FormName(int index)
@@ -116,8 +110,8 @@ int FormWebPageConfig::ColorNumber(const QString& text)
 FormWebPageConfig::FormWebPageConfig()
     : m_frame1(named<QGroupBox>(QStringLiteral("Frame1"))),
       m_frame2(named<QGroupBox>(QStringLiteral("Frame2"))),
-      m_label1(wrappedLabel(QStringLiteral("Label1"))),
-      m_label2(wrappedLabel(QStringLiteral("Label2"))),
+      m_label1(named<WrappingLabel>(QStringLiteral("Label1"))),
+      m_label2(named<WrappingLabel>(QStringLiteral("Label2"))),
       m_listPage(named<QListWidget>(QStringLiteral("ListPage"))),
       m_label3(named<QLabel>(QStringLiteral("Label3"))),
       m_textStyleSheet(named<QLineEdit>(QStringLiteral("TextStyleSheet"))),

@@ -6,6 +6,7 @@
 #include "ResourceStrings.h"
 #include "Seams.h"
 #include "WindowHelpers.h"
+#include "WrappingLabel.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -36,7 +37,7 @@ template <class W> W* named(W* widget, const char16_t* name)
 FormCustomDialog::FormCustomDialog(QWidget* parent)
     : QWidget(parent, Qt::Dialog),
       m_labelCustomDialog(
-          named(new QLabel(QStringLiteral("(question)"), this), u"LabelCustomDialog")),
+          named(new WrappingLabel(QStringLiteral("(question)"), this), u"LabelCustomDialog")),
       m_textCustomDialog(named(new QLineEdit(this), u"TextCustomDialog")),
       m_comboCustomDialog(named(new QComboBox(this), u"ComboCustomDialog")),
       m_commandOK(
@@ -47,7 +48,6 @@ FormCustomDialog::FormCustomDialog(QWidget* parent)
 {
     setObjectName(QStringLiteral("FormCustomDialog"));
     setAttribute(Qt::WA_DeleteOnClose, false);
-    m_labelCustomDialog->setWordWrap(true);
     m_labelCustomDialog->setAutoFillBackground(true);
     m_labelCustomDialog->setTextFormat(Qt::PlainText);
     // Carries the format code; shown, but outside the visible area of the window (it is in

@@ -7,6 +7,7 @@
 #include "ResourceStrings.h"
 #include "Seams.h"
 #include "WindowHelpers.h"
+#include "WrappingLabel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -46,9 +47,7 @@ QPushButton* button(const QString& name)
 
 QLabel* label(const QString& name)
 {
-    auto* label = named<QLabel>(name, placeholder(name));
-    label->setWordWrap(true);
-    return label;
+    return named<WrappingLabel>(name, placeholder(name));
 }
 
 QRadioButton* option(const QString& name, const QString& caption)

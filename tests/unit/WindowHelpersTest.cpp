@@ -218,13 +218,12 @@ TYPED_TEST(ListBoxTest, LockedListGetsItsFocusBack)
     EXPECT_EQ(QApplication::focusWidget(), edit);
 }
 
-// A wrapping label measures as a plain word-wrapped label does, also after its text or font
+// A wrapping label measures as a plain label does, also after its text, font or wrap mode
 // changed between measures of the same widths.
 TEST_F(WidgetTest, WrappingLabelMeasuresAsAPlainOne)
 {
     WrappingLabel wrapping;
     QLabel plain;
-    plain.setWordWrap(true);
     const QString texts[] = {
         QStringLiteral("Step 1: Select a field to modify"),
         QStringLiteral("A much longer explanation that needs several lines at the narrower widths "
@@ -233,15 +232,19 @@ TEST_F(WidgetTest, WrappingLabelMeasuresAsAPlainOne)
     const int widths[] = {80, 200, 600, 200, 80};
     for (const QString& text : texts) {
         for (const bool bold : {false, true}) {
-            for (QLabel* label : {static_cast<QLabel*>(&wrapping), &plain}) {
-                label->setText(text);
-                QFont font = label->font();
-                font.setBold(bold);
-                label->setFont(font);
+            for (const bool wrap : {true, false}) {
+                for (QLabel* label : {static_cast<QLabel*>(&wrapping), &plain}) {
+                    label->setText(text);
+                    QFont font = label->font();
+                    font.setBold(bold);
+                    label->setFont(font);
+                    label->setWordWrap(wrap);
+                }
+                for (const int width : widths)
+                    EXPECT_EQ(wrapping.heightForWidth(width), plain.heightForWidth(width))
+                        << text.toStdString() << " bold " << bold << " wrap " << wrap << " width "
+                        << width;
             }
-            for (const int width : widths)
-                EXPECT_EQ(wrapping.heightForWidth(width), plain.heightForWidth(width))
-                    << text.toStdString() << " bold " << bold << " width " << width;
         }
     }
 }
