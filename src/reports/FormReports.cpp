@@ -285,9 +285,9 @@ void FormReports::FormLoad()
 // The report list and the four mode options.
 void FormReports::setListAndModesEnabled(bool enabled)
 {
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{m_listSQLReports, m_sqlReportsMode, m_crystalReportsMode,
-                                         m_activeMode, m_inactiveMode})
+    lockList(m_listSQLReports, !enabled);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_sqlReportsMode, m_crystalReportsMode,
+                                                      m_activeMode, m_inactiveMode})
         w->setEnabled(enabled);
 }
 
@@ -488,9 +488,9 @@ void FormReports::reportEdited()
 // Add, Remove, Clone, Edit Title and the report list.
 void FormReports::setReportButtons(bool enabled)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{m_listSQLReports, m_commandAddReport,
-                                                      m_commandRemoveReport, m_commandCloneReport,
-                                                      m_commandEditTitle})
+    lockList(m_listSQLReports, !enabled);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_commandAddReport, m_commandRemoveReport,
+                                                      m_commandCloneReport, m_commandEditTitle})
         w->setEnabled(enabled);
 }
 

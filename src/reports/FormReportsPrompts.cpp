@@ -469,7 +469,7 @@ void FormReports::CommandSaveValidation_Click()
         if (m_promptWait)
             m_promptWait->quit();
         ResetReportButtons();
-        m_listSQLReports->setEnabled(false);
+        lockList(m_listSQLReports, true);
     });
 }
 
