@@ -19,7 +19,6 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -28,31 +27,6 @@ namespace kaldor {
 namespace {
 
 const QString Source = QStringLiteral("FormAccess,");
-
-// A calendar that takes its smallest size from the last calendar measured alike (the same
-// font, style, locale, date range and headers): measuring one reads the width of every month's
-// and weekday's name, and both of the window's calendars are alike.
-class SteadyCalendar final : public QCalendarWidget {
-public:
-    QSize minimumSizeHint() const override
-    {
-        static QString measuredKey;
-        static QSize measured;
-        const QString key = QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9")
-                                .arg(font().key(), locale().name(), style()->name())
-                                .arg(quintptr(style()))
-                                .arg(minimumDate().toJulianDay())
-                                .arg(maximumDate().toJulianDay())
-                                .arg(int(horizontalHeaderFormat()))
-                                .arg(int(verticalHeaderFormat()))
-                                .arg(int(firstDayOfWeek()) * 2 + int(isNavigationBarVisible()));
-        if (key != measuredKey || !measured.isValid()) {
-            measured = QCalendarWidget::minimumSizeHint();
-            measuredKey = key;
-        }
-        return measured;
-    }
-};
 
 QGroupBox* panel(const QString& name)
 {
@@ -119,11 +93,11 @@ FormAccess::FormAccess()
       m_checkCloses(named<QCheckBox>(QStringLiteral("CheckCloses"), QStringLiteral("(382)"))),
       m_start{panel(QStringLiteral("SSPanel2")),
               named<QCheckBox>(QStringLiteral("CheckSessionStart"), QStringLiteral("(383)")),
-              named<SteadyCalendar>(QStringLiteral("CalendarStart")),
+              named<QCalendarWidget>(QStringLiteral("CalendarStart")),
               named<WrappingLabel>(QStringLiteral("Label6"), QStringLiteral("(505)"))},
       m_stop{panel(QStringLiteral("SSPanel3")),
              named<QCheckBox>(QStringLiteral("CheckSessionEnd"), QStringLiteral("(384)")),
-             named<SteadyCalendar>(QStringLiteral("CalendarStop")),
+             named<QCalendarWidget>(QStringLiteral("CalendarStop")),
              named<WrappingLabel>(QStringLiteral("Label8"), QStringLiteral("(506)"))},
       m_startTime{panel(QStringLiteral("SSPanel4")), timeCombo(QStringLiteral("ComboStartHour")),
                   timeCombo(QStringLiteral("ComboStartMinute"))},

@@ -12,8 +12,6 @@ TextList::TextList(QWidget* parent) : QListView(parent), m_model(new QStringList
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { Q_EMIT itemSelectionChanged(); });
 }
 
 void TextList::setTexts(const QStringList& texts)
@@ -36,12 +34,6 @@ QString TextList::text(int row) const
 void TextList::setCurrentRow(int row)
 {
     selectionModel()->setCurrentIndex(m_model->index(row), QItemSelectionModel::ClearAndSelect);
-}
-
-int TextList::selectedRow() const
-{
-    const QModelIndex current = currentIndex();
-    return current.isValid() && selectionModel()->isSelected(current) ? current.row() : -1;
 }
 
 } // namespace kaldor

@@ -10,9 +10,7 @@ namespace kaldor {
 // A list box of plain texts for lists that can be long, such as every user of a database:
 // the texts are held as they are, without an item object for each entry. Entries are
 // chosen, never edited in place.
-class TextList : public QListView {
-    Q_OBJECT
-
+class TextList final : public QListView {
 public:
     explicit TextList(QWidget* parent = nullptr);
 
@@ -23,12 +21,6 @@ public:
     QString text(int row) const;
     // Makes `row` the current and only selected entry.
     void setCurrentRow(int row);
-    // The current entry when it is selected, else -1.
-    int selectedRow() const;
-
-Q_SIGNALS:
-    // The selection changed (not sent while the list's signals are blocked).
-    void itemSelectionChanged();
 
 private:
     QStringListModel* m_model;

@@ -2,12 +2,12 @@
 
 #include "ResourceStrings.h"
 #include "ResultSet.h"
-#include "TextList.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,7 +15,6 @@
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QValidator>
 
 #include <algorithm>
@@ -208,80 +207,38 @@ void addSorted(QListWidget* list, const QString& text)
     list->insertItem(row, text);
 }
 
-QString selectedText(const QListWidget* list)
+QString selectedText(const QAbstractItemView* list)
 {
-    const QListWidgetItem* item = list->currentItem();
-    if (!item || !item->isSelected())
+    const QModelIndex current = list->currentIndex();
+    if (!current.isValid() || !list->selectionModel()->isSelected(current))
         return {};
-    return item->text();
+    return current.siblingAtColumn(0).data().toString();
 }
 
-QString selectedText(const TextList* list)
+void connectListClick(QAbstractItemView* list, QObject* context,
+                      const std::function<void()>& handler)
 {
-    const int row = list->selectedRow();
-    return row < 0 ? QString() : list->text(row);
-}
-
-namespace {
-
-// A mouse click first moves the selection and then reports the click; the row remembered
-// here lets the click that only finished such a move pass. The selection, not the current
-// row, is followed: a mouse press moves the current row before it selects the entry.
-// `selectedRow` gives the current entry when it is selected, else -1; the returned function
-// takes the row of each click.
-template <class View, class SelectionSignal>
-std::function<void(int)> followClicks(View* list, SelectionSignal selectionChanged,
-                                      QObject* context, const std::function<void()>& handler,
-                                      std::function<int()> selectedRow)
-{
+    // A mouse click first moves the selection and then reports the click; the row remembered
+    // here lets the click that only finished such a move pass. The selection, not the current
+    // row, is followed: a mouse press moves the current row before it selects the entry.
     auto movedTo = std::make_shared<int>(-1);
-    QObject::connect(list, selectionChanged, context, [movedTo, handler, selectedRow] {
-        const int row = selectedRow();
-        if (row < 0)
-            return;
-        *movedTo = row;
-        handler();
-    });
-    return [movedTo, handler](int row) {
-        if (row == *movedTo) {
-            *movedTo = -1;
-            return;
-        }
-        handler();
-    };
-}
-
-} // namespace
-
-void connectListClick(QListWidget* list, QObject* context, const std::function<void()>& handler)
-{
-    const auto clicked =
-        followClicks(list, &QListWidget::itemSelectionChanged, context, handler, [list] {
-            QListWidgetItem* item = list->currentItem();
-            return item && item->isSelected() ? list->row(item) : -1;
-        });
-    QObject::connect(list, &QListWidget::itemClicked, context,
-                     [list, clicked](QListWidgetItem* item) { clicked(list->row(item)); });
-}
-
-void connectListClick(TextList* list, QObject* context, const std::function<void()>& handler)
-{
-    const auto clicked = followClicks(list, &TextList::itemSelectionChanged, context, handler,
-                                      [list] { return list->selectedRow(); });
-    QObject::connect(list, &TextList::clicked, context,
-                     [clicked](const QModelIndex& index) { clicked(index.row()); });
-}
-
-void connectListClick(QTreeWidget* list, QObject* context, const std::function<void()>& handler)
-{
-    const auto clicked =
-        followClicks(list, &QTreeWidget::itemSelectionChanged, context, handler, [list] {
-            QTreeWidgetItem* item = list->currentItem();
-            return item && item->isSelected() ? list->indexOfTopLevelItem(item) : -1;
-        });
-    QObject::connect(
-        list, &QTreeWidget::itemClicked, context,
-        [list, clicked](QTreeWidgetItem* item, int) { clicked(list->indexOfTopLevelItem(item)); });
+    QObject::connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, context,
+                     [list, movedTo, handler] {
+                         const QModelIndex current = list->currentIndex();
+                         if (list->signalsBlocked() || !current.isValid() ||
+                             !list->selectionModel()->isSelected(current))
+                             return;
+                         *movedTo = current.row();
+                         handler();
+                     });
+    QObject::connect(list, &QAbstractItemView::clicked, context,
+                     [movedTo, handler](const QModelIndex& index) {
+                         if (index.row() == *movedTo) {
+                             *movedTo = -1;
+                             return;
+                         }
+                         handler();
+                     });
 }
 
 void lockList(QWidget* list, bool locked)

@@ -8,17 +8,13 @@
 #include <initializer_list>
 #include <utility>
 
+class QAbstractItemView;
 class QComboBox;
 class QHBoxLayout;
 class QLineEdit;
 class QListWidget;
 class QObject;
-class QTreeWidget;
 class QWidget;
-
-namespace kaldor {
-class TextList;
-}
 
 namespace kaldor::db {
 class ResultSet;
@@ -83,15 +79,13 @@ QStringList sortedTexts(QStringList texts);
 void addSorted(QListWidget* list, const QString& text);
 
 // The text of the selected entry of a list box, or a null QString when none is selected.
-QString selectedText(const QListWidget* list);
-QString selectedText(const TextList* list);
+QString selectedText(const QAbstractItemView* list);
 
 // Calls `handler` once for each pick of an entry by the user: a click (also on the entry
 // that is selected already) or a move of the selection with the keyboard. A selection made
 // by code with the list's signals blocked does not call it.
-void connectListClick(QListWidget* list, QObject* context, const std::function<void()>& handler);
-void connectListClick(TextList* list, QObject* context, const std::function<void()>& handler);
-void connectListClick(QTreeWidget* list, QObject* context, const std::function<void()>& handler);
+void connectListClick(QAbstractItemView* list, QObject* context,
+                      const std::function<void()>& handler);
 
 // Disables a window's entry list while its entry is edited (`locked`) and enables it again. A
 // list that had the keyboard focus when it was locked gets it back when it is unlocked: loading

@@ -331,7 +331,8 @@ QString selectItem(QObject* control, const QString& item)
         QTreeWidgetItem* it = t->topLevelItem(i);
         t->setCurrentItem(it);
         it->setSelected(true);
-        Q_EMIT t->itemClicked(it, 0);
+        // As a mouse does it: the view's click, which the tree reports as the item's.
+        Q_EMIT t->clicked(t->currentIndex());
         return {};
     }
     if (qobject_cast<QComboBox*>(control))
@@ -351,7 +352,7 @@ QString doubleClickControl(QObject* control, const QString* item)
         if (auto* l = qobject_cast<QListView*>(control))
             Q_EMIT l->doubleClicked(l->currentIndex());
         else if (auto* t = qobject_cast<QTreeWidget*>(control))
-            Q_EMIT t->itemDoubleClicked(t->currentItem(), 0);
+            Q_EMIT t->doubleClicked(t->currentIndex());
         return {};
     }
     if (auto* l = qobject_cast<QListView*>(control); l && l->currentIndex().isValid()) {
