@@ -231,22 +231,25 @@ std::vector<std::string> splitBatch(std::string_view batch)
     std::vector<std::string> pieces;
     size_t start = 0;
     size_t i = 0;
+    bool content = false; // a piece of nothing but blanks and comments is no statement
     const auto flush = [&](size_t end) {
-        std::string piece = trim(batch.substr(start, end - start));
-        if (!piece.empty()) {
-            pieces.push_back(std::move(piece));
+        if (content) {
+            pieces.push_back(trim(batch.substr(start, end - start)));
         }
+        content = false;
     };
     while (i < batch.size()) {
         const char c = batch[i];
         if (closingFor(c) != '\0') {
             i = skipQuoted(batch, i, closingFor(c));
+            content = true;
         } else if (batch.compare(i, 2, "--") == 0 || batch.compare(i, 2, "/*") == 0) {
             i = skipComment(batch, i);
         } else if (c == ';') {
             flush(i);
             start = ++i;
         } else {
+            content = content || !isSpace(c);
             ++i;
         }
     }

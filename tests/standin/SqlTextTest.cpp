@@ -22,19 +22,20 @@ TEST_P(SplitBatch, CutsOnSemicolonsOutsideQuotes)
 
 INSTANTIATE_TEST_SUITE_P(
     Batches, SplitBatch,
-    ::testing::Values(SplitCase{"select 1;commit", {"select 1", "commit"}},
-                      SplitCase{"Begin Transaction; delete from t; commit",
-                                {"Begin Transaction", "delete from t", "commit"}},
-                      SplitCase{"insert into t values ('a;b','it''s;');commit",
-                                {"insert into t values ('a;b','it''s;')", "commit"}},
-                      SplitCase{"{call [mt].qrb_zv_group_config_maint;}",
-                                {"{call [mt].qrb_zv_group_config_maint;}"}},
-                      SplitCase{"select [a;b], \"c;d\" from t;", {"select [a;b], \"c;d\" from t"}},
-                      SplitCase{" ; ;select 1;; ", {"select 1"}},
-                      SplitCase{"select 1 -- a; comment\n;select 2",
-                                {"select 1 -- a; comment", "select 2"}},
-                      SplitCase{"select 'unterminated;", {"select 'unterminated;"}},
-                      SplitCase{"", {}}));
+    ::testing::Values(
+        SplitCase{"select 1;commit", {"select 1", "commit"}},
+        SplitCase{"Begin Transaction; delete from t; commit",
+                  {"Begin Transaction", "delete from t", "commit"}},
+        SplitCase{"insert into t values ('a;b','it''s;');commit",
+                  {"insert into t values ('a;b','it''s;')", "commit"}},
+        SplitCase{"{call [mt].qrb_zv_group_config_maint;}",
+                  {"{call [mt].qrb_zv_group_config_maint;}"}},
+        SplitCase{"select [a;b], \"c;d\" from t;", {"select [a;b], \"c;d\" from t"}},
+        SplitCase{" ; ;select 1;; ", {"select 1"}},
+        SplitCase{"select 1 -- a; comment\n;select 2", {"select 1 -- a; comment", "select 2"}},
+        SplitCase{"select 1;--", {"select 1"}},
+        SplitCase{"select 1; -- done\n /* ; */ ;select '--'", {"select 1", "select '--'"}},
+        SplitCase{"select 'unterminated;", {"select 'unterminated;"}}, SplitCase{"", {}}));
 
 struct ClassifyCase {
     const char* text;
