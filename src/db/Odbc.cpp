@@ -7,8 +7,13 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <future>
 #include <limits>
+#include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 namespace kaldor::db {
@@ -118,6 +123,45 @@ SQLHENV environment()
 QByteArray utf8(const QString& s)
 {
     return s.toUtf8();
+}
+
+// Set once a call has been given up while it still waits for the server. The driver manager
+// may hold its locks for that call as long as it waits, so from then on the process makes no
+// further ODBC call (not even to disconnect): every one fails at once, as the first did.
+std::atomic<bool> abandonedCall{false};
+
+// How long, past the limit, a call may take to come back with the driver's own timeout report
+// before it is given up.
+constexpr std::chrono::seconds DriverReportGrace{2};
+
+DbError noAnswer(int seconds)
+{
+    return DbError{OdbcCallFailed,
+                   QStringLiteral("ODBC--call failed."),
+                   {DiagRecord{QStringLiteral("HYT00"), 0, QStringLiteral("[KALDOR][ODBC layer]"),
+                               QStringLiteral("Timeout expired: the server did not answer "
+                                              "within %1 s")
+                                   .arg(seconds)}}};
+}
+
+// Runs a call that waits for the server. With a limit, the call runs on a thread of its own and
+// the caller waits for it at most the limit (and the driver's grace): a server that has stopped
+// answering cannot hold the program past it, whatever the driver does with the timeout.
+template <typename Work> auto withinLimit(int seconds, Work work) -> decltype(work())
+{
+    if (abandonedCall)
+        throw DbException(noAnswer(seconds));
+    if (seconds <= 0)
+        return work();
+    using Result = decltype(work());
+    auto task = std::make_shared<std::packaged_task<Result()>>(std::move(work));
+    std::future<Result> result = task->get_future();
+    std::thread([task] { (*task)(); }).detach();
+    if (result.wait_for(std::chrono::seconds(seconds) + DriverReportGrace) ==
+        std::future_status::ready)
+        return result.get();
+    abandonedCall = true;
+    throw DbException(noAnswer(seconds));
 }
 
 // The length argument that hands `text` over whole: its byte count where the length field
@@ -234,13 +278,64 @@ ResultSet readRows(const Statement& st, SQLSMALLINT count)
     return ResultSet(std::move(names), std::move(rows));
 }
 
+// A call on the connection handle, within the limit; a failure carries the handle's records.
+template <typename Call> void connectionCall(SQLHDBC dbc, int seconds, Call call)
+{
+    withinLimit(seconds, [call, dbc] {
+        if (!succeeded(call(dbc)))
+            fail(OdbcCallFailed, QStringLiteral("ODBC--call failed."), SQL_HANDLE_DBC, dbc);
+        return true;
+    });
+}
+
+// Sends one text and reads its results: a query is its first result set, as a pass-through
+// query is read; once its rows are in, the rest of the batch is drained and what a later
+// statement says is not its own.
+ResultSet runStatement(SQLHDBC dbc, const QString& sql, bool wantRows, int seconds)
+{
+    Statement st(dbc);
+    if (seconds > 0)
+        SQLSetStmtAttr(st.handle(), SQL_ATTR_QUERY_TIMEOUT,
+                       reinterpret_cast<SQLPOINTER>(SQLULEN(seconds)), 0);
+    QByteArray text = utf8(sql);
+    const std::optional<SQLINTEGER> length = wholeLength<SQLINTEGER>(text);
+    if (!length)
+        throw DbException(DbError{OdbcCallFailed, QStringLiteral("ODBC--call failed."), {}});
+    SQLRETURN rc = SQLExecDirect(st.handle(), reinterpret_cast<SQLCHAR*>(text.data()), *length);
+    ResultSet first;
+    bool haveRows = false;
+    for (;;) {
+        if (haveRows && rc == SQL_ERROR)
+            break;
+        st.check(rc);
+        if (wantRows && !haveRows && rc != SQL_NO_DATA) {
+            const SQLSMALLINT count = columnCount(st);
+            if (count > 0) {
+                first = readRows(st, count);
+                haveRows = true;
+            }
+        }
+        rc = SQLMoreResults(st.handle());
+        if (rc == SQL_NO_DATA)
+            break;
+    }
+    return first;
+}
+
 } // namespace
+
+bool callAbandoned()
+{
+    return abandonedCall;
+}
 
 DataSourceListing listDataSources(const ListOptions& options, bool* overflow)
 {
     DataSourceListing listing;
     if (overflow)
         *overflow = false;
+    if (abandonedCall)
+        return listing;
     SQLHENV env = environment();
     if (!env)
         return listing;
@@ -286,6 +381,8 @@ struct OdbcConnection::Handles {
     bool connected = false;
     ~Handles()
     {
+        if (abandonedCall)
+            return; // left to the end of the process: the driver may still be in a call
         if (connected)
             SQLDisconnect(dbc);
         if (dbc)
@@ -305,7 +402,7 @@ std::unique_ptr<OdbcConnection> OdbcConnection::open(const QString& dataSource, 
                                                      const ConnectOptions& options)
 {
     const QString failed = QStringLiteral("ODBC--connection to '%1' failed.").arg(dataSource);
-    SQLHENV env = environment();
+    SQLHENV env = abandonedCall ? SQLHENV(SQL_NULL_HENV) : environment();
     if (!env)
         throw DbException(DbError{OdbcConnectFailed, failed, {}});
     auto handles = std::make_unique<Handles>();
@@ -343,55 +440,31 @@ std::unique_ptr<OdbcConnection> OdbcConnection::open(const QString& dataSource, 
 void OdbcConnection::setAutoCommit(bool on)
 {
     const SQLULEN value = on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
-    if (!succeeded(SQLSetConnectAttr(m_handles->dbc, SQL_ATTR_AUTOCOMMIT,
-                                     reinterpret_cast<SQLPOINTER>(value), SQL_IS_UINTEGER)))
-        fail(OdbcCallFailed, QStringLiteral("ODBC--call failed."), SQL_HANDLE_DBC, m_handles->dbc);
+    connectionCall(m_handles->dbc, m_options.queryTimeoutSeconds, [value](SQLHDBC dbc) {
+        return SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(value),
+                                 SQL_IS_UINTEGER);
+    });
 }
 
 void OdbcConnection::commit()
 {
-    if (!succeeded(SQLEndTran(SQL_HANDLE_DBC, m_handles->dbc, SQL_COMMIT)))
-        fail(OdbcCallFailed, QStringLiteral("ODBC--call failed."), SQL_HANDLE_DBC, m_handles->dbc);
+    connectionCall(m_handles->dbc, m_options.queryTimeoutSeconds,
+                   [](SQLHDBC dbc) { return SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_COMMIT); });
 }
 
 void OdbcConnection::rollback()
 {
-    if (!succeeded(SQLEndTran(SQL_HANDLE_DBC, m_handles->dbc, SQL_ROLLBACK)))
-        fail(OdbcCallFailed, QStringLiteral("ODBC--call failed."), SQL_HANDLE_DBC, m_handles->dbc);
+    connectionCall(m_handles->dbc, m_options.queryTimeoutSeconds,
+                   [](SQLHDBC dbc) { return SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_ROLLBACK); });
 }
 
 ResultSet OdbcConnection::run(const QString& sql, bool wantRows)
 {
     notifyStatement(m_options.label, sql);
-    Statement st(m_handles->dbc);
-    if (m_options.queryTimeoutSeconds > 0)
-        SQLSetStmtAttr(st.handle(), SQL_ATTR_QUERY_TIMEOUT,
-                       reinterpret_cast<SQLPOINTER>(SQLULEN(m_options.queryTimeoutSeconds)), 0);
-    QByteArray text = utf8(sql);
-    const std::optional<SQLINTEGER> length = wholeLength<SQLINTEGER>(text);
-    if (!length)
-        throw DbException(DbError{OdbcCallFailed, QStringLiteral("ODBC--call failed."), {}});
-    SQLRETURN rc = SQLExecDirect(st.handle(), reinterpret_cast<SQLCHAR*>(text.data()), *length);
-    ResultSet first;
-    bool haveRows = false;
-    for (;;) {
-        // A query is its first result set, as a pass-through query is read: once its rows are
-        // in, the rest of the batch is drained and what a later statement says is not its own.
-        if (haveRows && rc == SQL_ERROR)
-            break;
-        st.check(rc);
-        if (wantRows && !haveRows && rc != SQL_NO_DATA) {
-            const SQLSMALLINT count = columnCount(st);
-            if (count > 0) {
-                first = readRows(st, count);
-                haveRows = true;
-            }
-        }
-        rc = SQLMoreResults(st.handle());
-        if (rc == SQL_NO_DATA)
-            break;
-    }
-    return first;
+    const int seconds = m_options.queryTimeoutSeconds;
+    return withinLimit(seconds, [dbc = m_handles->dbc, sql, wantRows, seconds] {
+        return runStatement(dbc, sql, wantRows, seconds);
+    });
 }
 
 void OdbcConnection::execute(const QString& sql)

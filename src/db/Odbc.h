@@ -34,7 +34,11 @@ DataSourceListing listDataSources(const ListOptions& options, bool* overflow = n
 struct ConnectOptions {
     QString label = QStringLiteral("main");
     int loginTimeoutSeconds = 15;
-    int queryTimeoutSeconds = 0;      // 0: a statement waits for the server as long as it takes
+    // 0: a statement waits for the server as long as it takes. Else the driver is asked to give
+    // up after this many seconds, and a statement or transaction call that has not come back
+    // soon after is given up by this layer (HYT00), also when the server has stopped answering
+    // altogether; from then on every call of the process fails at once (see callAbandoned).
+    int queryTimeoutSeconds = 0;
     int connectionTimeoutSeconds = 0; // 0: any other request waits for the server too
 
     // The program's options for a connection: statements and the connection wait for the
@@ -42,6 +46,10 @@ struct ConnectOptions {
     // (a whole number above 0; anything else is no limit). The login timeout stays.
     static ConnectOptions forProgram(const QString& label);
 };
+
+// Whether a call was given up while the driver was still in it: the process then makes no further
+// ODBC call and should end without releasing its handles.
+bool callAbandoned();
 
 // A connection through the unixODBC driver manager, autocommit on, so the texts' own
 // transaction words decide transactions.

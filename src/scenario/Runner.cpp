@@ -268,14 +268,19 @@ Runner::Outcome Runner::execute(const Command& c)
         return Outcome::Done;
     }
     if (n == u"server") {
-        if (!arity(1, 1) || (c.args.at(0) != u"down" && c.args.at(0) != u"up") ||
-            m_engineDatabase.isEmpty())
-            return scriptError(c, QStringLiteral("server takes down or up, after engine"));
-        const QString marker = m_engineDatabase + QStringLiteral(".down");
-        if (c.args.at(0) == u"down")
-            QFile(marker).open(QIODevice::WriteOnly);
-        else
-            QFile::remove(marker);
+        // down: the server refuses every request; stop: it no longer answers at all.
+        const QStringList states{QStringLiteral("down"), QStringLiteral("stop"),
+                                 QStringLiteral("up")};
+        if (!arity(1, 1) || !states.contains(c.args.at(0)) || m_engineDatabase.isEmpty())
+            return scriptError(c, QStringLiteral("server takes down, stop or up, after engine"));
+        const QString down = m_engineDatabase + QStringLiteral(".down");
+        const QString stopped = m_engineDatabase + QStringLiteral(".hang");
+        if (c.args.at(0) == u"up") {
+            QFile::remove(down);
+            QFile::remove(stopped);
+        } else {
+            QFile(c.args.at(0) == u"down" ? down : stopped).open(QIODevice::WriteOnly);
+        }
         return Outcome::Done;
     }
     if (n == u"reply") {

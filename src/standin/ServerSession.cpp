@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace kaldor::standin {
 
@@ -196,26 +198,34 @@ bool ServerSession::alive(ServerError* error) const
     return true;
 }
 
-// A test hook: the file "<database>.down-after" holds how many more batches the server
-// answers; at the next one it goes down as "server down" takes it down.
+// Test hooks: the file "<database>.down-after" holds how many more batches the server answers;
+// at the next one it goes down as "server down" takes it down. Likewise "<database>.hang-after"
+// counts down to "<database>.hang": while that file exists, a batch gets no answer at all, as
+// from a server that has stopped, whatever timeout the statement asked for.
 void ServerSession::countDownToFailure() const
 {
-    const std::string counter = path_ + ".down-after";
+    for (const char* kind : {".down", ".hang"}) {
+        const std::string counter = path_ + kind + "-after";
+        std::error_code ec;
+        if (!std::filesystem::exists(counter, ec)) {
+            continue;
+        }
+        long long left = 0;
+        {
+            std::ifstream in(counter);
+            in >> left;
+        }
+        if (left > 0) {
+            std::ofstream(counter, std::ios::trunc) << (left - 1) << '\n';
+            continue;
+        }
+        std::filesystem::remove(counter, ec);
+        std::ofstream(path_ + kind);
+    }
     std::error_code ec;
-    if (!std::filesystem::exists(counter, ec)) {
-        return;
+    while (std::filesystem::exists(path_ + ".hang", ec)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    long long left = 0;
-    {
-        std::ifstream in(counter);
-        in >> left;
-    }
-    if (left > 0) {
-        std::ofstream(counter, std::ios::trunc) << (left - 1) << '\n';
-        return;
-    }
-    std::filesystem::remove(counter, ec);
-    std::ofstream(path_ + ".down");
 }
 
 std::vector<StatementResult> ServerSession::execute(const std::string& batch)
