@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cmath>
@@ -178,15 +179,25 @@ bool readRows(const TableInfo& table, const QJsonValue& value, QList<Row>* rows,
         const QJsonObject object = array.at(i).toObject();
         Row row;
         for (auto it = object.begin(); it != object.end(); ++it) {
-            if (!table.columns.contains(it.key())) {
+            const qsizetype column = table.columns.indexOf(it.key());
+            if (column < 0) {
                 *why = where + QStringLiteral(": unknown column %1").arg(it.key());
                 return false;
             }
+            const QString& key = table.columns.at(column); // one shared name for every row
             if (it->isNull())
-                row.insert(it.key(), std::nullopt);
-            else if (it->isString())
-                row.insert(it.key(), it->toString());
-            else {
+                row.insert(key, std::nullopt);
+            else if (it->isString()) {
+                const QString text = it->toString();
+                if (!text.isValidUtf16() || text.contains(QChar(0))) {
+                    *why = where + QStringLiteral(": column %1 holds %2")
+                                       .arg(it.key(), text.isValidUtf16()
+                                                          ? QStringLiteral("a NUL character")
+                                                          : QStringLiteral("invalid Unicode"));
+                    return false;
+                }
+                row.insert(key, text);
+            } else {
                 *why =
                     where + QStringLiteral(": column %1 is neither a text nor null").arg(it.key());
                 return false;
@@ -205,10 +216,38 @@ bool readRows(const TableInfo& table, const QJsonValue& value, QList<Row>* rows,
 
 } // namespace
 
-bool fromJson(const QByteArray& json, Snapshot* snapshot, QString* why)
+namespace {
+
+// Whether the bytes are UTF-8 throughout, read in pieces cut between characters so that a large
+// file is not decoded into one text at once.
+bool isUtf8(const QByteArray& bytes)
 {
+    constexpr qsizetype Piece = qsizetype(1) << 20;
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype end = std::min(bytes.size(), start + Piece);
+        for (int back = 0; back < 3 && end < bytes.size() && (uchar(bytes.at(end)) & 0xC0) == 0x80;
+             ++back)
+            --end;
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString text = decoder.decode(QByteArrayView(bytes).sliced(start, end - start));
+        if (decoder.hasError())
+            return false;
+        start = end;
+    }
+    return true;
+}
+
+} // namespace
+
+bool fromJson(QByteArray json, Snapshot* snapshot, QString* why)
+{
+    if (!isUtf8(json)) {
+        *why = QStringLiteral("not UTF-8 text");
+        return false;
+    }
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    json = QByteArray(); // a large file's bytes are not needed beside its rows
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
         *why = QStringLiteral("not a JSON document (%1)").arg(error.errorString());
         return false;
@@ -248,7 +287,7 @@ bool fromJson(const QByteArray& json, Snapshot* snapshot, QString* why)
         if (!readRows(table, tables.value(table.name), &result.tables[table.name], why))
             return false;
     }
-    *snapshot = result;
+    *snapshot = std::move(result);
     return true;
 }
 
@@ -422,53 +461,83 @@ QStringList differences(const Snapshot& a, const Snapshot& b)
 
 // ---- writing ------------------------------------------------------------------------------
 
-ImportPlan importPlan(const Snapshot& source, bool targetHasSystemRow,
-                      const QSet<QString>& knownUsers)
+namespace {
+
+const QString SystemTable = QStringLiteral("qrb_zv_system_configuration");
+const QString UserGroupTable = QStringLiteral("qrb_zv_userlist");
+
+QString insertStatement(const TableInfo& table, const Row& row)
 {
-    ImportPlan plan;
-    for (const TableInfo& table : configurationTables()) {
-        const QList<Row> rows = source.tables.value(table.name);
-        const QString name = QStringLiteral("mt.") + table.name;
-        if (table.name == u"qrb_zv_system_configuration") {
-            if (rows.isEmpty())
-                continue;
-            QStringList sets, values;
-            for (const QString& c : table.columns) {
-                sets.append(c + QStringLiteral(" = ") + literal(rows.first().value(c)));
-                values.append(literal(rows.first().value(c)));
-            }
-            plan.where.append(QStringLiteral("table %1, row 1").arg(table.name));
-            plan.statements.append(
-                targetHasSystemRow
-                    ? QString(QStringLiteral("update ") + name + QStringLiteral(" set ") +
-                              sets.join(QStringLiteral(", ")))
-                    : QStringLiteral("insert into ") + name + QStringLiteral(" (") +
-                          table.columns.join(QLatin1Char(',')) + QStringLiteral(") values (") +
-                          values.join(QLatin1Char(',')) + QLatin1Char(')'));
+    QStringList values;
+    for (const QString& c : table.columns)
+        values.append(literal(row.value(c)));
+    return QStringLiteral("insert into mt.") + table.name + QStringLiteral(" (") +
+           table.columns.join(QLatin1Char(',')) + QStringLiteral(") values (") +
+           values.join(QLatin1Char(',')) + QLatin1Char(')');
+}
+
+QString updateStatement(const TableInfo& table, const Row& row)
+{
+    QStringList sets;
+    for (const QString& c : table.columns)
+        sets.append(c + QStringLiteral(" = ") + literal(row.value(c)));
+    return QStringLiteral("update mt.") + table.name + QStringLiteral(" set ") +
+           sets.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+ImportPlan::ImportPlan(const Snapshot& source, bool targetHasSystemRow,
+                       const QSet<QString>& knownUsers)
+    : m_source(source), m_targetHasSystemRow(targetHasSystemRow)
+{
+    const QList<TableInfo>& tables = configurationTables();
+    for (qsizetype t = 0; t < tables.size(); ++t) {
+        const QList<Row>& rows = source.tables[tables.at(t).name];
+        if (tables.at(t).name == SystemTable) {
+            if (!rows.isEmpty())
+                m_steps.append({t, -1});
             continue;
         }
-        plan.statements.append(QStringLiteral("delete from ") + name);
-        plan.where.append(QStringLiteral("table %1, emptying it").arg(table.name));
-        for (qsizetype i = 0; i < rows.size(); ++i) {
-            const Row& row = rows.at(i);
-            if (table.name == u"qrb_zv_userlist") {
-                const QString user = row.value(QStringLiteral("mtuser")).value_or(QString());
-                if (!knownUsers.contains(user)) {
-                    plan.skippedUsers.append(user);
+        m_steps.append({t, -1});
+        for (qsizetype r = 0; r < rows.size(); ++r) {
+            if (tables.at(t).name == UserGroupTable) {
+                const QString user = rows.at(r).value(QStringLiteral("mtuser")).value_or(QString());
+                if (!knownUsers.contains(user.toCaseFolded())) {
+                    m_skippedUsers.append(user);
                     continue;
                 }
             }
-            QStringList values;
-            for (const QString& c : table.columns)
-                values.append(literal(row.value(c)));
-            plan.where.append(QStringLiteral("table %1, row %2").arg(table.name).arg(i + 1));
-            plan.statements.append(QStringLiteral("insert into ") + name + QStringLiteral(" (") +
-                                   table.columns.join(QLatin1Char(',')) +
-                                   QStringLiteral(") values (") + values.join(QLatin1Char(',')) +
-                                   QLatin1Char(')'));
+            m_steps.append({t, r});
         }
     }
-    return plan;
+}
+
+QString ImportPlan::statement(qsizetype i) const
+{
+    const Step step = m_steps.at(i);
+    const TableInfo& table = configurationTables().at(step.table);
+    const QList<Row>& rows = m_source.tables[table.name];
+    if (table.name == SystemTable)
+        return m_targetHasSystemRow ? updateStatement(table, rows.first())
+                                    : insertStatement(table, rows.first());
+    if (step.row >= 0)
+        return insertStatement(table, rows.at(step.row));
+    if (table.name == UserGroupTable) // the groups of users the target does not know stay
+        return QStringLiteral("delete from mt.qrb_zv_userlist where mtuser in (select mtuser "
+                              "from mt.userlist)");
+    return QStringLiteral("delete from mt.") + table.name;
+}
+
+QString ImportPlan::where(qsizetype i) const
+{
+    const Step step = m_steps.at(i);
+    const QString& name = configurationTables().at(step.table).name;
+    if (name == SystemTable)
+        return QStringLiteral("table %1, row 1").arg(name);
+    if (step.row < 0)
+        return QStringLiteral("table %1, emptying it").arg(name);
+    return QStringLiteral("table %1, row %2").arg(name).arg(step.row + 1);
 }
 
 } // namespace kaldor::configtool

@@ -38,23 +38,38 @@ Snapshot readSnapshot(db::Connection& connection);
 // stable order, so that two exports of the same configuration are byte-identical.
 QByteArray toJson(const Snapshot& snapshot);
 
-// Reads a document written by toJson; on bad input returns false with a one-line reason.
-bool fromJson(const QByteArray& json, Snapshot* snapshot, QString* why);
+// Reads a document written by toJson; on bad input returns false with a one-line reason. Every
+// value must be whole Unicode without NUL characters, which no statement can carry safely.
+bool fromJson(QByteArray json, Snapshot* snapshot, QString* why);
 
 // The differences between two configurations by what they mean (groups, users, reports and
 // their prompts, fields, tree view, pages, desktop and title language, results header), one
 // line each; empty when they are equal.
 QStringList differences(const Snapshot& a, const Snapshot& b);
 
-// The statements that make the target's configuration tables equal to the snapshot's, in the
-// dialect's words (1: SQL Anywhere, 2: SQL Server), without transaction words. Users' groups
-// are written only for the users of `knownUsers`; the others are listed in `skippedUsers`.
-struct ImportPlan {
-    QStringList statements;
-    QStringList where; // for each statement: which table and row of the snapshot it writes
-    QStringList skippedUsers;
+// The statements that make the target's configuration tables equal to the snapshot's, without
+// transaction words, made one at a time as they are sent. Users' groups are written only for
+// the users of `knownUsers` (case-folded, as the servers compare names); the others are listed
+// in `skippedUsers`, and the target's own rows for users it does not know stay as they are.
+// The plan reads the snapshot, which must outlive it.
+class ImportPlan final {
+public:
+    ImportPlan(const Snapshot& source, bool targetHasSystemRow, const QSet<QString>& knownUsers);
+
+    qsizetype size() const { return m_steps.size(); }
+    QString statement(qsizetype i) const;
+    QString where(qsizetype i) const; // which table and row of the snapshot statement i writes
+    const QStringList& skippedUsers() const { return m_skippedUsers; }
+
+private:
+    struct Step {
+        qsizetype table; // index into configurationTables()
+        qsizetype row;   // -1: the statement that empties the table (or updates its one row)
+    };
+    const Snapshot& m_source;
+    bool m_targetHasSystemRow;
+    QList<Step> m_steps;
+    QStringList m_skippedUsers;
 };
-ImportPlan importPlan(const Snapshot& source, bool targetHasSystemRow,
-                      const QSet<QString>& knownUsers);
 
 } // namespace kaldor::configtool

@@ -10,16 +10,23 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QSet>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 namespace kaldor::configtool {
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -34,6 +41,49 @@ struct Failure {
     QString message;
     int status = 2;
 };
+
+// The largest configuration file read: far beyond any real configuration, small enough to read.
+constexpr qint64 LargestFile = qint64(1) << 30;
+
+// A text as one line on a terminal: control and format characters (escape sequences, line
+// breaks, direction overrides) from a file or a database are shown escaped, never sent raw.
+QString printable(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const QChar::Category kind = c.category();
+        const bool plain = !c.isSurrogate() && kind != QChar::Other_Control &&
+                           kind != QChar::Other_Format && kind != QChar::Separator_Line &&
+                           kind != QChar::Separator_Paragraph;
+        const bool pair =
+            c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        if (plain) {
+            out += c;
+        } else if (pair) {
+            out += c;
+            out += text.at(++i);
+        } else if (c == u'\n') {
+            out += QStringLiteral("\\n");
+        } else if (c == u'\r') {
+            out += QStringLiteral("\\r");
+        } else if (c == u'\t') {
+            out += QStringLiteral("\\t");
+        } else {
+            out += c.unicode() < 0x100
+                       ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
+                       : QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        }
+    }
+    return out;
+}
+
+// Writes one line, made printable.
+void say(QTextStream& stream, const QString& line)
+{
+    stream << printable(line) << '\n';
+}
 
 struct Options {
     QStringList positional;
@@ -86,13 +136,20 @@ struct Target {
     std::unique_ptr<db::OdbcConnection> connection;
 };
 
+int dialectOfDataSource(const QString& dataSource)
+{
+    int dialect = Undetermined;
+    for (const db::DataSourceEntry& e : db::listDataSources({}).entries)
+        if (e.name == dataSource)
+            dialect = dialectOfDriver(e.description);
+    return dialect;
+}
+
 Target connect(const QString& dataSource, const Options& o, const Asker& ask)
 {
     Target t;
     t.dataSource = dataSource;
-    for (const db::DataSourceEntry& e : db::listDataSources({}).entries)
-        if (e.name == dataSource)
-            t.dialect = dialectOfDriver(e.description);
+    t.dialect = dialectOfDataSource(dataSource);
     if (t.dialect == Undetermined)
         throw Failure{QStringLiteral("no SQL Anywhere or SQL Server data source named \"%1\"")
                           .arg(dataSource)};
@@ -105,7 +162,7 @@ Target connect(const QString& dataSource, const Options& o, const Asker& ask)
         password = ask(QStringLiteral("Password for %1: ").arg(dataSource), false);
     try {
         t.connection = db::OdbcConnection::open(dataSource, user, std::move(password),
-                                                {QStringLiteral("config")});
+                                                db::ConnectOptions::forProgram(u"config"_s));
     } catch (const db::DbException& e) {
         throw Failure{
             QStringLiteral("cannot log in to \"%1\": %2").arg(dataSource, firstDiagnostic(e))};
@@ -123,23 +180,95 @@ Snapshot read(Target& t)
     }
 }
 
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// The bytes of a regular file, read without waiting on a pipe or device and up to the limit.
+QByteArray readRegularFile(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        throw Failure{errno == ENOENT
+                          ? QStringLiteral("%1: no such file").arg(path)
+                          : QStringLiteral("cannot read %1: %2").arg(path, systemError(errno))};
+    const auto closer = qScopeGuard([fd] { ::close(fd); });
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        throw Failure{QStringLiteral("cannot read %1: %2").arg(path, systemError(errno))};
+    if (!S_ISREG(info.st_mode))
+        throw Failure{QStringLiteral("%1 is not a regular file").arg(path)};
+    if (info.st_size > LargestFile)
+        throw Failure{QStringLiteral("%1 is larger than 1 GiB").arg(path)};
+    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+    qsizetype filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw Failure{QStringLiteral("cannot read %1: %2").arg(path, systemError(errno))};
+        if (n == 0)
+            break;
+        filled += n;
+    }
+    bytes.truncate(filled);
+    return bytes;
+}
+
 Snapshot readFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure{QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
     Snapshot s;
     QString why;
-    if (!fromJson(file.readAll(), &s, &why))
+    if (!fromJson(readRegularFile(path), &s, &why))
         throw Failure{QStringLiteral("%1: %2").arg(path, why)};
     return s;
 }
 
+// A path that may be written: a new one, or a regular file (also through a link). A device,
+// pipe, folder or a link to nothing is left untouched.
+void checkWritable(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    if (::lstat(name.constData(), &info) != 0) {
+        if (errno == ENOENT)
+            return;
+        throw Failure{QStringLiteral("cannot write %1: %2").arg(path, systemError(errno))};
+    }
+    if (::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        throw Failure{QStringLiteral("%1 is not a regular file; nothing was written").arg(path)};
+}
+
 void writeFile(const QString& path, const QByteArray& bytes)
 {
+    checkWritable(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw Failure{QStringLiteral("cannot write %1: %2").arg(path, file.errorString())};
+}
+
+// Writes the bytes to a file of the stem's name that did not exist before (an earlier backup
+// is never replaced) and returns its path.
+QString writeNewFile(const QString& stem, const QByteArray& bytes)
+{
+    for (int n = 1;; ++n) {
+        const QString path =
+            stem + (n == 1 ? QString() : QStringLiteral("-%1").arg(n)) + QStringLiteral(".json");
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (file.write(bytes) == bytes.size() && file.flush())
+                return path;
+            const QString why = file.errorString();
+            file.remove();
+            throw Failure{QStringLiteral("cannot write %1: %2").arg(path, why)};
+        }
+        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+            continue;
+        throw Failure{QStringLiteral("cannot write %1: %2").arg(path, file.errorString())};
+    }
 }
 
 // ---- the commands -------------------------------------------------------------------------
@@ -148,13 +277,22 @@ int exportCommand(const Options& o, QTextStream& out, const Asker& ask)
 {
     if (o.positional.size() != 2)
         throw Failure{Usage};
+    const bool toFile = !o.output.isEmpty() && o.output != u"-";
+    if (toFile)
+        checkWritable(o.output);
     Target t = connect(o.positional.at(1), o, ask);
     const QByteArray json = toJson(read(t));
-    if (o.output.isEmpty() || o.output == u"-")
-        out << QString::fromUtf8(json);
-    else
+    if (toFile)
         writeFile(o.output, json);
+    else
+        out << QString::fromUtf8(json);
     return 0;
+}
+
+// A name that stands for a file: it has a folder part or the exported files' ending.
+bool looksLikePath(const QString& name)
+{
+    return name.contains(QLatin1Char('/')) || name.endsWith(u".json"_s, Qt::CaseInsensitive);
 }
 
 int diffCommand(const Options& o, QTextStream& out, const Asker& ask)
@@ -162,7 +300,9 @@ int diffCommand(const Options& o, QTextStream& out, const Asker& ask)
     if (o.positional.size() != 3)
         throw Failure{Usage};
     const auto load = [&](const QString& source) {
-        if (QFileInfo(source).isFile())
+        const QFileInfo file(source);
+        if (file.exists() || file.isSymLink() ||
+            (looksLikePath(source) && dialectOfDataSource(source) == Undetermined))
             return readFile(source);
         Target t = connect(source, o, ask);
         return read(t);
@@ -171,35 +311,103 @@ int diffCommand(const Options& o, QTextStream& out, const Asker& ask)
     const Snapshot b = load(o.positional.at(2));
     const QStringList lines = differences(a, b);
     for (const QString& line : lines)
-        out << line << '\n';
+        say(out, line);
     return lines.isEmpty() ? 0 : 1;
 }
 
 QSet<QString> knownUsers(Target& t)
 {
     QSet<QString> users;
-    const db::ResultSet rows =
-        t.connection->query(QStringLiteral("select mtuser from mt.userlist"));
-    for (qsizetype r = 0; r < rows.size(); ++r)
-        if (const db::Value user = rows.value(r, u"mtuser"))
-            users.insert(*user);
+    try {
+        const db::ResultSet rows = t.connection->query(u"select mtuser from mt.userlist"_s);
+        for (qsizetype r = 0; r < rows.size(); ++r)
+            if (const db::Value user = rows.value(r, u"mtuser"))
+                users.insert(user->toCaseFolded());
+    } catch (const db::DbException& e) {
+        throw Failure{QStringLiteral("cannot read the user list of \"%1\": %2")
+                          .arg(t.dataSource, firstDiagnostic(e))};
+    }
     return users;
+}
+
+QStringList desktops(Target& t)
+{
+    QStringList names;
+    try {
+        const db::ResultSet rows = t.connection->query(u"select desktop from mt.desktop"_s);
+        for (qsizetype r = 0; r < rows.size(); ++r)
+            if (const db::Value name = rows.value(r, u"desktop"))
+                names.append(*name);
+    } catch (const db::DbException& e) {
+        throw Failure{QStringLiteral("cannot read the desktops of \"%1\": %2")
+                          .arg(t.dataSource, firstDiagnostic(e))};
+    }
+    return names;
 }
 
 db::Value systemValue(const Snapshot& s, const QString& column)
 {
-    const QList<Row> rows = s.tables.value(QStringLiteral("qrb_zv_system_configuration"));
+    const QList<Row>& rows = s.tables[u"qrb_zv_system_configuration"_s];
     return rows.isEmpty() ? db::Value() : rows.first().value(column);
 }
 
-QString backupPath(const QString& dataSource)
+// The field view that an import points at a new desktop or title language.
+struct FieldViewChange {
+    QString desktop;
+    QString column;
+};
+
+// The desktop and title language of the file, refused unless the view's statement, which takes
+// them unquoted, can only ever name a title column and a desktop of the target.
+std::optional<FieldViewChange> fieldViewChange(const Snapshot& source, const Snapshot& before,
+                                               Target& t)
+{
+    const db::Value desktop = systemValue(source, u"desktop"_s);
+    const db::Value title = systemValue(source, u"title"_s);
+    const QString column = title.value_or(QString()).isEmpty() ? u"title"_s : *title;
+    static const QStringList titles{u"title"_s, u"title2"_s, u"title3"_s, u"title4"_s, u"title5"_s};
+    if (!titles.contains(column))
+        throw Failure{QStringLiteral("the title language \"%1\" is not one of %2; nothing was "
+                                     "written")
+                          .arg(column, titles.join(u", "_s))};
+    if (desktop && desktop->contains(QLatin1Char('\'')))
+        throw Failure{
+            QStringLiteral("the desktop \"%1\" holds a quote; nothing was written").arg(*desktop)};
+    if (!desktop ||
+        (desktop == systemValue(before, u"desktop"_s) && title == systemValue(before, u"title"_s)))
+        return std::nullopt;
+    if (!desktops(t).contains(*desktop, Qt::CaseInsensitive))
+        throw Failure{QStringLiteral("\"%1\" is no desktop of \"%2\"; nothing was written")
+                          .arg(*desktop, t.dataSource)};
+    return FieldViewChange{*desktop, column};
+}
+
+// SQL Anywhere may read a backslash as an escape: a backslash before a quote could end a text
+// early there, so such a value is refused rather than sent.
+void checkValuesFor(int dialect, const Snapshot& source)
+{
+    if (dialect != SqlAnywhere)
+        return;
+    for (auto table = source.tables.begin(); table != source.tables.end(); ++table)
+        for (qsizetype r = 0; r < table->size(); ++r)
+            for (auto it = table->at(r).begin(); it != table->at(r).end(); ++it)
+                if (it->value_or(QString()).contains(u"\\'"_s))
+                    throw Failure{QStringLiteral("table %1, row %2: column %3 has a backslash "
+                                                 "before a quote, which SQL Anywhere may read "
+                                                 "as an escape; nothing was written")
+                                      .arg(table.key())
+                                      .arg(r + 1)
+                                      .arg(it.key())};
+}
+
+QString backupStem(const QString& dataSource)
 {
     QString name = dataSource;
     for (QChar& c : name)
         if (!c.isLetterOrNumber() && c != u'-' && c != u'_')
             c = u'_';
     return GetSettingsFolder() + QStringLiteral("/kaldor-config-backup-") + name +
-           currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmmss")) + QStringLiteral(".json");
+           currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmmss-zzz"));
 }
 
 void runImport(Target& t, const ImportPlan& plan)
@@ -207,8 +415,8 @@ void runImport(Target& t, const ImportPlan& plan)
     qsizetype done = 0;
     try {
         t.connection->setAutoCommit(false);
-        for (; done < plan.statements.size(); ++done)
-            t.connection->execute(plan.statements.at(done));
+        for (; done < plan.size(); ++done)
+            t.connection->execute(plan.statement(done));
         t.connection->commit();
         t.connection->setAutoCommit(true);
     } catch (const db::DbException& e) {
@@ -217,9 +425,8 @@ void runImport(Target& t, const ImportPlan& plan)
         } catch (const db::DbException&) {
             // A server that is gone has dropped the transaction with the connection.
         }
-        const QString where = done < plan.statements.size()
-                                  ? QStringLiteral(" at %1").arg(plan.where.at(done))
-                                  : QStringLiteral(" at the commit");
+        const QString where = done < plan.size() ? QStringLiteral(" at %1").arg(plan.where(done))
+                                                 : QStringLiteral(" at the commit");
         throw Failure{QStringLiteral("the import into \"%1\" failed%2, nothing was changed: %3")
                           .arg(t.dataSource, where, firstDiagnostic(e))};
     }
@@ -231,48 +438,55 @@ int importCommand(const Options& o, QTextStream& out, QTextStream& err, const As
         throw Failure{Usage};
     const Snapshot source = readFile(o.positional.at(1));
     Target t = connect(o.positional.at(2), o, ask);
+    checkValuesFor(t.dialect, source);
     const Snapshot before = read(t);
-    QSet<QString> users;
-    try {
-        users = knownUsers(t);
-    } catch (const db::DbException& e) {
-        throw Failure{QStringLiteral("cannot read the user list of \"%1\": %2")
-                          .arg(t.dataSource, firstDiagnostic(e))};
-    }
-    const bool hasSystemRow =
-        !before.tables.value(QStringLiteral("qrb_zv_system_configuration")).isEmpty();
-    const ImportPlan plan = importPlan(source, hasSystemRow, users);
-    for (const QString& user : plan.skippedUsers)
-        out << QStringLiteral("skipped: the group of user \"%1\", who is not in the user list\n")
-                   .arg(user);
+    const std::optional<FieldViewChange> view = fieldViewChange(source, before, t);
+    const bool hasSystemRow = !before.tables[u"qrb_zv_system_configuration"_s].isEmpty();
+    const ImportPlan plan(source, hasSystemRow, knownUsers(t));
+    for (const QString& user : plan.skippedUsers())
+        say(out, QStringLiteral("skipped: the group of user \"%1\", who is not in the user list")
+                     .arg(user));
     if (o.dryRun) {
-        for (const QString& sql : plan.statements)
-            out << sql << '\n';
+        for (qsizetype i = 0; i < plan.size(); ++i)
+            say(out, plan.statement(i));
         return 0;
     }
-    const QString backup = backupPath(t.dataSource);
-    writeFile(backup, toJson(before));
-    out << QStringLiteral("backup of \"%1\" written to %2\n").arg(t.dataSource, backup);
+    const QString backup = writeNewFile(backupStem(t.dataSource), toJson(before));
+    say(out, QStringLiteral("backup of \"%1\" written to %2").arg(t.dataSource, backup));
     runImport(t, plan);
-    out << QStringLiteral("imported into \"%1\"\n").arg(t.dataSource);
-
-    const db::Value desktop = systemValue(source, QStringLiteral("desktop"));
-    const db::Value title = systemValue(source, QStringLiteral("title"));
-    if (!desktop || (desktop == systemValue(before, QStringLiteral("desktop")) &&
-                     title == systemValue(before, QStringLiteral("title"))))
+    say(out, QStringLiteral("imported into \"%1\"").arg(t.dataSource));
+    if (!view)
         return 0;
-    const QString column = title.value_or(QString()).isEmpty() ? QStringLiteral("title") : *title;
     try {
-        t.connection->execute(FieldViewStatement(t.dialect, *desktop, column));
+        t.connection->execute(FieldViewStatement(t.dialect, view->desktop, view->column));
     } catch (const db::DbException& e) {
-        err << QStringLiteral("kaldor-config: the tables are imported, but the field view could "
-                              "not be pointed at desktop \"%1\" and column %2: %3\n")
-                   .arg(*desktop, column, firstDiagnostic(e));
+        say(err, QStringLiteral("kaldor-config: the tables are imported, but the field view "
+                                "could not be pointed at desktop \"%1\" and column %2: %3")
+                     .arg(view->desktop, view->column, firstDiagnostic(e)));
         return 3;
     }
-    out << QStringLiteral("field view now shows desktop \"%1\" with column %2\n")
-               .arg(*desktop, column);
+    say(out, QStringLiteral("field view now shows desktop \"%1\" with column %2")
+                 .arg(view->desktop, view->column));
     return 0;
+}
+
+// One line of standard input, read a byte at a time so that the next question finds the next
+// line of a pipe still there.
+QString readInputLine()
+{
+    QByteArray line;
+    char c = 0;
+    for (;;) {
+        const ssize_t n = ::read(STDIN_FILENO, &c, 1);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0 || c == '\n')
+            break;
+        line.append(c);
+    }
+    if (line.endsWith('\r'))
+        line.chop(1);
+    return QString::fromLocal8Bit(line);
 }
 
 } // namespace
@@ -288,8 +502,7 @@ QString askOnTerminal(const QString& prompt, bool echo)
         quiet.c_lflag &= ~tcflag_t(ECHO);
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
     }
-    QTextStream in(stdin);
-    const QString answer = in.readLine();
+    const QString answer = readInputLine();
     if (terminal && !echo) {
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
         std::fputs("\n", stderr);
@@ -311,7 +524,10 @@ int runConfigTool(const QStringList& arguments, QTextStream& out, QTextStream& e
             return importCommand(o, out, err, ask);
         throw Failure{Usage};
     } catch (const Failure& f) {
-        err << QStringLiteral("kaldor-config: ") << f.message << '\n';
+        if (f.message == Usage)
+            err << u"kaldor-config: "_s << Usage << '\n';
+        else
+            say(err, u"kaldor-config: "_s + f.message);
         return f.status;
     }
 }

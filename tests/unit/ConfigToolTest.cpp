@@ -5,11 +5,20 @@
 #include "Odbc.h"
 #include "StandinStore.h"
 
+#include "Seams.h"
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace kaldor;
 using namespace kaldor::configtool;
@@ -58,7 +67,8 @@ protected:
         for (const char* which : {"a", "b"}) {
             const QString file = path(which) + QStringLiteral("-") +
                                  QString::fromLatin1(GetParam()) + QStringLiteral(".db");
-            for (const char* suffix : {"", "-wal", "-shm", ".down", ".down-after"})
+            for (const char* suffix :
+                 {"", "-wal", "-shm", ".down", ".down-after", ".hang", ".hang-after"})
                 QFile::remove(file + QString::fromLatin1(suffix));
             ASSERT_TRUE(standin::createDatabase(QFile::encodeName(file).toStdString(), d, &error))
                 << error;
@@ -67,6 +77,8 @@ protected:
         sql("B", "insert into mt.qrb_zv_system_configuration(require_login,desktop,title,ODBC,"
                  "SPath,SDrive,autoLayout,Diags,Browser) values('N','default','title','Source B',"
                  "'B\\','D:\\','OFF','OFF','')");
+        sql("B", "insert into mt.desktop(desktop) values('default')");
+        sql("B", "insert into mt.desktop(desktop) values('Lab desk')");
         for (const char* user : {"alice", "bob"})
             sql("B", QStringLiteral("insert into mt.userlist(mtuser,mtlevel) values('%1','5')")
                          .arg(QString::fromLatin1(user)));
@@ -175,6 +187,8 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
+
+    QByteArray state(const char* source);
 
     static QTemporaryDir* dir;
 };
@@ -308,23 +322,42 @@ TEST_P(ConfigTool, ANewDesktopRebuildsTheFieldViewOrSaysWhyNot)
     EXPECT_TRUE(r.out.contains(
         QStringLiteral("field view now shows desktop \"Lab desk\" with column title2")));
 
-    sql("A", "update mt.qrb_zv_system_configuration set desktop = 'Lab''s desk'");
+    // The tables are in, but the view's statement fails: said, with its own status.
+    sql("A", "update mt.qrb_zv_system_configuration set desktop = 'default'");
     write("a.json", exported("A"));
+    sql("B", "drop table mt.me2_customiz");
     r = tool({QStringLiteral("import"), path("a.json"), dsn('B')});
     EXPECT_EQ(r.status, 3);
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("kaldor-config: the tables are imported, but "
                                                 "the field view could not be pointed at desktop "
-                                                "\"Lab's desk\"")))
+                                                "\"default\" and column title2: ")))
         << r.err.toStdString();
     const db::ResultSet system =
         connect("B")->query(QStringLiteral("select desktop from mt.qrb_zv_system_configuration"));
-    EXPECT_EQ(system.text(0, u"desktop"), QStringLiteral("Lab's desk"));
+    EXPECT_EQ(system.text(0, u"desktop"), QStringLiteral("default"));
+}
+
+// The target's state that no refused input may touch: its configuration and its user list.
+QByteArray ConfigTool::state(const char* source)
+{
+    QByteArray bytes = exported(source);
+    const db::ResultSet users =
+        connect(source)->query(QStringLiteral("select mtuser from mt.userlist"));
+    for (qsizetype r = 0; r < users.size(); ++r)
+        bytes += "\nuser " + users.text(r, u"mtuser").toUtf8();
+    return bytes;
 }
 
 TEST_P(ConfigTool, BadInputIsOneLineAndStatusTwoWithNothingWritten)
 {
-    QByteArray good = exported("A");
-    const QByteArray before = exported("B");
+    const QByteArray good = exported("A");
+    const QByteArray before = state("B");
+    const auto system = [&good](const char* column, const QByteArray& value) {
+        const QByteArray from = QByteArray("\"") + column + "\": " +
+                                (QByteArray(column) == "desktop" ? "\"default\"" : "\"title\"");
+        const QByteArray to = QByteArray("\"") + column + "\": " + value;
+        return QByteArray(good).replace(from, to);
+    };
     const QList<QPair<QByteArray, QString>> files{
         {"not json", QStringLiteral("not a JSON document")},
         {R"({"name": "another tool", "tables": {}})",
@@ -335,18 +368,48 @@ TEST_P(ConfigTool, BadInputIsOneLineAndStatusTwoWithNothingWritten)
          QStringLiteral("table qrb_zv_tree_config, row 1: unknown column rows")},
         {QByteArray(good).replace("\"header\": \"Calibration results\"", ""),
          QStringLiteral("table qrb_zv_result_header, row 1: column header is missing")},
+        // Text that is not Unicode, or that no statement carries whole.
+        {QByteArray(good).replace("\"Calibration results\"", "\"Calibration \xff results\""),
+         QStringLiteral("not UTF-8 text")},
+        {QByteArray(good).replace("\"Calibration results\"", "\"Calibration \xed\xa0\x80\""),
+         QStringLiteral("not UTF-8 text")},
+        {QByteArray(good).replace("\"Calibration results\"", R"("Calibration \ud800")"),
+         QStringLiteral("table qrb_zv_result_header, row 1: column header holds invalid Unicode")},
+        {QByteArray(good).replace("\"Calibration results\"", R"("Calibration\u0000; drop")"),
+         QStringLiteral("table qrb_zv_result_header, row 1: column header holds a NUL character")},
+        // The view's statement takes the desktop and the title column unquoted.
+        {system("title", R"("title from mt.me2_customiz;delete from mt.userlist;select 1 x")"),
+         QStringLiteral("the title language \"title from mt.me2_customiz;delete from "
+                        "mt.userlist;select 1 x\" is not one of title, title2, title3, title4, "
+                        "title5; nothing was written")},
+        {system("desktop", R"("x';drop table mt.qrb_zv_groupconfig;--")"),
+         QStringLiteral("the desktop \"x';drop table mt.qrb_zv_groupconfig;--\" holds a quote; "
+                        "nothing was written")},
+        {system("desktop", R"("Nobody's")"), QStringLiteral("holds a quote")},
+        {system("desktop", R"("Night desk")"),
+         QStringLiteral("\"Night desk\" is no desktop of \"%1\"; nothing was written")
+             .arg(dsn('B'))},
     };
     for (const auto& [bytes, why] : files) {
         write("bad.json", bytes);
-        const ToolRun r = tool({QStringLiteral("import"), path("bad.json"), dsn('B')});
-        EXPECT_EQ(r.status, 2) << why.toStdString();
-        EXPECT_TRUE(r.err.contains(why)) << r.err.toStdString();
-        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1);
+        for (const QStringList& command :
+             {QStringList{QStringLiteral("import"), path("bad.json"), dsn('B')},
+              QStringList{QStringLiteral("import"), path("bad.json"), dsn('B'),
+                          QStringLiteral("--dry-run")}}) {
+            const ToolRun r = tool(command);
+            EXPECT_EQ(r.status, 2) << why.toStdString();
+            EXPECT_TRUE(r.err.contains(why)) << r.err.toStdString();
+            EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+            EXPECT_FALSE(r.out.contains(QStringLiteral("insert into"))) << why.toStdString();
+        }
     }
     ToolRun r = tool({QStringLiteral("export"), QStringLiteral("No Such Source")});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, QStringLiteral("kaldor-config: no SQL Anywhere or SQL Server data source "
                                     "named \"No Such Source\"\n"));
+    r = tool({QStringLiteral("diff"), QStringLiteral("/nonexistent.json"), dsn('B')});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, QStringLiteral("kaldor-config: /nonexistent.json: no such file\n"));
     qputenv("KALDOR_PASSWORD", "wrong");
     r = tool(
         {QStringLiteral("export"), dsn('A'), QStringLiteral("--user"), QStringLiteral("admin")});
@@ -358,6 +421,235 @@ TEST_P(ConfigTool, BadInputIsOneLineAndStatusTwoWithNothingWritten)
     r = tool({QStringLiteral("export"), dsn('A'), QStringLiteral("--password"),
               QStringLiteral("secret")});
     EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(state("B"), before);
+}
+
+// Every value of the file reaches its statement as one quoted text: hostile texts in every
+// column are stored as they are, and nothing else happens.
+TEST_P(ConfigTool, EveryWrittenValueStaysInsideItsQuotes)
+{
+    QJsonObject root = QJsonDocument::fromJson(exported("A")).object();
+    QJsonObject tables = root.value(QStringLiteral("tables")).toObject();
+    const QStringList kept{QStringLiteral("desktop"), QStringLiteral("title"),
+                           QStringLiteral("mtuser"), QStringLiteral("sequence")};
+    const QStringList hostile{QStringLiteral("'); delete from mt.userlist; --"),
+                              QStringLiteral("'';drop table mt.qrb_zv_groupconfig;--"),
+                              QStringLiteral("\"]}; delete from mt.userlist /*"),
+                              QStringLiteral("x' || (select 1) || '\r\n;commit;")};
+    qsizetype n = 0;
+    for (auto table = tables.begin(); table != tables.end(); ++table) {
+        QJsonArray rows = table->toArray();
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            QJsonObject row = rows.at(i).toObject();
+            for (auto column = row.begin(); column != row.end(); ++column)
+                if (!kept.contains(column.key())) {
+                    ++n;
+                    *column = QString(hostile.at(n % hostile.size()) + QString::number(n));
+                }
+            rows[i] = row;
+        }
+        *table = rows;
+    }
+    root.insert(QStringLiteral("tables"), tables);
+    write("hostile.json", QJsonDocument(root).toJson(QJsonDocument::Indented));
+    const QByteArray users = state("B").mid(state("B").indexOf("\nuser "));
+
+    const ToolRun r = tool({QStringLiteral("import"), path("hostile.json"), dsn('B')});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    QFile file(path("hostile.json"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    Snapshot written;
+    QString why;
+    ASSERT_TRUE(fromJson(file.readAll(), &written, &why)) << why.toStdString();
+    EXPECT_EQ(exported("B"), toJson(written)); // the same rows, in the export's order
+    EXPECT_TRUE(state("B").endsWith(users));
+
+    // A backslash before a quote is an escape to SQL Anywhere: refused there, stored elsewhere.
+    sql("A", "update mt.qrb_zv_result_header set header = 'C:\\''; delete from mt.userlist'");
+    write("a.json", exported("A"));
+    const ToolRun escaped = tool({QStringLiteral("import"), path("a.json"), dsn('B')});
+    if (dialect() == 1) {
+        EXPECT_EQ(escaped.status, 2);
+        EXPECT_EQ(escaped.err, QStringLiteral("kaldor-config: table qrb_zv_result_header, row 1: "
+                                              "column header has a backslash before a quote, "
+                                              "which SQL Anywhere may read as an escape; nothing "
+                                              "was written\n"));
+    } else {
+        EXPECT_EQ(escaped.status, 0) << escaped.err.toStdString();
+        EXPECT_EQ(exported("B"), exported("A"));
+    }
+    EXPECT_TRUE(state("B").endsWith(users));
+}
+
+// Files, pipes, devices and links given as input or output: only regular files are read or
+// replaced; everything else is refused at once and left as it was.
+TEST_P(ConfigTool, OnlyRegularFilesAreReadOrReplaced)
+{
+    const QString fifo = path("pipe");
+    QFile::remove(fifo);
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString linkToFifo = path("link-to-pipe");
+    const QString dangling = path("dangling");
+    const QString linkToFile = path("link-to-file");
+    for (const QString& link : {linkToFifo, dangling, linkToFile})
+        QFile::remove(link);
+    ASSERT_TRUE(QFile::link(fifo, linkToFifo));
+    ASSERT_TRUE(QFile::link(path("nowhere/none.json"), dangling));
+    write("target.json", "old");
+    ASSERT_TRUE(QFile::link(path("target.json"), linkToFile));
+    const QString huge = path("huge.json");
+    {
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize((qint64(1) << 30) + 1)); // sparse: no disk is used
+    }
+    const QList<QPair<QString, QString>> inputs{
+        {fifo, fifo + QStringLiteral(" is not a regular file")},
+        {linkToFifo, linkToFifo + QStringLiteral(" is not a regular file")},
+        {QStringLiteral("/dev/zero"), QStringLiteral("/dev/zero is not a regular file")},
+        {dir->path(), dir->path() + QStringLiteral(" is not a regular file")},
+        {dangling, dangling + QStringLiteral(": no such file")},
+        {huge, huge + QStringLiteral(" is larger than 1 GiB")},
+    };
+    const QByteArray before = state("B");
+    for (const auto& [input, why] : inputs) {
+        QElapsedTimer clock;
+        clock.start();
+        ToolRun r = tool({QStringLiteral("import"), input, dsn('B')});
+        EXPECT_EQ(r.status, 2) << input.toStdString();
+        EXPECT_EQ(r.err, QStringLiteral("kaldor-config: ") + why + QLatin1Char('\n'));
+        r = tool({QStringLiteral("diff"), input, dsn('B')});
+        EXPECT_EQ(r.status, 2) << input.toStdString();
+        EXPECT_EQ(r.err, QStringLiteral("kaldor-config: ") + why + QLatin1Char('\n'));
+        EXPECT_LT(clock.elapsed(), 60000) << "waited on " << input.toStdString();
+    }
+    EXPECT_EQ(state("B"), before);
+
+    for (const QString& output : {fifo, linkToFifo, dangling, dir->path()}) {
+        const ToolRun r = tool({QStringLiteral("export"), dsn('A'), QStringLiteral("-o"), output});
+        EXPECT_EQ(r.status, 2) << output.toStdString();
+        EXPECT_EQ(r.err, QStringLiteral("kaldor-config: %1 is not a regular file; nothing was "
+                                        "written\n")
+                             .arg(output));
+    }
+    struct stat info {};
+    ASSERT_EQ(lstat(QFile::encodeName(fifo).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    ASSERT_EQ(lstat(QFile::encodeName(linkToFifo).constData(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_FALSE(QFileInfo::exists(path("nowhere")));
+
+    // A link to a regular file is written through; the link stays a link.
+    ASSERT_EQ(tool({QStringLiteral("export"), dsn('A'), QStringLiteral("-o"), linkToFile}).status,
+              0);
+    EXPECT_TRUE(QFileInfo(linkToFile).isSymLink());
+    QFile target(path("target.json"));
+    ASSERT_TRUE(target.open(QIODevice::ReadOnly));
+    EXPECT_EQ(target.readAll(), exported("A"));
+}
+
+// A database's own export imported into itself changes nothing, also the groups of users its
+// user list does not know; and each import keeps a backup of its own, however close together.
+TEST_P(ConfigTool, ASelfImportChangesNothingAndEveryImportKeepsItsBackup)
+{
+    sql("A", "insert into mt.userlist(mtuser,mtlevel) values('Alice','5')");
+    sql("A", "insert into mt.qrb_zv_userlist(mtuser,group_id,zv_inhibit_use) values('zoe',"
+             "'LAB','Y')");
+    const QByteArray before = exported("A");
+    write("a.json", before);
+    setClock([] { return QDateTime(QDate(2026, 12, 7), QTime(1, 2, 3, 456)); });
+    QStringList backups;
+    for (int i = 0; i < 2; ++i) {
+        const ToolRun r = tool({QStringLiteral("import"), path("a.json"), dsn('A')});
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(
+            QStringLiteral("skipped: the group of user \"zoe\", who is not in the user list")));
+        const qsizetype at = r.out.indexOf(QStringLiteral(" written to ")) + 12;
+        backups.append(r.out.mid(at, r.out.indexOf(QLatin1Char('\n'), at) - at));
+        EXPECT_EQ(exported("A"), before);
+    }
+    setClock(nullptr);
+    const QString stem = dir->path() + QStringLiteral("/Tarrowby/Velmora/kaldor-config-backup-") +
+                         dsn('A').replace(QLatin1Char(' '), QLatin1Char('_')) +
+                         QStringLiteral("-20261207-010203-456");
+    EXPECT_EQ(backups,
+              (QStringList{stem + QStringLiteral(".json"), stem + QStringLiteral("-2.json")}));
+    for (const QString& backup : backups) {
+        QFile f(backup);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << backup.toStdString();
+        EXPECT_EQ(f.readAll(), before);
+        f.remove();
+    }
+}
+
+// Names from a file or a database reach the terminal escaped, never as control characters.
+TEST_P(ConfigTool, ControlCharactersAreShownEscaped)
+{
+    sql("A", "update mt.qrb_zv_groupconfig set group_id = 'LAB' || char(27) || '[2J' || char(7) "
+             "where group_id = 'LAB'");
+    sql("A", "insert into mt.qrb_zv_userlist(mtuser,group_id,zv_inhibit_use) values('eve' || "
+             "char(27) || ']0;owned' || char(7) || char(10) || 'x','LAB','N')");
+    write("a.json", exported("A"));
+    ToolRun r = tool({QStringLiteral("diff"), path("a.json"), dsn('B')});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("group \"LAB\\x1b[2J\\x07\": only in A")))
+        << r.out.toStdString();
+    r = tool({QStringLiteral("import"), path("a.json"), dsn('B'), QStringLiteral("--dry-run")});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral(
+        "skipped: the group of user \"eve\\x1b]0;owned\\x07\\nx\", who is not in the user list")))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("values ('Due List','S','TAGA1','Y','select ''x'' "
+                                              "as \"A\\B\"\\r\\nfrom mt.inventory'")))
+        << r.out.toStdString();
+    for (const QString& text : {r.out, r.err})
+        for (const QChar c : text)
+            EXPECT_TRUE(c == u'\n' || c.category() != QChar::Other_Control) << int(c.unicode());
+}
+
+// The installed tool as a user runs it: answers piped in line by line, and a server that stops
+// answering in the middle of an import given up after the limit with the target unchanged.
+TEST_P(ConfigTool, TheToolReadsPipedAnswersAndGivesUpOnAServerThatStopsAnswering)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("KALDOR_PASSWORD"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(KALDOR_CONFIG_TOOL), {QStringLiteral("export"), dsn('A')});
+    process.write("admin\nsecret\n");
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_EQ(process.readAllStandardOutput(), exported("A"));
+
+    write("a.json", exported("A"));
+    const QByteArray before = exported("B");
+    const QString database =
+        path("b") + QStringLiteral("-") + QString::fromLatin1(GetParam()) + QStringLiteral(".db");
+    QFile counter(database + QStringLiteral(".hang-after"));
+    ASSERT_TRUE(counter.open(QIODevice::WriteOnly));
+    counter.write("24\n"); // the reads before the import, then a few of its statements
+    counter.close();
+    environment.insert(QStringLiteral("KALDOR_PASSWORD"), QStringLiteral("secret"));
+    environment.insert(QStringLiteral("KALDOR_QUERY_TIMEOUT"), QStringLiteral("1"));
+    process.setProcessEnvironment(environment);
+    QElapsedTimer clock;
+    clock.start();
+    process.start(QStringLiteral(KALDOR_CONFIG_TOOL),
+                  {QStringLiteral("import"), path("a.json"), dsn('B'), QStringLiteral("--user"),
+                   QStringLiteral("admin")});
+    process.closeWriteChannel();
+    const bool ended = process.waitForFinished(120000);
+    QFile::remove(database + QStringLiteral(".hang"));
+    ASSERT_TRUE(ended) << "the import waited for the stopped server";
+    EXPECT_EQ(process.exitCode(), 2);
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_TRUE(err.startsWith(
+        QStringLiteral("kaldor-config: the import into \"%1\" failed at table ").arg(dsn('B'))))
+        << err.toStdString();
+    EXPECT_TRUE(err.endsWith(QStringLiteral("nothing was changed: Timeout expired: the server did "
+                                            "not answer within 1 s (HYT00, 0)\n")))
+        << err.toStdString();
     EXPECT_EQ(exported("B"), before);
 }
 
