@@ -1,9 +1,10 @@
 #!/bin/sh
 # Starts KALDOR Administrator as installed from its package.
 #
-# The program keeps its settings file (datasource.ini) and error log under $AllUsersProfile or
-# $ProgramData when either is set. On Linux usually neither is, so this launcher points
-# ProgramData at the user's XDG data home: the files are then in ~/.local/share/Tarrowby/Velmora.
+# The program keeps its settings file (datasource.ini), error log and drive map under
+# $AllUsersProfile or $ProgramData when either is set. On Linux usually neither is, so this
+# launcher points ProgramData at the user's XDG data home (settings-folder.sh, shared with
+# kaldor-config): the files are then in ~/.local/share/Tarrowby/Velmora.
 #
 #   kaldor-admin [ARGUMENTS]         the program, on the data sources of the ODBC configuration
 #   kaldor-admin --demo [--fresh]    the program on a demo database of its own, kept in
@@ -12,11 +13,11 @@
 set -eu
 prefix=$(cd "$(dirname "$(readlink -f "$0")")/.." && pwd)
 libdir="$prefix/lib/kaldor-admin"
-data_home=${XDG_DATA_HOME:-${HOME:?}/.local/share}
+. "$libdir/settings-folder.sh"
 
 if [ "${1:-}" = "--demo" ]; then
     shift
-    demo="$data_home/kaldor-admin/demo"
+    demo="$(kaldor_data_home)/kaldor-admin/demo"
     share="$prefix/share/kaldor-admin/demo"
     if [ "${1:-}" = "--fresh" ]; then
         shift
@@ -37,8 +38,7 @@ if [ "${1:-}" = "--demo" ]; then
     export ODBCSYSINI ODBCINI ProgramData
     unset AllUsersProfile
     echo "Demo login: user admin, password secret"
-elif [ -z "${AllUsersProfile:-}" ] && [ -z "${ProgramData:-}" ]; then
-    ProgramData=$data_home
-    export ProgramData
+else
+    kaldor_settings_in_data_home
 fi
 exec "$libdir/kaldor-admin" "$@"

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Makes the Debian package of a build folder, unpacks it into an empty folder (dpkg -x) and
 # starts the installed program from there, offscreen: on its own with no ProgramData (its settings
-# folder appears in the XDG data home), and with --demo (a demo database of its own). Checks the
-# package's files and that nothing in it points back into the build folder.
+# folder appears in the XDG data home), and with --demo (a demo database of its own); then
+# imports a configuration with the installed kaldor-config, whose backup must land in the same
+# settings folder. Checks the package's files and that nothing in it points back into the build
+# folder.
 # Usage: unpack-and-start.sh BUILD_DIR. Exits 77 (skipped) when cpack or dpkg is missing.
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -28,16 +30,19 @@ grep -q '^ Depends:.*libodbc' "$work/info" || fail "depends on the ODBC driver m
 
 root="$work/root"
 dpkg -x "$deb" "$root"
-for f in bin/kaldor-admin bin/kaldor-config bin/kaldor-standin-admin lib/kaldor-admin/kaldor-admin \
-    lib/kaldor-admin/libkaldor-standin.so share/applications/kaldor-admin.desktop \
-    share/icons/hicolor/32x32/apps/kaldor-admin.png share/doc/kaldor-admin/README.md \
-    share/kaldor-admin/demo/demo.sql share/kaldor-admin/demo/drive-c/VIZIDOV; do
+elves="bin/kaldor-standin-admin lib/kaldor-admin/kaldor-admin lib/kaldor-admin/kaldor-config
+       lib/kaldor-admin/libkaldor-standin.so"
+for f in $elves bin/kaldor-admin bin/kaldor-config lib/kaldor-admin/settings-folder.sh \
+    share/applications/kaldor-admin.desktop share/icons/hicolor/32x32/apps/kaldor-admin.png \
+    share/doc/kaldor-admin/README.md share/kaldor-admin/demo/demo.sql \
+    share/kaldor-admin/demo/drive-c/VIZIDOV; do
     [ -e "$root/usr/$f" ] || fail "missing /usr/$f"
 done
 grep -q '^Exec=kaldor-admin$' "$root/usr/share/applications/kaldor-admin.desktop" || fail "desktop entry"
 # No library search path and no text file points back into the build folder.
-for elf in "$root"/usr/bin/kaldor-config "$root"/usr/bin/kaldor-standin-admin "$root"/usr/lib/kaldor-admin/*; do
-    if readelf -d "$elf" | grep -E 'R(UN)?PATH' | grep -qF "$build"; then fail "$elf: search path into the build"; fi
+for f in $elves; do
+    readelf -d "$root/usr/$f" >"$work/dynamic" || fail "/usr/$f is not an ELF file"
+    if grep -E 'R(UN)?PATH' "$work/dynamic" | grep -qF "$build"; then fail "/usr/$f: search path into the build"; fi
 done
 if grep -rlIF "$build" "$root" >/dev/null; then fail "a file names the build folder: $(grep -rlIF "$build" "$root")"; fi
 
@@ -65,4 +70,26 @@ start plain .local/share/Tarrowby/Velmora
 start demo .local/share/kaldor-admin/demo/ProgramData/Tarrowby/Velmora/datasource.ini --demo
 [ -s "$work/home-demo/.local/share/kaldor-admin/demo/calibration.db" ] || fail "demo database"
 [ ! -e "$work/home-demo/.local/share/Tarrowby" ] || fail "the demo touched the user's own settings"
+
+# kaldor-config, as a user with a fresh HOME, on the data source that --demo made: the import's
+# backup of the target goes to the settings folder in the XDG data home (the folder made on the
+# way), and holds what the export read just before.
+demo="$work/home-demo/.local/share/kaldor-admin/demo"
+config() { # kaldor-config ARGUMENTS...
+    mkdir -p "$work/home-config"
+    env -u ProgramData -u AllUsersProfile -u XDG_DATA_HOME HOME="$work/home-config" \
+        ODBCSYSINI="$demo/odbc" ODBCINI="$demo/odbc/odbc.ini" KALDOR_PASSWORD=secret \
+        "$root/usr/bin/kaldor-config" "$@" --user admin
+}
+config export "Calibration Data" -o "$work/config.json" >"$work/config.log" 2>&1 \
+    || { cat "$work/config.log"; fail "kaldor-config export"; }
+config import "$work/config.json" "Calibration Data" >"$work/config.log" 2>&1 \
+    || { cat "$work/config.log"; fail "kaldor-config import"; }
+settings="$work/home-config/.local/share/Tarrowby/Velmora"
+backups=$(find "$work" -name 'kaldor-config-backup-*')
+[ "$backups" = "$(echo "$settings"/kaldor-config-backup-Calibration_Data-*.json)" ] \
+    || { cat "$work/config.log"; fail "kaldor-config's backup is not (only) in $settings: ${backups:-none}"; }
+grep -qF "written to $backups" "$work/config.log" || { cat "$work/config.log"; fail "kaldor-config names its backup"; }
+cmp -s "$backups" "$work/config.json" || fail "the backup differs from the export of the same database"
+echo "kaldor-config: backup written to the XDG data home"
 echo "package $(basename "$deb"): unpacked and started"
