@@ -29,7 +29,7 @@ if [ "${1:-}" = "--demo" ]; then
         "$prefix/bin/kaldor-standin-admin" script "$demo/calibration.db" "$share/demo.sql" >/dev/null
         "$prefix/bin/kaldor-standin-admin" script "$demo/calibration.db" "$share/users-anywhere.sql" >/dev/null
     fi
-    "$prefix/bin/kaldor-standin-admin" odbc "$demo/odbc" "$libdir/libkaldor-standin.so" \
+    "$prefix/bin/kaldor-standin-admin" odbc "$demo/odbc" "$libdir/odbc/libkaldor-standin.so" \
         "Calibration Data=anywhere:$demo/calibration.db" >/dev/null
     settings="$demo/ProgramData/Tarrowby/Velmora"
     [ -f "$settings/datasource.ini" ] || printf 'Calibration Data\r\n' >"$settings/datasource.ini"

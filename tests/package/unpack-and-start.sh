@@ -1,15 +1,24 @@
 #!/usr/bin/env bash
-# Makes the Debian package of a build folder, unpacks it into an empty folder (dpkg -x) and
-# starts the installed program from there, offscreen: on its own with no ProgramData (its settings
-# folder appears in the XDG data home), and with --demo (a demo database of its own); then
-# imports a configuration with the installed kaldor-config, whose backup must land in the same
-# settings folder. Checks the package's files and that nothing in it points back into the build
-# folder.
-# Usage: unpack-and-start.sh BUILD_DIR. Exits 77 (skipped) when cpack or dpkg is missing.
+# Makes the Debian package of a build folder, checks it with lintian, unpacks it into an empty
+# folder (dpkg -x) and starts the installed program from there, offscreen: on its own with no
+# ProgramData (its settings folder appears in the XDG data home), and with --demo (a demo
+# database of its own); then imports a configuration with the installed kaldor-config, whose
+# backup must land in the same settings folder. Checks the package's files and that nothing in
+# it points back into the build folder.
+# Usage: unpack-and-start.sh BUILD_DIR. Exits 77 (skipped) when a tool it needs is missing, or
+# fails then when CI=true.
 set -euo pipefail
 build=$(cd "$1" && pwd)
-for tool in cpack dpkg-deb dpkg-shlibdeps; do
-    command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed (package dpkg-dev or cmake)"; exit 77; }
+# Each tool and the Debian package that has it; cpack needs file for its dependency scan.
+for tool_package in cpack:cmake dpkg-deb:dpkg dpkg-shlibdeps:dpkg-dev file:file lintian:lintian; do
+    tool=${tool_package%%:*}
+    command -v "$tool" >/dev/null && continue
+    echo "SKIPPED: $tool is not installed (apt-get install ${tool_package#*:})"
+    if [ "${CI:-}" = true ]; then
+        echo "FAIL: CI=true, where the package test may not be skipped"
+        exit 1
+    fi
+    exit 77
 done
 work=$(mktemp -d /tmp/kaldor-deb.XXXXXX)
 pids=()
@@ -27,11 +36,15 @@ dpkg-deb -I "$deb" >"$work/info"
 grep -q '^ Package: kaldor-admin$' "$work/info" || fail "package name"
 grep -q '^ Depends:.*qt6-qpa-plugins' "$work/info" || fail "depends on the Qt platform plugins"
 grep -q '^ Depends:.*libodbc' "$work/info" || fail "depends on the ODBC driver manager library"
+# Any error or warning of lintian fails; its notes (I:, P:) do not.
+lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 \
+    || { cat "$work/lintian.log"; fail "lintian"; }
+if grep -q '^[EW]: ' "$work/lintian.log"; then cat "$work/lintian.log"; fail "lintian"; fi
 
 root="$work/root"
 dpkg -x "$deb" "$root"
 elves="bin/kaldor-standin-admin lib/kaldor-admin/kaldor-admin lib/kaldor-admin/kaldor-config
-       lib/kaldor-admin/libkaldor-standin.so"
+       lib/kaldor-admin/odbc/libkaldor-standin.so"
 for f in $elves bin/kaldor-admin bin/kaldor-config lib/kaldor-admin/settings-folder.sh \
     share/applications/kaldor-admin.desktop share/icons/hicolor/32x32/apps/kaldor-admin.png \
     share/doc/kaldor-admin/README.md share/kaldor-admin/demo/demo.sql \
