@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -154,6 +155,30 @@ QString joinItems(const QStringList& items)
     return u'[' + q.join(u',') + u']';
 }
 
+// A list view of several columns: its header texts and every row's texts, in the order the
+// columns are shown from left to right (a hidden column is not shown).
+QString describeColumns(const QTreeWidget* tree)
+{
+    QList<int> shown;
+    const QHeaderView* header = tree->header();
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (!header->isSectionHidden(logical))
+            shown.append(logical);
+    }
+    const auto texts = [&shown](const QTreeWidgetItem* item) {
+        QStringList cells;
+        for (const int c : shown)
+            cells.append(item->text(c));
+        return joinItems(cells);
+    };
+    QStringList rows;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        rows.append(texts(tree->topLevelItem(i)));
+    return QStringLiteral(" columns=") + texts(tree->headerItem()) + QStringLiteral(" rows=[") +
+           rows.join(u',') + u']';
+}
+
 bool enabledOf(QObject* o)
 {
     if (auto* a = qobject_cast<QAction*>(o))
@@ -253,6 +278,8 @@ QString describe(const QString& path, QObject* o, bool isWindow)
         if (index >= 0)
             s += QStringLiteral(" selected=%1 %2").arg(index).arg(quoted(text));
     }
+    if (auto* tree = qobject_cast<QTreeWidget*>(o); tree && tree->columnCount() > 1)
+        s += describeColumns(tree);
     if (auto* cal = qobject_cast<QCalendarWidget*>(o))
         s += QStringLiteral(" date=") + cal->selectedDate().toString(QStringLiteral("yyyy-MM-dd"));
     if (auto* tab = qobject_cast<QTabWidget*>(o))

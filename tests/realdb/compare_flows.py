@@ -89,7 +89,10 @@ def main():
                               if s.lstrip('[').startswith('Calibration Data]')))
         env = dict(os.environ, ODBCSYSINI=work, ODBCINI=odbc_ini)
         for name in names:
-            with open(os.path.join(scenario_dir, name + '.scn'), encoding='utf-8') as f:
+            script = os.path.join(scenario_dir, name + '.scn')
+            if not os.path.exists(script):  # one script run under both engines
+                script = os.path.join(scenario_dir, name.removesuffix('_anywhere') + '.scn')
+            with open(script, encoding='utf-8') as f:
                 flow = prepare(f.readlines(), schema, demo_dir, fixtures_dir)
             path = os.path.join(work, name + '.scn')
             with open(path, 'w', encoding='utf-8') as f:

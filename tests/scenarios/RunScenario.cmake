@@ -1,30 +1,71 @@
 cmake_minimum_required(VERSION 3.25)
-# Runs one scenario and compares its transcript with the expected one. @FIXTURES@ in a
-# script names the folder of fixture files.
+# Runs one scenario and compares its transcript with the expected one byte for byte: a CR LF
+# typed into a text box and sent in a statement must stay CR LF. Standard error must be empty,
+# or equal to NAME.err beside the expected transcript where a scenario expects output there.
+# @FIXTURES@ in a script names the folder of fixture files. With ENGINE (anywhere or
+# sqlserver), "engine @ENGINE@" in the script names that engine.
 get_filename_component(name ${SCRIPT} NAME_WE)
+if(DEFINED ENGINE)
+    set(name ${name}_${ENGINE})
+endif()
 get_filename_component(FIXTURES ${SCRIPT} DIRECTORY)
 set(FIXTURES ${FIXTURES}/fixtures)
+get_filename_component(expected_dir ${EXPECTED} DIRECTORY)
+set(expected_errors ${expected_dir}/${name}.err)
 configure_file(${SCRIPT} ${WORKDIR}/${name}.scn @ONLY)
+
+# Files, not variables, all the way: CMake folds CR LF into LF in what it reads as text.
+set(actual ${WORKDIR}/${name}.actual)
+set(errors ${WORKDIR}/${name}.stderr)
 execute_process(COMMAND ${RUNNER} ${WORKDIR}/${name}.scn
-                OUTPUT_VARIABLE transcript
-                ERROR_VARIABLE errors
+                OUTPUT_FILE ${actual}
+                ERROR_FILE ${errors}
                 RESULT_VARIABLE status)
-string(REPLACE "${FIXTURES}" "@FIXTURES@" transcript "${transcript}")
-set(transcript "${transcript}EXIT ${status}\n")
+file(APPEND ${actual} "EXIT ${status}\n")
+find_program(PYTHON3 python3 REQUIRED)
+foreach(file ${actual} ${errors})
+    execute_process(COMMAND ${PYTHON3} -c
+                            "import sys; path, folder = sys.argv[1:]; data = open(path, 'rb').read(); open(path, 'wb').write(data.replace(folder.encode(), b'@FIXTURES@'))"
+                            ${file} ${FIXTURES}
+                    COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+file(SIZE ${errors} error_size)
+
 if(DEFINED ENV{KALDOR_UPDATE_GOLDEN})
-    file(WRITE ${EXPECTED} "${transcript}")
+    file(COPY_FILE ${actual} ${EXPECTED})
+    if(error_size EQUAL 0)
+        file(REMOVE ${expected_errors})
+    else()
+        file(COPY_FILE ${errors} ${expected_errors})
+    endif()
     return()
 endif()
+
+file(READ ${errors} error_text)
+if(error_text MATCHES "ERROR: (Address|Leak|UndefinedBehavior)Sanitizer|runtime error:")
+    message(FATAL_ERROR "sanitizer report:\n${error_text}")
+endif()
 if(NOT EXISTS ${EXPECTED})
-    message(FATAL_ERROR "no expected transcript ${EXPECTED}; transcript was:\n${transcript}\n${errors}")
+    file(READ ${actual} transcript)
+    message(FATAL_ERROR "no expected transcript ${EXPECTED}; transcript was:\n${transcript}\n"
+                        "${error_text}")
 endif()
-file(READ ${EXPECTED} expected)
-if(NOT transcript STREQUAL expected)
-    set(actual_file ${WORKDIR}/${name}.actual)
-    file(WRITE ${actual_file} "${transcript}")
-    execute_process(COMMAND diff -u ${EXPECTED} ${actual_file})
-    message(FATAL_ERROR "transcript differs from ${EXPECTED}\n${errors}")
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${EXPECTED} ${actual}
+                RESULT_VARIABLE differs)
+if(differs)
+    execute_process(COMMAND diff -u --text ${EXPECTED} ${actual})
+    message(FATAL_ERROR "transcript differs from ${EXPECTED} (every byte counts, CR too)\n"
+                        "${error_text}")
 endif()
-if(errors MATCHES "ERROR: (Address|Leak|UndefinedBehavior)Sanitizer|runtime error:")
-    message(FATAL_ERROR "sanitizer report:\n${errors}")
+if(EXISTS ${expected_errors})
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${expected_errors} ${errors}
+                    RESULT_VARIABLE differs)
+elseif(error_size EQUAL 0)
+    set(differs 0)
+else()
+    set(differs 1)
+endif()
+if(differs)
+    message(FATAL_ERROR "unexpected standard error output (expected: ${expected_errors}, "
+                        "else nothing):\n${error_text}")
 endif()
