@@ -315,24 +315,3 @@ TEST_F(PromptDialog, ASecondQuestionWhileOneWaitsIsNotAsked)
 }
 
 } // namespace
-
-namespace {
-
-// Renders the dialog as the group editor shows it into KALDOR_SCREENSHOT (a PNG file name),
-// for the documentation; does nothing when the variable is not set.
-TEST_F(PromptDialog, ScreenshotForTheDocumentation)
-{
-    const QString file = qEnvironmentVariable("KALDOR_SCREENSHOT");
-    if (file.isEmpty())
-        GTEST_SKIP() << "KALDOR_SCREENSHOT not set";
-    onShown = [&file](QWidget* d) {
-        child<QLineEdit>(d, "TextCustomDialog")->setText(QStringLiteral("Calibration Lab"));
-        EXPECT_TRUE(d->grab().save(file));
-        child<QPushButton>(d, "CommandCustomDialogOK")->click();
-    };
-    qint32 colour = 0;
-    CustomDialog(QStringLiteral("Add/Edit/Remove Groups"),
-                 QStringLiteral("Enter a name for the new group:"), 1, 0, 60, 0, {}, colour, 0);
-}
-
-} // namespace

@@ -34,49 +34,6 @@ QByteArray compiledTable()
     return file.readAll();
 }
 
-struct Entry {
-    int id;
-    const char* expected;
-};
-
-// Entries whose exact text is easy to get wrong: access keys, doubled blanks, quotes inside
-// the text, odd spellings, long messages, texts that other texts are built from.
-TEST(ResString, TrickyEntriesAreExact)
-{
-    const Entry entries[] = {
-        {101, "KALDOR"},
-        {102, "Administrator"},
-        {105, "&Password"},
-        {110, "Login Failed! Check Password or Connection To Database And Try Again..."},
-        {111, "&Users/Groups"},
-        {136, "Allow Data Newer Than"},
-        {144, "Step 1: Select a Report to modify, or click on Add Report to create a new  Report"},
-        {161, "If this group is removed, all users assigned to this group will use the default "
-              "\"MT\" group until they have been assigned to another group!"},
-        {177, "Security Features - This is View On;y"},
-        {209, "Max number of concurrent sessions for this user/group: (0=unlimited)"},
-        {242, "\"Style Sheet\" to apply:"},
-        {244, "\"Wallpaper\":"},
-        {293, "Web Page configuration table is corrupted! Run the reset procedure (call "
-              "mt.qrb_zv_reset_page_config) as the \"MT\" user in ISQL!"},
-        {370, "FUNCTION/SUB:"},
-        {375, "\"Tree View\" Configuration"},
-        {415, "&File"},
-        {424, "This warning is being provided to allow for troubleshooting. Please contact the "
-              "administrator so that this error may be reported to TARROWBY. Please write down "
-              "the values listed for FUNCTION/SUB:, SQL:, and DBERROR:. These values are used to "
-              "help determine the problem cause."},
-        {457, "Groups that won't see this field"},
-        {471, "\"Real\" name for this user"},
-        {518, "LightCyan"},
-        {531, "Modify the Report Name Title ONLY!!!"},
-    };
-    for (const Entry& e : entries) {
-        EXPECT_TRUE(hasResString(e.id)) << e.id;
-        EXPECT_EQ(resString(e.id), text(e.expected)) << e.id;
-    }
-}
-
 TEST(ResString, UnknownIdsGiveEmptyText)
 {
     for (const int id : {0, -1, 1, 104, 117, 999, 1000000000, std::numeric_limits<int>::min(),
