@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
 # Runs the desktop scenarios (tests/desktop/*.scn) on a real X display: its own Xvfb with the
 # openbox window manager, the xcb platform, and real key and mouse events from xdotool.
-# Usage: RunDesktop.sh RUNNER SOURCE_DIR WORK_DIR. Exits 77 (skipped) when a tool is missing.
+# Usage: RunDesktop.sh RUNNER SOURCE_DIR WORK_DIR. Exits 77 (skipped) when a tool is missing; fails instead when CI=true.
 set -uo pipefail
 runner=$1 source_dir=$2 work_dir=$3
+. "$source_dir/../skip.sh"
 for tool in Xvfb openbox xdotool xprop; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIPPED: $tool is not installed (apt-get install xvfb openbox xdotool x11-utils)"
-        exit 77
-    fi
+    command -v "$tool" >/dev/null ||
+        skip "$tool is not installed (apt-get install xvfb openbox xdotool x11-utils)"
 done
 mkdir -p "$work_dir"
 xvfb_pid='' wm_pid=''

@@ -76,6 +76,9 @@ def main():
     fixtures_dir = os.path.join(scenario_dir, 'fixtures')
     names = [l.split('#')[0].strip() for l in open(flow_list, encoding='utf-8')]
     names = [n for n in names if n]
+    if not names:
+        print(f'no flows listed in {flow_list}')
+        return 1
     failed = []
     with tempfile.TemporaryDirectory() as work:
         # An ODBC configuration with only the data source the flows log in to.

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs a command with a project-local ODBC configuration naming FreeTDS (package tdsodbc) under
 # a driver name containing "SQL Server" and the data source "TDS Closed Port", which points at a
-# loopback port that nothing listens on, and "Calibration Data", the same for the scenario runner. Exits 77 (skipped under CTest) when tdsodbc is missing.
+# loopback port that nothing listens on, and "Calibration Data", the same for the scenario runner. Exits 77 (skipped under CTest) when tdsodbc is missing; fails instead when CI=true.
 set -euo pipefail
+. "$(dirname "$0")/../skip.sh"
 driver="$(ls /usr/lib/*/odbc/libtdsodbc.so 2>/dev/null | head -n 1 || true)"
-[ -n "$driver" ] || { echo "SKIPPED: package tdsodbc is not installed"; exit 77; }
+[ -n "$driver" ] || skip "package tdsodbc is not installed"
 work="$(mktemp -d /tmp/kaldor-tds.XXXXXX)"
 trap 'rm -rf "$work"' EXIT
 # A port the system just handed out and took back: closed, as long as nobody takes it meanwhile.

@@ -7,15 +7,16 @@
 # "PG Anywhere" (user kaldor, password kaldor) and "Calibration Data" (user admin, password
 # secret, as the scenario runner's), KALDOR_PG_SOCKET_DIR and KALDOR_PG_BIN.
 # The driver's name contains "Anywhere", so the program speaks the SQL Anywhere dialect to it.
-# Exits 77 (skipped under CTest) with one line naming a missing package.
+# Exits 77 (skipped under CTest) with one line naming a missing package; fails instead when CI=true.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
+. "$here/../skip.sh"
 bin="$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1 || true)"
 driver=/usr/lib/x86_64-linux-gnu/odbc/psqlodbcw.so
-[ -n "$bin" ] && [ -x "$bin/initdb" ] || { echo "SKIPPED: package postgresql is not installed"; exit 77; }
+[ -n "$bin" ] && [ -x "$bin/initdb" ] || skip "package postgresql is not installed"
 [ -f "$driver" ] || driver="$(ls /usr/lib/*/odbc/psqlodbcw.so 2>/dev/null | head -n 1 || true)"
-[ -n "$driver" ] && [ -f "$driver" ] || { echo "SKIPPED: package odbc-postgresql is not installed"; exit 77; }
-id postgres >/dev/null 2>&1 || { echo "SKIPPED: package postgresql is not installed (no postgres user)"; exit 77; }
+[ -n "$driver" ] && [ -f "$driver" ] || skip "package odbc-postgresql is not installed"
+id postgres >/dev/null 2>&1 || skip "package postgresql is not installed (no postgres user)"
 
 as_postgres() {
     if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi
