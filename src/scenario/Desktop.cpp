@@ -230,8 +230,10 @@ QObject* findWidget(QWidget* window, const QString& name)
 
 QString runXdotool(const QStringList& args)
 {
+    // xdotool's own complaints (a window property it could not read) are not the program's
+    // output: they are kept out of standard error and shown only when xdotool fails.
     QProcess xdotool;
-    xdotool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    xdotool.setProcessChannelMode(QProcess::MergedChannels);
     xdotool.start(QStringLiteral("xdotool"), args);
     if (!waitUntil([&] { return xdotool.state() == QProcess::NotRunning; })) {
         xdotool.kill();
@@ -239,7 +241,8 @@ QString runXdotool(const QStringList& args)
         return QStringLiteral("xdotool did not finish");
     }
     if (xdotool.exitStatus() != QProcess::NormalExit || xdotool.exitCode() != 0)
-        return QStringLiteral("xdotool failed: %1").arg(args.join(u' '));
+        return QStringLiteral("xdotool failed: %1: %2")
+            .arg(args.join(u' '), QString::fromLocal8Bit(xdotool.readAll()).trimmed());
     // Everything the server did for xdotool is done: a round trip brings its events here.
     QGuiApplication::sync();
     return {};
