@@ -165,6 +165,7 @@ ServerSession::ServerSession(std::unique_ptr<SqliteDatabase> db, std::string pat
     : db_(std::move(db)), path_(std::move(path)), dialect_(d), user_(std::move(user))
 {
     sqlite3_progress_handler(db_->handle(), 1000, &ServerSession::progress, this);
+    sqlite3_busy_handler(db_->handle(), &ServerSession::busy, this);
 }
 
 ServerSession::~ServerSession()
@@ -174,6 +175,7 @@ ServerSession::~ServerSession()
     }
     if (db_) {
         sqlite3_progress_handler(db_->handle(), 0, nullptr, nullptr);
+        sqlite3_busy_handler(db_->handle(), nullptr, nullptr);
     }
 }
 
@@ -184,6 +186,17 @@ int ServerSession::progress(void* self)
         return 1;
     }
     return session->deadlineSet_ && std::chrono::steady_clock::now() > session->deadline_ ? 1 : 0;
+}
+
+// Another session's open transaction holds the database: wait for it as a server waits for a
+// lock, as long as it takes, unless the statement's timeout runs out or it is cancelled.
+int ServerSession::busy(void* self, int attempts)
+{
+    if (progress(self) != 0) {
+        return 0;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(attempts < 10 ? 1 : 10));
+    return 1;
 }
 
 bool ServerSession::alive(ServerError* error) const

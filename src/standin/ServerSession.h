@@ -83,6 +83,7 @@ private:
     StatementResult failure(const ServerError& e) const;
     StatementResult sqliteFailure() const;
     static int progress(void* self);
+    static int busy(void* self, int attempts);
 
     std::unique_ptr<SqliteDatabase> db_;
     std::string path_;

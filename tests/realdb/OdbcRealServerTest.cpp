@@ -2,6 +2,7 @@
 // psqlODBC, started by with-postgres.sh, which names the data source in KALDOR_REAL_DSN's stead
 // ("PG Anywhere", user and password kaldor) and the server's folder in KALDOR_PG_SOCKET_DIR.
 #include "Odbc.h"
+#include "WaitsForTransaction.h"
 
 #include <QFile>
 
@@ -52,6 +53,13 @@ TEST_F(RealServer, SeveralResultSetsTheFirstIsTheQuery)
     EXPECT_EQ(
         c->query(QStringLiteral("select * from mt.qrb_zv_reports where report_name = 'a'")).size(),
         1);
+}
+
+TEST_F(RealServer, AWriteWaitsForAnotherConnectionsTransaction)
+{
+    expectAWriteWaitsForAnOpenTransaction(connect,
+                                          QStringLiteral("update mt.dbconfig set version = '%1'"),
+                                          QStringLiteral("select version from mt.dbconfig"));
 }
 
 TEST_F(RealServer, AnErrorInALaterStatementOfABatchFailsIt)

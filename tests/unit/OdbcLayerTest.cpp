@@ -1,6 +1,7 @@
 // The database layer through the real unixODBC driver manager and the stand-in driver.
 #include "Odbc.h"
 #include "StandinStore.h"
+#include "WaitsForTransaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -272,4 +273,16 @@ TEST(ConnectOptions, StatementsWaitUnlessATimeoutIsConfigured)
     EXPECT_EQ(options.label, QStringLiteral("direct"));
     EXPECT_GT(options.loginTimeoutSeconds, 0);
     qunsetenv("KALDOR_QUERY_TIMEOUT");
+}
+
+TEST_F(OdbcLayer, AWriteWaitsForAnotherConnectionsTransaction)
+{
+    connect("Anywhere Source")
+        ->execute(
+            QStringLiteral("delete from mt.qrb_zv_tree_config;"
+                           "insert into mt.qrb_zv_tree_config(max_rows_display) values('1')"));
+    expectAWriteWaitsForAnOpenTransaction(
+        [] { return connect("Anywhere Source"); },
+        QStringLiteral("update mt.qrb_zv_tree_config set max_rows_display = '%1'"),
+        QStringLiteral("select max_rows_display from mt.qrb_zv_tree_config"));
 }
