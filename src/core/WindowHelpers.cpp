@@ -14,6 +14,8 @@
 #include <QMdiSubWindow>
 #include <QRegularExpression>
 #include <QSignalBlocker>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QValidator>
 
@@ -255,6 +257,17 @@ void lockList(QWidget* list, bool locked)
         list->setProperty(HadFocus, QVariant());
         list->setFocus(Qt::OtherFocusReason);
     }
+}
+
+void enableTab(QTabWidget* tabs, int index, bool enabled)
+{
+    // The strip moves off a current tab that it disables; with its signals blocked the pages
+    // never follow, and the strip is put back on the tab that is shown.
+    QTabBar* strip = tabs->tabBar();
+    const int shown = strip->currentIndex();
+    const QSignalBlocker blocker(strip);
+    strip->setTabEnabled(index, enabled);
+    strip->setCurrentIndex(shown);
 }
 
 namespace {

@@ -14,6 +14,7 @@ class QHBoxLayout;
 class QLineEdit;
 class QListWidget;
 class QObject;
+class QTabWidget;
 class QWidget;
 
 namespace kaldor::db {
@@ -93,6 +94,11 @@ void connectListClick(QAbstractItemView* list, QObject* context,
 // the arrow keys must go on moving through the list rather than edit the control that the
 // focus fell to.
 void lockList(QWidget* list, bool locked);
+
+// Enables or disables one tab of a tab strip: a disabled tab cannot be chosen. The tab shown
+// stays shown, also when it is the one disabled, and no page's controls change their enabled
+// state (QTabWidget::setTabEnabled would switch away from the tab shown and disable its page).
+void enableTab(QTabWidget* tabs, int index, bool enabled);
 
 // Calls `handler` when the control is double-clicked (after the click that the first press
 // and release make), for controls such as option buttons that have no such signal.

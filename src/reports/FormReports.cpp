@@ -751,7 +751,7 @@ void FormReports::ResetReportButtons()
 
 void FormReports::setTabEnabled(int tab, bool enabled)
 {
-    m_ssTab1->setTabEnabled(tab, enabled);
+    enableTab(m_ssTab1, tab, enabled);
 }
 
 void FormReports::tabChanged(int index)

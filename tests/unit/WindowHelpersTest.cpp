@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -216,6 +218,39 @@ TYPED_TEST(ListBoxTest, LockedListGetsItsFocusBack)
     lockList(list, true);
     lockList(list, false);
     EXPECT_EQ(QApplication::focusWidget(), edit);
+}
+
+// A tab disabled while it is shown stays shown with its page usable, and a disabled tab cannot
+// be chosen until it is enabled again.
+TEST_F(WidgetTest, DisabledTabStaysShown)
+{
+    QTabWidget tabs;
+    auto* first = new QLineEdit;
+    auto* second = new QLineEdit;
+    tabs.addTab(first, QStringLiteral("One"));
+    tabs.addTab(second, QStringLiteral("Two"));
+    tabs.setCurrentIndex(1);
+    tabs.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
+    int changes = 0;
+    QObject::connect(&tabs, &QTabWidget::currentChanged, &tabs, [&] { ++changes; });
+
+    enableTab(&tabs, 1, false);
+    EXPECT_FALSE(tabs.isTabEnabled(1));
+    EXPECT_EQ(tabs.currentIndex(), 1);
+    EXPECT_EQ(tabs.currentWidget(), second);
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_TRUE(second->isEnabled());
+    EXPECT_EQ(changes, 0);
+
+    QTabBar* strip = tabs.tabBar();
+    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(0).center());
+    EXPECT_EQ(tabs.currentWidget(), first);
+    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(1).center());
+    EXPECT_EQ(tabs.currentWidget(), first) << "a disabled tab cannot be chosen";
+    enableTab(&tabs, 1, true);
+    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(1).center());
+    EXPECT_EQ(tabs.currentWidget(), second);
 }
 
 // A wrapping label measures as a plain label does, also after its text, font or wrap mode
