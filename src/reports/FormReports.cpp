@@ -216,9 +216,8 @@ void FormReports::connectEvents()
     connect(m_combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
     connect(m_pickList, &QRadioButton::clicked, this, [this] { setForce(QStringLiteral("P")); });
     connect(m_validList, &QRadioButton::clicked, this, [this] { setForce(QStringLiteral("V")); });
-    connect(m_listValidation, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        m_selectedValidationIndex = m_listValidation->row(item);
-    });
+    connectListClick(m_listValidation, this,
+                     [this] { m_selectedValidationIndex = m_listValidation->currentRow(); });
     connect(m_commandAddCustomVal, &QPushButton::clicked, this,
             [this] { CommandAddCustomVal_Click(); });
     connect(m_textVal, &QLineEdit::returnPressed, this, [this] { CommandAddCustomVal_Click(); });
