@@ -275,7 +275,7 @@ void FormReports::FormLoad()
         m_reportTypeMode = QStringLiteral("SQLReports");
         m_showActive = QStringLiteral("True");
         LoadReportList();
-        showCrystalControls(false);
+        showCrystalBoxes(false);
         setOptionOn(m_activeMode);
         setOptionOn(m_sqlReportsMode);
     });
@@ -290,12 +290,11 @@ void FormReports::setListAndModesEnabled(bool enabled)
         w->setEnabled(enabled);
 }
 
-// The file and output boxes, shown with their labels.
-void FormReports::showCrystalControls(bool visible)
+// The file and output boxes; their labels stay in both modes.
+void FormReports::showCrystalBoxes(bool visible)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{m_reportFileNameLabel, m_comboFilename,
-                                                      m_reportOutputLabel, m_comboOutput})
-        w->setVisible(visible);
+    m_comboFilename->setVisible(visible);
+    m_comboOutput->setVisible(visible);
 }
 
 // The window keeps its height; only its width changes with what it shows.
@@ -358,7 +357,7 @@ void FormReports::LoadReportList()
             (m_showActive == u"True" ? QStringLiteral("in") : QStringLiteral("not in")) +
             QStringLiteral(" (select zvrtag from mt.qrb_zv_group_reports);");
         ChooseSql(sql, list + QStringLiteral("commit"), list);
-        showCrystalControls(crystalMode());
+        showCrystalBoxes(crystalMode());
         m_textSQLStatement->setVisible(!crystalMode());
         if (crystalMode() && (m_showActive == u"True" || !m_cloneInProgress))
             LoadFilenames();

@@ -50,7 +50,7 @@ private:
     void setCaptions();
     void connectEvents();
     void setWidthTwips(int width);
-    void showCrystalControls(bool visible);
+    void showCrystalBoxes(bool visible);
     void setListAndModesEnabled(bool enabled);
 
     // The catalogue.
