@@ -129,12 +129,17 @@ QString& commandLine()
     return line;
 }
 
+void ChooseSql(QString& sql, int dialect, const QString& anywhere, const QString& sqlServer)
+{
+    if (dialect == SqlAnywhere)
+        sql = anywhere;
+    if (dialect == SqlServer)
+        sql = sqlServer;
+}
+
 void ChooseSql(QString& sql, const QString& anywhere, const QString& sqlServer)
 {
-    if (session().DatabaseType == SqlAnywhere)
-        sql = anywhere;
-    if (session().DatabaseType == SqlServer)
-        sql = sqlServer;
+    ChooseSql(sql, session().DatabaseType, anywhere, sqlServer);
 }
 
 Hourglass::Hourglass()

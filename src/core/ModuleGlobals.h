@@ -50,6 +50,8 @@ QString& commandLine();
 
 // Picks the statement of the session's dialect; with no dialect `sql` keeps what it held.
 void ChooseSql(QString& sql, const QString& anywhere, const QString& sqlServer);
+// The same for a dialect given (a DatabaseKind), such as the one of another connection.
+void ChooseSql(QString& sql, int dialect, const QString& anywhere, const QString& sqlServer);
 
 QString GetSettingsFolder();
 bool FolderExists(const QString& path);

@@ -1,5 +1,7 @@
 #include "FieldView.h"
 
+#include "ModuleGlobals.h"
+
 namespace kaldor {
 
 QString FieldViewStatement(int dialect, const QString& desktop, const QString& titleColumn)
@@ -12,9 +14,11 @@ QString FieldViewStatement(int dialect, const QString& desktop, const QString& t
         QStringLiteral("' and suppressed<>'Y' and fldnum<'5000' and fform in "
                        "('0','2','3','4','5','6') or (fldnum='2340' and desktop='") +
         desktop + QStringLiteral("' and suppressed<>'Y')");
-    if (dialect == 2)
-        return QStringLiteral("alter view [mt].[qrb_zv_customiz]") + body;
-    return QStringLiteral("alter view mt.qrb_zv_customiz") + body + QStringLiteral(";commit");
+    QString sql;
+    ChooseSql(sql, dialect,
+              QStringLiteral("alter view mt.qrb_zv_customiz") + body + QStringLiteral(";commit"),
+              QStringLiteral("alter view [mt].[qrb_zv_customiz]") + body);
+    return sql;
 }
 
 } // namespace kaldor

@@ -5,8 +5,9 @@
 namespace kaldor {
 
 // The statement that points the view of web fields (mt.qrb_zv_customiz) at a desktop and a
-// title column, in the dialect's words (1: SQL Anywhere, 2: SQL Server). Neither piece is
-// quoted or checked: a desktop name with a quote breaks the statement.
+// title column, in the dialect's words (1: SQL Anywhere, 2: SQL Server; empty for any other
+// dialect, as ChooseSql leaves it). Neither piece is quoted or checked: a desktop name with a
+// quote breaks the statement.
 QString FieldViewStatement(int dialect, const QString& desktop, const QString& titleColumn);
 
 } // namespace kaldor
