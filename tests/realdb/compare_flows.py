@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
-"""Runs scenario flows written for the stand-in's SQL Anywhere dialect against a real server
-through its ODBC driver, and compares each transcript with the flow's golden transcript.
+"""Runs scenario flows written for the stand-in against a real server through its ODBC driver,
+and compares each transcript with the flow's golden transcript.
 
 Each flow gets a fresh mt schema (schema script, then the demo data when the flow seeds it) and
-runs with `engine odbc` on the data source "Calibration Data". The transcripts must agree line
+runs with `engine odbc` on the data source "Calibration Data": for a flow of the SQL Anywhere
+dialect (NAME_anywhere) the one of that name, on the database kaldor; for one of the SQL Server
+dialect (NAME_sqlserver) "Calibration Data SQL Server", on the database kaldor_sqlserver, whose
+user list has the SQL Server column names. The transcripts must agree line
 by line, except that the engine and seed lines are left out, a query's rows (ROW lines) are
 compared as a set because the servers return rows in an order of their own, and column names
 regardless of case (PostgreSQL folds them to lower case).
@@ -22,17 +25,29 @@ import tempfile
 ROW_COLUMN = re.compile(r'(^ROW |\| )([^=|]+)=')
 
 
-def psql(*args):
+class Dialect:
+    def __init__(self, name):
+        self.sqlserver = name.endswith('_sqlserver')
+        self.database = 'kaldor_sqlserver' if self.sqlserver else 'kaldor'
+        self.users = 'users-sqlserver.sql' if self.sqlserver else 'users-anywhere.sql'
+        self.source = 'Calibration Data SQL Server' if self.sqlserver else 'Calibration Data'
+
+
+def psql(dialect, *args):
     cmd = [os.path.join(os.environ['KALDOR_PG_BIN'], 'psql'), '-X', '-q', '-v', 'ON_ERROR_STOP=1',
-           '-h', os.environ['KALDOR_PG_SOCKET_DIR'], '-U', 'postgres', '-d', 'kaldor', *args]
+           '-h', os.environ['KALDOR_PG_SOCKET_DIR'], '-U', 'postgres', '-d', dialect.database,
+           *args]
     env = dict(os.environ, PGOPTIONS='-c client_min_messages=warning')
     subprocess.run(cmd, check=True, stdout=subprocess.DEVNULL, env=env)
 
 
-def prepare(script_lines, schema, demo_dir, fixtures_dir):
+def prepare(dialect, script_lines, schema, demo_dir, fixtures_dir):
     """Recreates the schema with the data the flow seeds; returns the flow for engine odbc."""
-    psql('-c', 'drop schema if exists mt cascade')
-    psql('-f', schema)
+    psql(dialect, '-c', 'drop schema if exists mt cascade')
+    psql(dialect, '-f', schema)
+    if dialect.sqlserver:
+        psql(dialect, '-c', 'alter table mt.userlist rename column i4240 to segregate',
+             '-c', 'alter table mt.userlist rename column name to mtname')
     flow = []
     for line in script_lines:
         words = line.split()
@@ -40,12 +55,11 @@ def prepare(script_lines, schema, demo_dir, fixtures_dir):
             flow.append('engine odbc\n')
         elif words[:1] == ['seed']:
             if words[1] == 'demo':
-                files = [os.path.join(demo_dir, 'demo.sql'),
-                         os.path.join(demo_dir, 'users-anywhere.sql')]
+                files = [os.path.join(demo_dir, 'demo.sql'), os.path.join(demo_dir, dialect.users)]
             else:
-                files = [os.path.join(fixtures_dir, words[1])]
+                files = [os.path.join(fixtures_dir, words[1].replace('@FIXTURES@', fixtures_dir))]
             for f in files:
-                psql('-1', '-f', f)
+                psql(dialect, '-1', '-f', f)
         else:
             flow.append(line.replace('@FIXTURES@', fixtures_dir))
     return flow
@@ -81,22 +95,25 @@ def main():
         return 1
     failed = []
     with tempfile.TemporaryDirectory() as work:
-        # An ODBC configuration with only the data source the flows log in to.
         sysini = os.environ['ODBCSYSINI']
         shutil.copy(os.path.join(sysini, 'odbcinst.ini'), work)
-        odbc_ini = os.path.join(work, 'odbc.ini')
         with open(os.environ['ODBCINI'], encoding='utf-8') as f:
-            sections = f.read().split('\n[')
-        with open(odbc_ini, 'w', encoding='utf-8') as f:
-            f.write('\n'.join('[' + s.lstrip('[') for s in sections
-                              if s.lstrip('[').startswith('Calibration Data]')))
-        env = dict(os.environ, ODBCSYSINI=work, ODBCINI=odbc_ini)
+            sections = ['[' + s.lstrip('[') for s in f.read().split('\n[')]
         for name in names:
+            dialect = Dialect(name)
+            # An ODBC configuration with only the data source the flow logs in to, named as the
+            # flows name it.
+            odbc_ini = os.path.join(work, 'odbc.ini')
+            with open(odbc_ini, 'w', encoding='utf-8') as f:
+                f.write('\n'.join('[Calibration Data]' + s.split(']', 1)[1] for s in sections
+                                  if s.startswith('[' + dialect.source + ']')))
+            env = dict(os.environ, ODBCSYSINI=work, ODBCINI=odbc_ini)
             script = os.path.join(scenario_dir, name + '.scn')
             if not os.path.exists(script):  # one script run under both engines
-                script = os.path.join(scenario_dir, name.removesuffix('_anywhere') + '.scn')
+                base = name.removesuffix('_anywhere').removesuffix('_sqlserver')
+                script = os.path.join(scenario_dir, base + '.scn')
             with open(script, encoding='utf-8') as f:
-                flow = prepare(f.readlines(), schema, demo_dir, fixtures_dir)
+                flow = prepare(dialect, f.readlines(), schema, demo_dir, fixtures_dir)
             path = os.path.join(work, name + '.scn')
             with open(path, 'w', encoding='utf-8') as f:
                 f.writelines(flow)

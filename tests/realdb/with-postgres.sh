@@ -5,8 +5,10 @@
 # socket there, where every login but the tests' own superuser's needs its password. The
 # command sees ODBCSYSINI/ODBCINI naming a project-local configuration with the data sources
 # "PG Anywhere" (user kaldor, password kaldor) and "Calibration Data" (user admin, password
-# secret, as the scenario runner's), KALDOR_PG_SOCKET_DIR and KALDOR_PG_BIN.
-# The driver's name contains "Anywhere", so the program speaks the SQL Anywhere dialect to it.
+# secret, as the scenario runner's) on the database kaldor, and "Calibration Data SQL Server" on
+# the database kaldor_sqlserver, KALDOR_PG_SOCKET_DIR and KALDOR_PG_BIN. psqlODBC is registered
+# twice: under a name containing "Anywhere", so the program speaks the SQL Anywhere dialect to
+# it, and under one containing "SQL Server" for the SQL Server dialect.
 # Exits 77 (skipped under CTest) with one line naming a missing package; fails instead when CI=true.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -46,9 +48,18 @@ psql=("$bin/psql" -X -q -v ON_ERROR_STOP=1 -h "$work" -U postgres)
     -c "create role admin login superuser password 'secret'" \
     -c "create database kaldor owner kaldor" >/dev/null
 "${psql[@]}" -d kaldor -f "$here/pg-schema.sql" >/dev/null
+# The same schema for the SQL Server dialect, whose VIZ/IDOV user list names the segregate
+# Segregate and the real name mtname.
+"${psql[@]}" -d postgres -c "create database kaldor_sqlserver owner kaldor" >/dev/null
+"${psql[@]}" -d kaldor_sqlserver -f "$here/pg-schema.sql" \
+    -c "alter table mt.userlist rename column i4240 to segregate" \
+    -c "alter table mt.userlist rename column name to mtname" >/dev/null
 
 cat >"$work/odbcinst.ini" <<INI
 [PostgreSQL Unicode for SQL Anywhere]
+Description = psqlODBC
+Driver = $driver
+[PostgreSQL Unicode for SQL Server]
 Description = psqlODBC
 Driver = $driver
 INI
@@ -65,6 +76,12 @@ Driver = PostgreSQL Unicode for SQL Anywhere
 Servername = $work
 Port = 5432
 Database = kaldor
+[Calibration Data SQL Server]
+Description = PostgreSQL through psqlODBC, spoken to in the SQL Server dialect
+Driver = PostgreSQL Unicode for SQL Server
+Servername = $work
+Port = 5432
+Database = kaldor_sqlserver
 INI
 export ODBCSYSINI="$work" ODBCINI="$work/odbc.ini" KALDOR_PG_SOCKET_DIR="$work" KALDOR_PG_BIN="$bin"
 set +e
