@@ -292,7 +292,7 @@ VALUES
     ('UVYIKM:24604550', '$MONTH$', 'Month (1-12)', '1', 'N', 'N', 'NONE', 'NONE', 'N', 'N', '2'),
     ('UVYIKM:24604550', '$SHIFTSTART$', 'Shift start time', '7:30', 'T', 'N', 'NONE', 'NONE', 'N', 'N', '3'),
     ('BEGCTH:24288540', '$CUSTID$', 'Customer ID', '', 'S', 'Y', 'CUSTOMERS', 'i4601', 'N', 'N', '1'),
-    ('YFKDSA:24351067', '$MFR$', 'Manufacturer', 'Fluke', 'S', 'Y', 'INVENTORY', 'i4203', 'Y', 'P', '1'),
+    ('YFKDSA:24351067', '$MFR$', 'Manufacturer', 'Harrowgate Instruments', 'S', 'Y', 'INVENTORY', 'i4203', 'Y', 'P', '1'),
     ('HCIMEB:24220914', '$CERTNO$', 'Certificate number', '', 'S', 'Y', 'CALIBRATION', 'i2305', 'N', 'N', '1');
 
 INSERT INTO mt.qrb_zv_prompt_validation (zvrtag, prompt_string, val) VALUES
@@ -305,13 +305,13 @@ INSERT INTO mt.qrb_zv_prompt_validation (zvrtag, prompt_string, val) VALUES
     ('OQSEFV:24199402', '$BUILDING$', 'Warehouse'),
     ('UVYIKM:24604550', '$TECH$', 'Martina Müller'),
     ('UVYIKM:24604550', '$TECH$', 'Ana García'),
-    ('UVYIKM:24604550', '$TECH$', 'Séamus O''Brien'),
+    ('UVYIKM:24604550', '$TECH$', 'Séamus Brannock'),
     ('UVYIKM:24604550', '$TECH$', 'John Smith'),
-    ('YFKDSA:24351067', '$MFR$', 'Fluke'),
-    ('YFKDSA:24351067', '$MFR$', 'Keysight'),
-    ('YFKDSA:24351067', '$MFR$', 'Mitutoyo'),
-    ('YFKDSA:24351067', '$MFR$', 'Rohde & Schwarz'),
-    ('YFKDSA:24351067', '$MFR$', 'Tektronix');
+    ('YFKDSA:24351067', '$MFR$', 'Harrowgate Instruments'),
+    ('YFKDSA:24351067', '$MFR$', 'Kestrel Metrology'),
+    ('YFKDSA:24351067', '$MFR$', 'Norvane Precision'),
+    ('YFKDSA:24351067', '$MFR$', 'Quellor & Tamm'),
+    ('YFKDSA:24351067', '$MFR$', 'Varnhold Elektronik');
 
 -- Which groups may run which reports. 'Instruments by Manufacturer' and 'Repair History'
 -- belong to no group: they are inactive.

@@ -228,6 +228,32 @@ TEST_P(DemoData, KeepsTextsWithQuotesAndAccents)
               "Date d'échéance|Numéro d'actif");
 }
 
+// The program writes or looks up some values as they are, between quotes but without doubling
+// theirs: a demo value there with a quote would lead a new user into the error routine.
+TEST_P(DemoData, NoValueTheProgramUsesUnquotedHoldsAQuote)
+{
+    const std::pair<const char*, const char*> places[] = {
+        {"qrb_zv_prompt_validation", "val"},
+        {"qrb_zv_prompt_validation", "prompt_string"},
+        {"qrb_zv_report_prompts", "prompt"},
+        {"qrb_zv_report_prompts", "prompt_string"},
+        {"qrb_zv_report_prompts", "db_validation"},
+        {"qrb_zv_report_prompts", "validation_table"},
+        {"qrb_zv_report_prompts", "validation_column"},
+        {"qrb_zv_report_prompts", "custom_validation"},
+        {"qrb_zv_report_prompts", "force_validation"},
+        {"qrb_zv_system_configuration", "require_login || desktop || title || odbc || spath || "
+                                        "sdrive || autolayout || diags || browser"},
+        {"qrb_zv_groupconfig", "cal_data_old_number || cal_data_old_type || loc_data_old_number "
+                               "|| loc_data_old_type || rep_data_old_number || rep_data_old_type"},
+    };
+    for (const auto& [table, column] : places)
+        EXPECT_EQ(scalar(std::string("select count(*) from mt.") + table + " where instr(" +
+                         column + ", '''') > 0"),
+                  "0")
+            << table << ": " << column;
+}
+
 // The quoted report name lives in a fixture loaded on top of the demo.
 TEST_P(DemoData, TheQuotedReportNameFixtureNamesOneReport)
 {
