@@ -5,6 +5,7 @@
 #include "FormConnect.h"
 #include "ModuleGlobals.h"
 #include "Odbc.h"
+#include "SchemaCheck.h"
 #include "Seams.h"
 
 #include <QFile>
@@ -34,6 +35,7 @@ const QString Usage = QStringLiteral(
     "usage: kaldor-config export DSN [-o FILE] [--user NAME]\n"
     "       kaldor-config diff A B [--user NAME]   (A, B: data source names or exported files)\n"
     "       kaldor-config import FILE DSN [--dry-run] [--user NAME]\n"
+    "       kaldor-config check DSN [--user NAME]\n"
     "The password is read from KALDOR_PASSWORD when --user is given, else asked for.");
 
 // A failure that ends the tool with a one-line message and an exit status.
@@ -470,6 +472,33 @@ int importCommand(const Options& o, QTextStream& out, QTextStream& err, const As
     return 0;
 }
 
+// Whether the database has every table, column, view and procedure the program needs.
+int checkCommand(const Options& o, QTextStream& out, const Asker& ask)
+{
+    if (o.positional.size() != 2)
+        throw Failure{Usage};
+    Target t = connect(o.positional.at(1), o, ask);
+    SchemaReport report;
+    try {
+        report = checkSchema(*t.connection, t.dialect);
+    } catch (const db::DbException& e) {
+        throw Failure{QStringLiteral("cannot read the catalog of \"%1\": %2")
+                          .arg(t.dataSource, firstDiagnostic(e))};
+    }
+    for (const QString& item : report.missing)
+        say(out, u"missing: "_s + item);
+    for (const QString& line : report.narrow)
+        say(out, u"narrow: "_s + line);
+    if (report.missing.isEmpty()) {
+        say(out, QStringLiteral("\"%1\" has everything the program needs").arg(t.dataSource));
+        return 0;
+    }
+    say(out, QStringLiteral("\"%1\" lacks %2 of what the program needs")
+                 .arg(t.dataSource)
+                 .arg(report.missing.size()));
+    return 1;
+}
+
 // One line of standard input, read a byte at a time so that the next question finds the next
 // line of a pipe still there.
 QString readInputLine()
@@ -522,6 +551,8 @@ int runConfigTool(const QStringList& arguments, QTextStream& out, QTextStream& e
             return diffCommand(o, out, ask);
         if (command == u"import")
             return importCommand(o, out, err, ask);
+        if (command == u"check")
+            return checkCommand(o, out, ask);
         throw Failure{Usage};
     } catch (const Failure& f) {
         if (f.message == Usage)

@@ -322,6 +322,18 @@ ResultSet runStatement(SQLHDBC dbc, const QString& sql, bool wantRows, int secon
     return first;
 }
 
+// Reads a catalog function's result set: `call` runs it on the statement handle.
+template <typename Call> ResultSet runCatalog(SQLHDBC dbc, int seconds, Call call)
+{
+    Statement st(dbc);
+    if (seconds > 0)
+        SQLSetStmtAttr(st.handle(), SQL_ATTR_QUERY_TIMEOUT,
+                       reinterpret_cast<SQLPOINTER>(SQLULEN(seconds)), 0);
+    st.check(call(st.handle()));
+    const SQLSMALLINT count = columnCount(st);
+    return count > 0 ? readRows(st, count) : ResultSet();
+}
+
 } // namespace
 
 bool callAbandoned()
@@ -464,6 +476,26 @@ ResultSet OdbcConnection::run(const QString& sql, bool wantRows)
     const int seconds = m_options.queryTimeoutSeconds;
     return withinLimit(seconds, [dbc = m_handles->dbc, sql, wantRows, seconds] {
         return runStatement(dbc, sql, wantRows, seconds);
+    });
+}
+
+ResultSet OdbcConnection::catalog(Catalog what, const QString& schema)
+{
+    const int seconds = m_options.queryTimeoutSeconds;
+    return withinLimit(seconds, [dbc = m_handles->dbc, what, owner = utf8(schema), seconds] {
+        return runCatalog(dbc, seconds, [&](SQLHSTMT st) {
+            auto* schemaName = reinterpret_cast<SQLCHAR*>(const_cast<char*>(owner.constData()));
+            auto* all = reinterpret_cast<SQLCHAR*>(const_cast<char*>("%"));
+            switch (what) {
+            case Catalog::Tables:
+                return SQLTables(st, nullptr, 0, schemaName, SQL_NTS, all, SQL_NTS, nullptr, 0);
+            case Catalog::Columns:
+                return SQLColumns(st, nullptr, 0, schemaName, SQL_NTS, all, SQL_NTS, all, SQL_NTS);
+            case Catalog::Procedures:
+                break;
+            }
+            return SQLProcedures(st, nullptr, 0, schemaName, SQL_NTS, all, SQL_NTS);
+        });
     });
 }
 

@@ -66,6 +66,12 @@ public:
     ResultSet query(const QString& sql) override;
     QString label() const override { return m_options.label; }
 
+    // The server's catalog of one schema, as the ODBC catalog functions report it with their
+    // standard columns: every table and view (SQLTables), every column of them (SQLColumns),
+    // or every procedure (SQLProcedures). Sends no statement.
+    enum class Catalog { Tables, Columns, Procedures };
+    ResultSet catalog(Catalog what, const QString& schema);
+
     // Transactions under the caller's control: with autocommit off, the statements that follow
     // form one transaction until commit() or rollback() ends it.
     void setAutoCommit(bool on);

@@ -259,6 +259,36 @@ TEST_P(ConfigToolRealServer, AStoppedServerIsGivenUpAfterTheQueryTimeout)
     EXPECT_EQ(exported(), before);
 }
 
+// The schema check reads the server's catalog: this schema has no stored procedures; a missing
+// table and column, and a column narrower than what may be typed, are named too.
+TEST_P(ConfigToolRealServer, CheckNamesWhatTheSchemaLacks)
+{
+    const QString procedures = QStringLiteral("missing: procedure mt.qrb_zv_group_config_maint\n"
+                                              "missing: procedure mt.qrb_zv_field_config_maint\n"
+                                              "missing: procedure mt.qrb_zv_reset_page_config\n");
+    ToolRun r = tool({QStringLiteral("check"), source()});
+    EXPECT_EQ(r.status, 1) << r.err.toStdString();
+    EXPECT_EQ(r.out,
+              procedures +
+                  QStringLiteral("\"%1\" lacks 3 of what the program needs\n").arg(source()));
+
+    sql(QStringLiteral("alter table mt.qrb_zv_tree_fields drop column len;"
+                       "alter table mt.segregate rename to segregation;"
+                       "alter table mt.qrb_zv_reports alter column report_name type varchar(100)"));
+    r = tool({QStringLiteral("check"), source()});
+    sql(QStringLiteral("alter table mt.qrb_zv_tree_fields add column len citext;"
+                       "alter table mt.segregation rename to segregate;"
+                       "alter table mt.qrb_zv_reports alter column report_name type citext"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, QStringLiteral("missing: column mt.qrb_zv_tree_fields.len\n"
+                                    "missing: table mt.segregate\n") +
+                         procedures +
+                         QStringLiteral("narrow: column mt.qrb_zv_reports.report_name holds 100 "
+                                        "characters; report names may have 160\n"
+                                        "\"%1\" lacks 5 of what the program needs\n")
+                             .arg(source()));
+}
+
 INSTANTIATE_TEST_SUITE_P(BothDialects, ConfigToolRealServer,
                          ::testing::Values("Calibration Data", "Calibration Data SQL Server"),
                          [](const auto& test) {
