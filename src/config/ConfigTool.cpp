@@ -3,6 +3,7 @@
 #include "ConfigSnapshot.h"
 #include "FieldView.h"
 #include "FormConnect.h"
+#include "Journal.h"
 #include "ModuleGlobals.h"
 #include "Odbc.h"
 #include "SchemaCheck.h"
@@ -453,6 +454,8 @@ int importCommand(const Options& o, QTextStream& out, QTextStream& err, const As
             say(out, plan.statement(i));
         return 0;
     }
+    startJournal();
+    const ActionScope action(u"kaldor-config,import"_s);
     const QString backup = writeNewFile(backupStem(t.dataSource), toJson(before));
     say(out, QStringLiteral("backup of \"%1\" written to %2").arg(t.dataSource, backup));
     runImport(t, plan);

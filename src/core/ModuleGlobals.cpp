@@ -296,6 +296,7 @@ void SaveConfig()
 
 void Startup()
 {
+    startJournal();
     QString sql;
     Trapped(QStringLiteral("ModuleGlobals,Startup"), sql, [&] {
         if (hooks().enableMenus)
@@ -395,6 +396,17 @@ void appendErrorLog(int number, const QString& description, const QString& sourc
             errorLogObserver()(line);
 }
 } // namespace
+
+void appendErrorLogNote(const QString& text)
+{
+    QFile log(ErrorLogFile());
+    QString error;
+    if (openRegularFile(log, QIODevice::WriteOnly | QIODevice::Append, &error))
+        log.write((QLatin1Char('[') +
+                   currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
+                   QStringLiteral("] ") + text + CrLf)
+                      .toUtf8());
+}
 
 void setErrorLogObserver(std::function<void(const QString&)> observer)
 {

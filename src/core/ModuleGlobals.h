@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DbError.h"
+#include "Journal.h"
 
 #include <QString>
 
@@ -70,6 +71,9 @@ void LoadVersion();
 [[noreturn]] void ErrorHandler(const db::DbError& error, const QString& source, const QString& sql);
 // Sees every line the error routine appends to the error log.
 void setErrorLogObserver(std::function<void(const QString& line)> observer);
+// One line of the program's own in the error log, beside the error routine's reports (the
+// error routine's observer does not see it).
+void appendErrorLogNote(const QString& text);
 QString ErrorMessageText(int number, const QString& description, const QString& source,
                          const QString& sql, const QList<db::DiagRecord>& records);
 
@@ -93,6 +97,7 @@ float CSng(double value);
 // the procedure's source label and the statement text it held at that moment.
 template <class Body> void Trapped(const QString& source, const QString& sql, Body&& body)
 {
+    const ActionScope action(source);
     try {
         body();
     } catch (const db::DbException& e) {

@@ -8,7 +8,24 @@ StatementObserver& observer()
     static StatementObserver instance;
     return instance;
 }
+
+OutcomeObserver& outcomeObserver()
+{
+    static OutcomeObserver instance;
+    return instance;
+}
 } // namespace
+
+void setOutcomeObserver(OutcomeObserver o)
+{
+    outcomeObserver() = std::move(o);
+}
+
+void notifyOutcome(const StatementOutcome& outcome)
+{
+    if (outcomeObserver())
+        outcomeObserver()(outcome);
+}
 
 void setStatementObserver(StatementObserver o)
 {

@@ -23,6 +23,21 @@ public:
     virtual QString label() const = 0;
 };
 
+struct DbError;
+
+// What became of a statement, once its results are read or it has failed: the connection's
+// label, data source and user, the text, and the failure (null when it succeeded).
+struct StatementOutcome {
+    QString connection;
+    QString dataSource;
+    QString user;
+    QString sql;
+    const DbError* error = nullptr;
+};
+using OutcomeObserver = std::function<void(const StatementOutcome& outcome)>;
+void setOutcomeObserver(OutcomeObserver observer);
+void notifyOutcome(const StatementOutcome& outcome);
+
 // Sees every statement text before it is sent, with the label of its connection.
 using StatementObserver = std::function<void(const QString& connection, const QString& sql)>;
 void setStatementObserver(StatementObserver observer);

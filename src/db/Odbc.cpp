@@ -402,8 +402,10 @@ struct OdbcConnection::Handles {
     }
 };
 
-OdbcConnection::OdbcConnection(std::unique_ptr<Handles> handles, ConnectOptions options)
-    : m_handles(std::move(handles)), m_options(std::move(options))
+OdbcConnection::OdbcConnection(std::unique_ptr<Handles> handles, ConnectOptions options,
+                               QString dataSource, QString user)
+    : m_handles(std::move(handles)), m_options(std::move(options)),
+      m_dataSource(std::move(dataSource)), m_user(std::move(user))
 {
 }
 
@@ -446,7 +448,8 @@ std::unique_ptr<OdbcConnection> OdbcConnection::open(const QString& dataSource, 
     if (!succeeded(rc))
         fail(OdbcConnectFailed, failed, SQL_HANDLE_DBC, handles->dbc);
     handles->connected = true;
-    return std::unique_ptr<OdbcConnection>(new OdbcConnection(std::move(handles), options));
+    return std::unique_ptr<OdbcConnection>(
+        new OdbcConnection(std::move(handles), options, dataSource, user));
 }
 
 void OdbcConnection::setAutoCommit(bool on)
@@ -474,9 +477,18 @@ ResultSet OdbcConnection::run(const QString& sql, bool wantRows)
 {
     notifyStatement(m_options.label, sql);
     const int seconds = m_options.queryTimeoutSeconds;
-    return withinLimit(seconds, [dbc = m_handles->dbc, sql, wantRows, seconds] {
-        return runStatement(dbc, sql, wantRows, seconds);
-    });
+    StatementOutcome outcome{m_options.label, m_dataSource, m_user, sql, nullptr};
+    try {
+        ResultSet rows = withinLimit(seconds, [dbc = m_handles->dbc, sql, wantRows, seconds] {
+            return runStatement(dbc, sql, wantRows, seconds);
+        });
+        notifyOutcome(outcome);
+        return rows;
+    } catch (const DbException& e) {
+        outcome.error = &e.error();
+        notifyOutcome(outcome);
+        throw;
+    }
 }
 
 ResultSet OdbcConnection::catalog(Catalog what, const QString& schema)

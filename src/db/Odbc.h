@@ -80,11 +80,14 @@ public:
 
 private:
     struct Handles;
-    OdbcConnection(std::unique_ptr<Handles> handles, ConnectOptions options);
+    OdbcConnection(std::unique_ptr<Handles> handles, ConnectOptions options, QString dataSource,
+                   QString user);
     ResultSet run(const QString& sql, bool wantRows);
 
     std::unique_ptr<Handles> m_handles;
     ConnectOptions m_options;
+    QString m_dataSource;
+    QString m_user; // who logged in, for the outcome observer (never the password)
 };
 
 } // namespace kaldor::db

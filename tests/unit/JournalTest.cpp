@@ -1,0 +1,167 @@
+// The change journal: which statements it records, whole lines from several writers at once,
+// the renaming of a full journal, a journal that cannot be written, and the lines the ODBC
+// layer's statements leave through the stand-in.
+#include "Journal.h"
+#include "ModuleGlobals.h"
+#include "Odbc.h"
+#include "Seams.h"
+#include "StandinStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace kaldor;
+
+namespace {
+
+QList<QJsonObject> linesOf(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QList<QJsonObject> lines;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (!line.isEmpty())
+            lines.append(QJsonDocument::fromJson(line).object());
+    return lines;
+}
+
+TEST(Journal, RecordsWhatChangesDataAndNotWhatReads)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"select * from mt.qrb_zv_groupconfig", false},
+        {"select * from mt.qrb_zv_session_config where group_id = 'MT';commit", false},
+        {"Begin Transaction; commit", false},
+        {"select 'x;delete' from mt.t", false},
+        {"update mt.qrb_zv_groupconfig set zv_inhibit_use = 'N' where group_id = 'LAB'", true},
+        {"delete from mt.qrb_zv_session_config where group_id = 'MT';commit", true},
+        {"Begin Transaction; delete from mt.x; commit", true},
+        {"INSERT INTO mt.qrb_zv_reports (report_name) values ('a')", true},
+        {"call mt.qrb_zv_group_config_maint;commit", true},
+        {"{call [mt].qrb_zv_field_config_maint};Begin transaction; commit", true},
+        {"alter view [mt].[qrb_zv_customiz] as select 1", true},
+        {"  \n  update\nmt.x set a = 1", true},
+    };
+    for (const auto& [sql, changes] : cases)
+        EXPECT_EQ(changesData(QString::fromUtf8(sql)), changes) << sql;
+}
+
+TEST(Journal, TwoWritersAtOnceLeaveWholeLines)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("journal.jsonl"));
+    const QByteArray padding(300, 'x');
+    pid_t writers[2] = {};
+    for (pid_t& writer : writers) {
+        writer = fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) {
+            QString why;
+            for (int i = 0; i < 1000; ++i) {
+                const QByteArray line = "{\"writer\": " + QByteArray::number(getpid()) +
+                                        ", \"n\": " + QByteArray::number(i) + ", \"pad\": \"" +
+                                        padding + "\"}\n";
+                if (!appendJournalLine(path, line, &why))
+                    _exit(1);
+            }
+            _exit(0);
+        }
+    }
+    for (const pid_t writer : writers) {
+        int status = 0;
+        ASSERT_EQ(waitpid(writer, &status, 0), writer);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const QList<QJsonObject> lines = linesOf(path);
+    ASSERT_EQ(lines.size(), 2000);
+    for (const QJsonObject& line : lines)
+        ASSERT_EQ(line.value(QStringLiteral("pad")).toString().size(), 300);
+}
+
+TEST(Journal, AFullJournalIsKeptUnderItsDateAndANewOneStarted)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("journal.jsonl"));
+    {
+        QFile full(path);
+        ASSERT_TRUE(full.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(full.resize(JournalRotationBytes)); // sparse
+    }
+    setClock([] { return QDateTime(QDate(2026, 12, 7), QTime(1, 2, 3)); });
+    QString why;
+    EXPECT_TRUE(appendJournalLine(path, "{}\n", &why)) << why.toStdString();
+    setClock(nullptr);
+    EXPECT_EQ(QFileInfo(path).size(), 3);
+    EXPECT_EQ(QFileInfo(dir.filePath(QStringLiteral("journal-20261207-010203.jsonl"))).size(),
+              JournalRotationBytes);
+}
+
+TEST(Journal, AJournalThatCannotBeWrittenSaysWhyAtOnce)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QString why;
+    EXPECT_FALSE(appendJournalLine(fifo, "{}\n", &why)); // with no reader: must not wait
+    EXPECT_FALSE(why.isEmpty());
+    EXPECT_FALSE(appendJournalLine(dir.path(), "{}\n", &why));
+    EXPECT_FALSE(
+        appendJournalLine(dir.filePath(QStringLiteral("no/such/folder/j.jsonl")), "{}\n", &why));
+}
+
+// Statements sent through the ODBC layer, as a window's save sends them.
+TEST(Journal, StatementsThatChangeDataAreJournalledWithTheirOutcome)
+{
+    QTemporaryDir dir;
+    const std::string base = QFile::encodeName(dir.path()).toStdString();
+    std::string error;
+    ASSERT_TRUE(standin::createDatabase(base + "/sql.db", standin::Dialect::SqlServer, &error))
+        << error;
+    ASSERT_TRUE(standin::writeOdbcConfig(
+        base, KALDOR_STANDIN_DRIVER,
+        {{"Journal Source", standin::Dialect::SqlServer, base + "/sql.db"}}, &error))
+        << error;
+    qputenv("ODBCSYSINI", QFile::encodeName(dir.path()));
+    qputenv("ODBCINI", QFile::encodeName(dir.filePath(QStringLiteral("odbc.ini"))));
+    const QString journal = dir.filePath(QStringLiteral("changes.jsonl"));
+    qputenv("KALDOR_JOURNAL", QFile::encodeName(journal));
+    startJournal();
+    auto c = db::OdbcConnection::open(QStringLiteral("Journal Source"), QStringLiteral("admin"),
+                                      QStringLiteral("secret"), {});
+    {
+        const ActionScope action(QStringLiteral("FormEditGroups,CommandSave"));
+        c->execute(QStringLiteral("insert into mt.qrb_zv_groupconfig (group_id) values ('LAB')"));
+        c->query(QStringLiteral("select group_id from mt.qrb_zv_groupconfig"));
+        EXPECT_THROW(c->execute(QStringLiteral("insert into mt.no_such_table (x) values ('1')")),
+                     db::DbException);
+    }
+    qunsetenv("KALDOR_JOURNAL");
+    const QList<QJsonObject> lines = linesOf(journal);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0].value(QStringLiteral("action")).toString(),
+              QStringLiteral("FormEditGroups,CommandSave"));
+    EXPECT_EQ(lines[0].value(QStringLiteral("statement")).toString(),
+              QStringLiteral("insert into mt.qrb_zv_groupconfig (group_id) values ('LAB')"));
+    EXPECT_EQ(lines[0].value(QStringLiteral("outcome")).toString(), QStringLiteral("ok"));
+    EXPECT_EQ(lines[0].value(QStringLiteral("db_user")).toString(), QStringLiteral("admin"));
+    EXPECT_EQ(lines[0].value(QStringLiteral("data_source")).toString(),
+              QStringLiteral("Journal Source"));
+    EXPECT_EQ(lines[0].value(QStringLiteral("dialect")).toString(), QStringLiteral("SQL Server"));
+    EXPECT_TRUE(lines[0].value(QStringLiteral("time")).toString().endsWith(u'Z'));
+    EXPECT_EQ(lines[1].value(QStringLiteral("outcome")).toString(), QStringLiteral("error"));
+    EXPECT_EQ(lines[1].value(QStringLiteral("error_native")).toInt(), 208);
+    QFile raw(journal);
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(raw.readAll().contains("secret"));
+}
+
+} // namespace
