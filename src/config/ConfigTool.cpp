@@ -4,6 +4,7 @@
 #include "FieldView.h"
 #include "FormConnect.h"
 #include "Journal.h"
+#include "JournalReport.h"
 #include "ModuleGlobals.h"
 #include "Odbc.h"
 #include "SchemaCheck.h"
@@ -11,6 +12,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonParseError>
 #include <QSaveFile>
 #include <QScopeGuard>
 #include <QSet>
@@ -37,6 +40,8 @@ const QString Usage = QStringLiteral(
     "       kaldor-config diff A B [--user NAME]   (A, B: data source names or exported files)\n"
     "       kaldor-config import FILE DSN [--dry-run] [--user NAME]\n"
     "       kaldor-config check DSN [--user NAME]\n"
+    "       kaldor-config journal [--since DATE] [--until DATE] [--user U] [--dsn D]\n"
+    "                             [--window W] [--json] [-v]\n"
     "The password is read from KALDOR_PASSWORD when --user is given, else asked for.");
 
 // A failure that ends the tool with a one-line message and an exit status.
@@ -93,6 +98,9 @@ struct Options {
     QString output;
     std::optional<QString> user;
     bool dryRun = false;
+    JournalFilter journal; // the journal's filters; --user filters there
+    bool json = false;
+    bool verbose = false;
 };
 
 Options parse(const QStringList& arguments)
@@ -111,6 +119,18 @@ Options parse(const QStringList& arguments)
             o.user = next();
         else if (a == u"--dry-run")
             o.dryRun = true;
+        else if (a == u"--since")
+            o.journal.since = next();
+        else if (a == u"--until")
+            o.journal.until = next();
+        else if (a == u"--dsn")
+            o.journal.dataSource = next();
+        else if (a == u"--window")
+            o.journal.window = next();
+        else if (a == u"--json")
+            o.json = true;
+        else if (a == u"-v")
+            o.verbose = true;
         else if (a == u"--password" || a.startsWith(QStringLiteral("--password=")))
             throw Failure{QStringLiteral("a password is never given on the command line; use "
                                          "KALDOR_PASSWORD with --user, or answer the question")};
@@ -502,6 +522,43 @@ int checkCommand(const Options& o, QTextStream& out, const Asker& ask)
     return 1;
 }
 
+// The change journal's entries that match the filters, one line each (with -v the statement
+// too), or as the journal's own JSON lines.
+int journalCommand(const Options& o, QTextStream& out)
+{
+    if (o.positional.size() != 1)
+        throw Failure{Usage};
+    JournalFilter filter = o.journal;
+    filter.user = o.user.value_or(QString());
+    const QString path = journalFile();
+    if (!QFileInfo::exists(path))
+        throw Failure{
+            QStringLiteral("%1: no such file; nothing has been journalled here").arg(path)};
+    const QByteArray bytes = readRegularFile(path);
+    qsizetype lineNumber = 0;
+    for (const QByteArray& raw : bytes.split('\n')) {
+        ++lineNumber;
+        if (raw.trimmed().isEmpty())
+            continue;
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(raw, &error);
+        if (!document.isObject())
+            throw Failure{
+                QStringLiteral("%1, line %2: not a journal entry").arg(path).arg(lineNumber)};
+        const QJsonObject entry = document.object();
+        if (!matches(entry, filter))
+            continue;
+        if (o.json) {
+            say(out, QString::fromUtf8(raw));
+            continue;
+        }
+        say(out, journalLine(entry));
+        if (o.verbose)
+            say(out, u"    "_s + entry.value(u"statement"_s).toString());
+    }
+    return 0;
+}
+
 // One line of standard input, read a byte at a time so that the next question finds the next
 // line of a pipe still there.
 QString readInputLine()
@@ -556,6 +613,8 @@ int runConfigTool(const QStringList& arguments, QTextStream& out, QTextStream& e
             return importCommand(o, out, err, ask);
         if (command == u"check")
             return checkCommand(o, out, ask);
+        if (command == u"journal")
+            return journalCommand(o, out);
         throw Failure{Usage};
     } catch (const Failure& f) {
         if (f.message == Usage)

@@ -43,8 +43,9 @@ QString systemError()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-// The statements of a batch: cut at semicolons outside quotes, brackets and braces.
-QStringList statementsOf(const QString& sql)
+} // namespace
+
+QStringList splitStatements(const QString& sql)
 {
     QStringList pieces;
     QString piece;
@@ -71,6 +72,8 @@ QStringList statementsOf(const QString& sql)
     pieces.append(piece.trimmed());
     return pieces;
 }
+
+namespace {
 
 QString osUser()
 {
@@ -178,7 +181,7 @@ bool changesData(const QString& sql)
     static const QStringList verbs{u"insert"_s, u"update"_s, u"delete"_s,   u"alter"_s,
                                    u"create"_s, u"drop"_s,   u"truncate"_s, u"merge"_s,
                                    u"call"_s,   u"exec"_s,   u"execute"_s};
-    for (const QString& statement : statementsOf(sql)) {
+    for (const QString& statement : splitStatements(sql)) {
         if (statement.startsWith(u'{'))
             return true; // {call ...}
         const QString verb = statement.section(u' ', 0, 0).section(u'\n', 0, 0).toLower();

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace kaldor {
 
@@ -26,6 +27,9 @@ QString currentAction();
 // said once in the error log, and changes nothing else the program does.
 void startJournal();
 QString journalFile();
+
+// The statements of a batch, cut at semicolons outside quotes, brackets and braces.
+QStringList splitStatements(const QString& sql);
 
 // Whether a statement text changes data: one of its statements inserts, updates, deletes,
 // alters, creates, drops or calls a procedure.

@@ -2,6 +2,7 @@
 // the renaming of a full journal, a journal that cannot be written, and the lines the ODBC
 // layer's statements leave through the stand-in.
 #include "Journal.h"
+#include "JournalReport.h"
 #include "ModuleGlobals.h"
 #include "Odbc.h"
 #include "Seams.h"
@@ -162,6 +163,59 @@ TEST(Journal, StatementsThatChangeDataAreJournalledWithTheirOutcome)
     QFile raw(journal);
     ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
     EXPECT_FALSE(raw.readAll().contains("secret"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(JournalReport, SaysWhatEachStatementChanged)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"update mt.qrb_zv_groupconfig set zv_inhibit_use = 'N',cal_data_old_number = '1,2', "
+         "x = f(a, b) where group_id = 'LAB';commit",
+         "update mt.qrb_zv_groupconfig (3 columns) where group_id = 'LAB'"},
+        {"Begin Transaction; delete from mt.qrb_zv_session_config where group_id = 'MT';commit",
+         "delete from mt.qrb_zv_session_config where group_id = 'MT'"},
+        {"insert into mt.qrb_zv_report_prompts(zvrtag) values ('a;b where');commit",
+         "insert into mt.qrb_zv_report_prompts"},
+        {"delete from mt.t; insert into mt.t (a) select a from mt.u",
+         "delete from mt.t; insert into mt.t (from a query)"},
+        {"{call [mt].qrb_zv_field_config_maint};Begin transaction; commit",
+         "{call [mt].qrb_zv_field_config_maint}"},
+    };
+    for (const auto& [sql, said] : cases)
+        EXPECT_EQ(configtool::describeChange(QString::fromUtf8(sql)), QString::fromUtf8(said));
+}
+
+TEST(JournalReport, FiltersByTimeUserDataSourceAndWindow)
+{
+    const QJsonObject entry{
+        {QStringLiteral("time"), QStringLiteral("2026-12-07T10:20:30.000Z")},
+        {QStringLiteral("db_user"), QStringLiteral("Admin")},
+        {QStringLiteral("os_user"), QStringLiteral("lab")},
+        {QStringLiteral("data_source"), QStringLiteral("Calibration Data")},
+        {QStringLiteral("action"), QStringLiteral("FormEditGroups,CommandSave")}};
+    const auto shown = [&entry](configtool::JournalFilter f) {
+        return configtool::matches(entry, f);
+    };
+    using Filter = configtool::JournalFilter;
+    const auto with = [](QString Filter::*field, const char* value, Filter f = {}) {
+        f.*field = QString::fromUtf8(value);
+        return f;
+    };
+    EXPECT_TRUE(shown({}));
+    EXPECT_TRUE(shown(with(&Filter::until, "2026-12-07", with(&Filter::since, "2026-12-07"))));
+    EXPECT_TRUE(shown(with(&Filter::until, "2026-12-07T10")));
+    EXPECT_FALSE(shown(with(&Filter::since, "2026-12-08")));
+    EXPECT_FALSE(shown(with(&Filter::until, "2026-12-06")));
+    EXPECT_TRUE(shown(with(&Filter::user, "admin")));
+    EXPECT_TRUE(shown(with(&Filter::user, "lab")));
+    EXPECT_FALSE(shown(with(&Filter::user, "bob")));
+    EXPECT_FALSE(shown(with(&Filter::dataSource, "Other")));
+    EXPECT_TRUE(shown(with(&Filter::window, "FormEditGroups")));
+    EXPECT_TRUE(shown(with(&Filter::window, "FormEditGroups,CommandSave")));
+    EXPECT_FALSE(shown(with(&Filter::window, "FormEdit")));
 }
 
 } // namespace
