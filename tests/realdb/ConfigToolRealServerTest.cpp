@@ -157,6 +157,16 @@ protected:
         return 0;
     }
 
+    // Starts the import of a large configuration and returns its session's server process
+    // once its transaction has begun (0 if it was not seen).
+    int startLargeImport(QProcess& process, QElapsedTimer& clock, int timeoutSeconds)
+    {
+        const QString file = largeFile();
+        clock.start();
+        tool({QStringLiteral("import"), file, source()}, timeoutSeconds, &process);
+        return importingBackend();
+    }
+
     QTemporaryDir dir;
 };
 
@@ -202,13 +212,10 @@ TEST_P(ConfigToolRealServer, ARowTheServerRefusesLeavesTheTargetAsItWas)
 
 TEST_P(ConfigToolRealServer, AKilledSessionLeavesTheTargetAsItWas)
 {
-    const QString file = largeFile();
     const QByteArray before = exported();
     QProcess process;
     QElapsedTimer clock;
-    clock.start();
-    tool({QStringLiteral("import"), file, source()}, 0, &process);
-    const int backend = importingBackend();
+    const int backend = startLargeImport(process, clock, 0);
     ASSERT_GT(backend, 0) << "the import was not seen";
     ASSERT_EQ(::kill(backend, SIGKILL), 0);
     const ToolRun r = finish(process, clock);
@@ -228,13 +235,10 @@ TEST_P(ConfigToolRealServer, AKilledSessionLeavesTheTargetAsItWas)
 
 TEST_P(ConfigToolRealServer, AStoppedServerIsGivenUpAfterTheQueryTimeout)
 {
-    const QString file = largeFile();
     const QByteArray before = exported();
     QProcess process;
     QElapsedTimer clock;
-    clock.start();
-    tool({QStringLiteral("import"), file, source()}, 2, &process);
-    ASSERT_GT(importingBackend(), 0) << "the import was not seen";
+    ASSERT_GT(startLargeImport(process, clock, 2), 0) << "the import was not seen";
     QList<int> stopped;
     {
         QFile pidFile(qEnvironmentVariable("KALDOR_PG_SOCKET_DIR") +
