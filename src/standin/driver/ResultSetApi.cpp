@@ -1,0 +1,228 @@
+// The ODBC entry points reading a statement's result set: its columns, fetching rows and
+// reading their values.
+#include "ApiSupport.h"
+#include "GetData.h"
+#include "OutputBuffers.h"
+
+#include <limits>
+
+using kaldor::standin::Cell;
+using kaldor::standin::ColumnInfo;
+using kaldor::standin::ColumnType;
+using kaldor::standin::StatementResult;
+using namespace kaldor::standin::driver;
+
+namespace {
+
+const std::vector<Cell>* currentRow(const Statement* s)
+{
+    const StatementResult* r = s->currentResult();
+    if (!r || !r->hasRows || s->row < 0 || static_cast<size_t>(s->row) >= r->rows.size()) {
+        return nullptr;
+    }
+    return &r->rows[static_cast<size_t>(s->row)];
+}
+
+SQLSMALLINT sqlTypeOf(const ColumnInfo& c)
+{
+    switch (c.type) {
+    case ColumnType::Integer:
+        return SQL_INTEGER;
+    case ColumnType::Real:
+        return SQL_DOUBLE;
+    case ColumnType::LongText:
+        return SQL_LONGVARCHAR;
+    case ColumnType::Text:
+        break;
+    }
+    return SQL_VARCHAR;
+}
+
+SQLULEN columnSize(const ColumnInfo& c)
+{
+    return c.type == ColumnType::LongText ? static_cast<SQLULEN>(std::numeric_limits<int>::max())
+                                          : static_cast<SQLULEN>(c.width);
+}
+
+SQLRETURN colAttrText(Statement* s, const std::string& text, SQLPOINTER out,
+                      SQLSMALLINT bufferLength, SQLSMALLINT* length)
+{
+    return withInfo(s, copyText(text, out, bufferLength, length));
+}
+
+SQLRETURN colAttrNumber(SQLLEN value, SQLLEN* numeric)
+{
+    if (numeric) {
+        *numeric = value;
+    }
+    return SQL_SUCCESS;
+}
+
+} // namespace
+
+extern "C" {
+
+SQLRETURN SQL_API SQLNumResultCols(SQLHSTMT handle, SQLSMALLINT* count)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    const StatementResult* r = s->currentResult();
+    if (count) {
+        *count = r && r->hasRows ? static_cast<SQLSMALLINT>(r->columns.size()) : 0;
+    }
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLDescribeCol(SQLHSTMT handle, SQLUSMALLINT column, SQLCHAR* name,
+                                 SQLSMALLINT bufferLength, SQLSMALLINT* nameLength,
+                                 SQLSMALLINT* dataType, SQLULEN* size, SQLSMALLINT* digits,
+                                 SQLSMALLINT* nullable)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    const StatementResult* r = s->currentResult();
+    if (!r || !r->hasRows) {
+        return postDriverError(s, "07005", "Prepared statement not a cursor-specification");
+    }
+    if (column < 1 || column > r->columns.size()) {
+        return postDriverError(s, "07009", "Invalid descriptor index");
+    }
+    const ColumnInfo& info = r->columns[column - 1U];
+    if (dataType) {
+        *dataType = sqlTypeOf(info);
+    }
+    if (size) {
+        *size = columnSize(info);
+    }
+    if (digits) {
+        *digits = 0;
+    }
+    if (nullable) {
+        *nullable = SQL_NULLABLE;
+    }
+    return withInfo(s, copyText(info.name, name, bufferLength, nameLength));
+}
+
+SQLRETURN SQL_API SQLColAttribute(SQLHSTMT handle, SQLUSMALLINT column, SQLUSMALLINT field,
+                                  SQLPOINTER text, SQLSMALLINT bufferLength,
+                                  SQLSMALLINT* textLength, SQLLEN* numeric)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    const StatementResult* r = s->currentResult();
+    if (!r || !r->hasRows) {
+        return postDriverError(s, "07005", "Prepared statement not a cursor-specification");
+    }
+    if (field == SQL_DESC_COUNT) {
+        return colAttrNumber(static_cast<SQLLEN>(r->columns.size()), numeric);
+    }
+    if (column < 1 || column > r->columns.size()) {
+        return postDriverError(s, "07009", "Invalid descriptor index");
+    }
+    const ColumnInfo& info = r->columns[column - 1U];
+    const bool isText = info.type == ColumnType::Text || info.type == ColumnType::LongText;
+    switch (field) {
+    case SQL_DESC_NAME:
+    case SQL_DESC_LABEL:
+    case SQL_DESC_BASE_COLUMN_NAME:
+    case SQL_COLUMN_NAME:
+        return colAttrText(s, info.name, text, bufferLength, textLength);
+    case SQL_DESC_TYPE_NAME:
+        return colAttrText(s, isText ? "varchar" : "numeric", text, bufferLength, textLength);
+    case SQL_DESC_TABLE_NAME:
+    case SQL_DESC_BASE_TABLE_NAME:
+    case SQL_DESC_CATALOG_NAME:
+    case SQL_DESC_LITERAL_PREFIX:
+    case SQL_DESC_LITERAL_SUFFIX:
+    case SQL_DESC_LOCAL_TYPE_NAME:
+        return colAttrText(s, "", text, bufferLength, textLength);
+    case SQL_DESC_SCHEMA_NAME:
+        return colAttrText(s, "mt", text, bufferLength, textLength);
+    case SQL_DESC_TYPE:
+    case SQL_DESC_CONCISE_TYPE:
+        return colAttrNumber(sqlTypeOf(info), numeric);
+    case SQL_DESC_LENGTH:
+    case SQL_DESC_OCTET_LENGTH:
+    case SQL_DESC_DISPLAY_SIZE:
+    case SQL_DESC_PRECISION:
+    case SQL_COLUMN_LENGTH:
+    case SQL_COLUMN_PRECISION:
+        return colAttrNumber(static_cast<SQLLEN>(columnSize(info)), numeric);
+    case SQL_DESC_SCALE:
+    case SQL_COLUMN_SCALE:
+    case SQL_DESC_AUTO_UNIQUE_VALUE:
+    case SQL_DESC_FIXED_PREC_SCALE:
+    case SQL_DESC_UNSIGNED:
+    case SQL_DESC_NUM_PREC_RADIX:
+        return colAttrNumber(field == SQL_DESC_UNSIGNED && isText ? SQL_TRUE : 0, numeric);
+    case SQL_DESC_NULLABLE:
+    case SQL_COLUMN_NULLABLE:
+        return colAttrNumber(SQL_NULLABLE, numeric);
+    case SQL_DESC_CASE_SENSITIVE:
+        return colAttrNumber(SQL_FALSE, numeric);
+    case SQL_DESC_SEARCHABLE:
+        return colAttrNumber(SQL_PRED_SEARCHABLE, numeric);
+    case SQL_DESC_UPDATABLE:
+        return colAttrNumber(SQL_ATTR_READWRITE_UNKNOWN, numeric);
+    case SQL_DESC_UNNAMED:
+        return colAttrNumber(info.name.empty() ? SQL_UNNAMED : SQL_NAMED, numeric);
+    default:
+        return postDriverError(s, "HY091", "Invalid descriptor field identifier");
+    }
+}
+
+SQLRETURN SQL_API SQLFetch(SQLHSTMT handle)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    const StatementResult* r = s->currentResult();
+    if (!r || !r->hasRows) {
+        return postDriverError(s, "24000", "Invalid cursor state");
+    }
+    s->resetData();
+    const auto count = static_cast<long long>(r->rows.size());
+    const bool capped = s->maxRows > 0 && s->row + 1 >= static_cast<long long>(s->maxRows);
+    if (s->row + 1 >= count || capped) {
+        s->row = count;
+        if (s->rowsFetchedPtr) {
+            *s->rowsFetchedPtr = 0;
+        }
+        return SQL_NO_DATA;
+    }
+    ++s->row;
+    if (s->rowsFetchedPtr) {
+        *s->rowsFetchedPtr = 1;
+    }
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLGetData(SQLHSTMT handle, SQLUSMALLINT column, SQLSMALLINT targetType,
+                             SQLPOINTER target, SQLLEN bufferLength, SQLLEN* indicator)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    const std::vector<Cell>* row = currentRow(s);
+    if (!row) {
+        return postDriverError(s, "24000", "Invalid cursor state");
+    }
+    if (column < 1 || column > row->size()) {
+        return postDriverError(s, "07009", "Invalid descriptor index");
+    }
+    if (column != s->dataColumn) {
+        s->resetData();
+        s->dataColumn = column;
+    }
+    return getCell(s, (*row)[column - 1U], targetType, target, bufferLength, indicator);
+}
+
+} // extern "C"

@@ -1,0 +1,256 @@
+// The ODBC entry points of statements: attributes, preparing and executing a batch, its
+// results one after another, cancelling and closing.
+#include "ApiSupport.h"
+#include "OutputBuffers.h"
+
+using kaldor::standin::ServerSession;
+using kaldor::standin::StatementResult;
+using namespace kaldor::standin::driver;
+
+namespace {
+
+ServerSession* sessionOf(Statement* s)
+{
+    return s->dbc->session.get();
+}
+
+SQLRETURN reportCurrent(Statement* s)
+{
+    const StatementResult* r = s->currentResult();
+    if (r && r->failed) {
+        return postServerError(s, s->dbc->dialect, r->error);
+    }
+    if (r && !r->hasRows) {
+        s->diag.rowCount = static_cast<SQLLEN>(r->rowCount);
+    }
+    return SQL_SUCCESS;
+}
+
+SQLRETURN execute(Statement* s, const std::string& sql)
+{
+    s->resetResults();
+    ServerSession* session = sessionOf(s);
+    if (!session) {
+        return postDriverError(s, "08003", "Connection not open");
+    }
+    session->setQueryTimeout(static_cast<unsigned long>(s->queryTimeout));
+    s->results = session->execute(sql);
+    s->executed = true;
+    return reportCurrent(s);
+}
+
+} // namespace
+
+extern "C" {
+
+SQLRETURN SQL_API SQLFreeStmt(SQLHSTMT handle, SQLUSMALLINT option)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    switch (option) {
+    case SQL_CLOSE:
+        s->resetResults();
+        return SQL_SUCCESS;
+    case SQL_DROP:
+        freeStatement(s);
+        return SQL_SUCCESS;
+    case SQL_UNBIND:
+    case SQL_RESET_PARAMS:
+        return SQL_SUCCESS;
+    default:
+        return postDriverError(s, "HY092", "Invalid attribute/option identifier");
+    }
+}
+
+SQLRETURN SQL_API SQLSetStmtAttr(SQLHSTMT handle, SQLINTEGER attribute, SQLPOINTER value,
+                                 SQLINTEGER /*length*/)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    const SQLULEN v = attrValue(value);
+    switch (attribute) {
+    case SQL_ATTR_QUERY_TIMEOUT:
+        s->queryTimeout = v;
+        return SQL_SUCCESS;
+    case SQL_ATTR_MAX_ROWS:
+        s->maxRows = v;
+        return SQL_SUCCESS;
+    case SQL_ATTR_ROW_ARRAY_SIZE:
+        if (v != 1) {
+            return postDriverError(s, "01S02", "Option value changed", SQL_SUCCESS_WITH_INFO);
+        }
+        return SQL_SUCCESS;
+    case SQL_ATTR_ROWS_FETCHED_PTR:
+        s->rowsFetchedPtr = static_cast<SQLULEN*>(value);
+        return SQL_SUCCESS;
+    case SQL_ATTR_CURSOR_TYPE:
+    case SQL_ATTR_CONCURRENCY:
+    case SQL_ATTR_CURSOR_SCROLLABLE:
+    case SQL_ATTR_CURSOR_SENSITIVITY:
+        if ((attribute == SQL_ATTR_CURSOR_TYPE && v != SQL_CURSOR_FORWARD_ONLY) ||
+            (attribute == SQL_ATTR_CONCURRENCY && v != SQL_CONCUR_READ_ONLY)) {
+            return postDriverError(s, "01S02", "Option value changed", SQL_SUCCESS_WITH_INFO);
+        }
+        return SQL_SUCCESS;
+    case SQL_ATTR_NOSCAN:
+    case SQL_ATTR_MAX_LENGTH:
+    case SQL_ATTR_RETRIEVE_DATA:
+    case SQL_ATTR_USE_BOOKMARKS:
+    case SQL_ATTR_ROW_STATUS_PTR:
+    case SQL_ATTR_ROW_BIND_TYPE:
+    case SQL_ATTR_PARAMSET_SIZE:
+    case SQL_ATTR_ASYNC_ENABLE:
+    case SQL_ATTR_METADATA_ID:
+        return SQL_SUCCESS;
+    default:
+        return postDriverError(s, "HY092", "Invalid attribute/option identifier");
+    }
+}
+
+SQLRETURN SQL_API SQLGetStmtAttr(SQLHSTMT handle, SQLINTEGER attribute, SQLPOINTER value,
+                                 SQLINTEGER /*bufferLength*/, SQLINTEGER* length)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    SQLULEN v = 0;
+    switch (attribute) {
+    case SQL_ATTR_QUERY_TIMEOUT:
+        v = s->queryTimeout;
+        break;
+    case SQL_ATTR_MAX_ROWS:
+        v = s->maxRows;
+        break;
+    case SQL_ATTR_ROW_ARRAY_SIZE:
+        v = 1;
+        break;
+    case SQL_ATTR_CURSOR_TYPE:
+        v = SQL_CURSOR_FORWARD_ONLY;
+        break;
+    case SQL_ATTR_CONCURRENCY:
+        v = SQL_CONCUR_READ_ONLY;
+        break;
+    case SQL_ATTR_CURSOR_SCROLLABLE:
+        v = SQL_NONSCROLLABLE;
+        break;
+    case SQL_ATTR_ROW_NUMBER:
+        v = s->row >= 0 ? static_cast<SQLULEN>(s->row + 1) : 0;
+        break;
+    default:
+        return postDriverError(s, "HY092", "Invalid attribute/option identifier");
+    }
+    return writeValue(v, value, length);
+}
+
+SQLRETURN SQL_API SQLExecDirect(SQLHSTMT handle, SQLCHAR* text, SQLINTEGER length)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    if (!text) {
+        return postDriverError(s, "HY009", "Invalid use of null pointer");
+    }
+    return execute(s, inputText(text, length));
+}
+
+SQLRETURN SQL_API SQLPrepare(SQLHSTMT handle, SQLCHAR* text, SQLINTEGER length)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    if (!text) {
+        return postDriverError(s, "HY009", "Invalid use of null pointer");
+    }
+    s->resetResults();
+    s->prepared = inputText(text, length);
+    s->hasPrepared = true;
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLExecute(SQLHSTMT handle)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    if (!s->hasPrepared) {
+        return postDriverError(s, "HY010", "Function sequence error");
+    }
+    return execute(s, s->prepared);
+}
+
+SQLRETURN SQL_API SQLNumParams(SQLHSTMT handle, SQLSMALLINT* count)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    if (count) {
+        *count = 0;
+    }
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLMoreResults(SQLHSTMT handle)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    if (!s->executed || s->current + 1 >= s->results.size()) {
+        s->resetResults();
+        return SQL_NO_DATA;
+    }
+    ++s->current;
+    s->row = -1;
+    s->resetData();
+    return reportCurrent(s);
+}
+
+SQLRETURN SQL_API SQLRowCount(SQLHSTMT handle, SQLLEN* count)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    const StatementResult* r = s->currentResult();
+    if (count) {
+        *count = r && !r->failed ? static_cast<SQLLEN>(r->rowCount) : -1;
+    }
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLCloseCursor(SQLHSTMT handle)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    const StatementResult* r = s->currentResult();
+    if (!r || !r->hasRows) {
+        return postDriverError(s, "24000", "Invalid cursor state");
+    }
+    s->resetResults();
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLCancel(SQLHSTMT handle)
+{
+    Statement* s = asStatement(handle);
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    if (ServerSession* session = sessionOf(s)) {
+        session->cancel();
+    }
+    return SQL_SUCCESS;
+}
+
+} // extern "C"
