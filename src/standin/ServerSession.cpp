@@ -1,5 +1,6 @@
 #include "ServerSession.h"
 
+#include "Catalog.h"
 #include "SqliteDatabase.h"
 
 #include <sqlite3.h>
@@ -485,6 +486,15 @@ StatementResult ServerSession::alterView(const Statement& s)
     }
     execInternal("RELEASE standin_view", &r);
     return r;
+}
+
+StatementResult ServerSession::catalog(const CatalogRequest& request)
+{
+    ServerError down;
+    if (!alive(&down)) {
+        return failure(down);
+    }
+    return readCatalog(db_->handle(), dialect_, request);
 }
 
 bool ServerSession::endTransaction(bool commitWork, ServerError* error)

@@ -13,13 +13,14 @@
 namespace kaldor::standin {
 
 class SqliteDatabase;
+struct CatalogRequest;
 
 struct Cell {
     bool null = true;
     std::string text; // UTF-8 text of a non-NULL value
 };
 
-enum class ColumnType { Text, LongText, Integer, Real };
+enum class ColumnType { Text, LongText, SmallInt, Integer, Real };
 
 struct ColumnInfo {
     std::string name;
@@ -54,6 +55,10 @@ public:
     // Runs the statements of a batch eagerly, in order, up to and including the first that
     // fails; one result per statement. A dead server gives one failed result.
     std::vector<StatementResult> execute(const std::string& batch);
+
+    // The result set of a catalog function (SQLTables, SQLColumns...); a dead server gives one
+    // failed result as a batch does.
+    StatementResult catalog(const CatalogRequest& request);
 
     // Ends the open transaction, if any (SQLEndTran).
     bool endTransaction(bool commit, ServerError* error);

@@ -10,6 +10,26 @@ SQLRETURN withInfo(HandleBase* h, bool cut)
     return SQL_SUCCESS;
 }
 
+SQLRETURN reportCurrent(Statement* s)
+{
+    const StatementResult* r = s->currentResult();
+    if (r && r->failed) {
+        return postServerError(s, s->dbc->dialect, r->error);
+    }
+    if (r && !r->hasRows) {
+        s->diag.rowCount = static_cast<SQLLEN>(r->rowCount);
+    }
+    return SQL_SUCCESS;
+}
+
+SQLRETURN takeResults(Statement* s, std::vector<StatementResult> results)
+{
+    s->resetResults();
+    s->results = std::move(results);
+    s->executed = true;
+    return reportCurrent(s);
+}
+
 void freeStatement(Statement* s)
 {
     s->dbc->statements.erase(s);

@@ -41,6 +41,11 @@ inline SQLULEN attrValue(SQLPOINTER value)
     return static_cast<SQLULEN>(reinterpret_cast<uintptr_t>(value));
 }
 
+// The outcome of the statement's current result: its failure, or its row count noted.
+SQLRETURN reportCurrent(Statement* s);
+// Gives the statement the results of an execution (or a catalog function), the first current.
+SQLRETURN takeResults(Statement* s, std::vector<StatementResult> results);
+
 void freeStatement(Statement* s);
 void freeConnection(Connection* c);
 

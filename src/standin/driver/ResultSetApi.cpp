@@ -26,6 +26,8 @@ const std::vector<Cell>* currentRow(const Statement* s)
 SQLSMALLINT sqlTypeOf(const ColumnInfo& c)
 {
     switch (c.type) {
+    case ColumnType::SmallInt:
+        return SQL_SMALLINT;
     case ColumnType::Integer:
         return SQL_INTEGER;
     case ColumnType::Real:

@@ -14,18 +14,6 @@ ServerSession* sessionOf(Statement* s)
     return s->dbc->session.get();
 }
 
-SQLRETURN reportCurrent(Statement* s)
-{
-    const StatementResult* r = s->currentResult();
-    if (r && r->failed) {
-        return postServerError(s, s->dbc->dialect, r->error);
-    }
-    if (r && !r->hasRows) {
-        s->diag.rowCount = static_cast<SQLLEN>(r->rowCount);
-    }
-    return SQL_SUCCESS;
-}
-
 SQLRETURN execute(Statement* s, const std::string& sql)
 {
     s->resetResults();
@@ -34,9 +22,7 @@ SQLRETURN execute(Statement* s, const std::string& sql)
         return postDriverError(s, "08003", "Connection not open");
     }
     session->setQueryTimeout(static_cast<unsigned long>(s->queryTimeout));
-    s->results = session->execute(sql);
-    s->executed = true;
-    return reportCurrent(s);
+    return takeResults(s, session->execute(sql));
 }
 
 } // namespace

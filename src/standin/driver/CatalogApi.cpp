@@ -1,0 +1,96 @@
+// The ODBC catalog functions: the tables, views, columns and procedures of schema mt as result
+// sets with ODBC's standard columns, read like any other result set.
+#include "ApiSupport.h"
+#include "Catalog.h"
+#include "OutputBuffers.h"
+
+using kaldor::standin::CatalogFunction;
+using kaldor::standin::CatalogRequest;
+using kaldor::standin::NamePattern;
+using namespace kaldor::standin::driver;
+
+namespace {
+
+// A name argument: none (a null pointer) matches every name.
+NamePattern nameArgument(const SQLCHAR* text, SQLSMALLINT length)
+{
+    return text ? NamePattern(inputText(text, length)) : std::nullopt;
+}
+
+SQLRETURN runCatalog(SQLHSTMT handle, const CatalogRequest& request)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    s->resetResults();
+    if (!s->dbc->session) {
+        return postDriverError(s, "08003", "Connection not open");
+    }
+    return takeResults(s, {s->dbc->session->catalog(request)});
+}
+
+} // namespace
+
+extern "C" {
+
+SQLRETURN SQL_API SQLTables(SQLHSTMT handle, SQLCHAR* catalog, SQLSMALLINT catalogLength,
+                            SQLCHAR* schema, SQLSMALLINT schemaLength, SQLCHAR* table,
+                            SQLSMALLINT tableLength, SQLCHAR* types, SQLSMALLINT typesLength)
+{
+    CatalogRequest r;
+    r.function = CatalogFunction::Tables;
+    r.catalog = nameArgument(catalog, catalogLength);
+    r.schema = nameArgument(schema, schemaLength);
+    r.object = nameArgument(table, tableLength);
+    r.tableTypes = nameArgument(types, typesLength);
+    return runCatalog(handle, r);
+}
+
+SQLRETURN SQL_API SQLColumns(SQLHSTMT handle, SQLCHAR* catalog, SQLSMALLINT catalogLength,
+                             SQLCHAR* schema, SQLSMALLINT schemaLength, SQLCHAR* table,
+                             SQLSMALLINT tableLength, SQLCHAR* column, SQLSMALLINT columnLength)
+{
+    CatalogRequest r;
+    r.function = CatalogFunction::Columns;
+    r.catalog = nameArgument(catalog, catalogLength);
+    r.schema = nameArgument(schema, schemaLength);
+    r.object = nameArgument(table, tableLength);
+    r.column = nameArgument(column, columnLength);
+    return runCatalog(handle, r);
+}
+
+SQLRETURN SQL_API SQLProcedures(SQLHSTMT handle, SQLCHAR* catalog, SQLSMALLINT catalogLength,
+                                SQLCHAR* schema, SQLSMALLINT schemaLength, SQLCHAR* procedure,
+                                SQLSMALLINT procedureLength)
+{
+    CatalogRequest r;
+    r.function = CatalogFunction::Procedures;
+    r.catalog = nameArgument(catalog, catalogLength);
+    r.schema = nameArgument(schema, schemaLength);
+    r.object = nameArgument(procedure, procedureLength);
+    return runCatalog(handle, r);
+}
+
+SQLRETURN SQL_API SQLPrimaryKeys(SQLHSTMT handle, SQLCHAR* /*catalog*/,
+                                 SQLSMALLINT /*catalogLength*/, SQLCHAR* /*schema*/,
+                                 SQLSMALLINT /*schemaLength*/, SQLCHAR* /*table*/,
+                                 SQLSMALLINT /*tableLength*/)
+{
+    CatalogRequest r;
+    r.function = CatalogFunction::PrimaryKeys;
+    return runCatalog(handle, r);
+}
+
+SQLRETURN SQL_API SQLStatistics(SQLHSTMT handle, SQLCHAR* /*catalog*/,
+                                SQLSMALLINT /*catalogLength*/, SQLCHAR* /*schema*/,
+                                SQLSMALLINT /*schemaLength*/, SQLCHAR* /*table*/,
+                                SQLSMALLINT /*tableLength*/, SQLUSMALLINT /*unique*/,
+                                SQLUSMALLINT /*reserved*/)
+{
+    CatalogRequest r;
+    r.function = CatalogFunction::Statistics;
+    return runCatalog(handle, r);
+}
+
+} // extern "C"
