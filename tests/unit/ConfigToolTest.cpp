@@ -653,6 +653,28 @@ TEST_P(ConfigTool, TheToolReadsPipedAnswersAndGivesUpOnAServerThatStopsAnswering
     EXPECT_EQ(exported("B"), before);
 }
 
+// The schema check through the stand-in's catalog: a new database has everything; a missing
+// table, column, view and procedure are each named.
+TEST_P(ConfigTool, CheckFindsEverythingOrNamesWhatIsMissing)
+{
+    ToolRun r = tool({QStringLiteral("check"), dsn('B')});
+    EXPECT_EQ(r.status, 0) << r.out.toStdString() << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("\"%1\" has everything the program needs\n").arg(dsn('B')));
+
+    sql("B", "drop table mt.qrb_zv_tree_fields");
+    sql("B", "alter table mt.qrb_zv_page_configuration drop column wallpaper");
+    sql("B", "drop view mt.qrb_zv_customiz");
+    sql("B", "delete from mt.standin_procedure where name = 'qrb_zv_reset_page_config'");
+    r = tool({QStringLiteral("check"), dsn('B')});
+    EXPECT_EQ(r.status, 1) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("missing: table mt.qrb_zv_tree_fields\n"
+                                    "missing: column mt.qrb_zv_page_configuration.wallpaper\n"
+                                    "missing: view mt.qrb_zv_customiz\n"
+                                    "missing: procedure mt.qrb_zv_reset_page_config\n"
+                                    "\"%1\" lacks 4 of what the program needs\n")
+                         .arg(dsn('B')));
+}
+
 INSTANTIATE_TEST_SUITE_P(BothDialects, ConfigTool, ::testing::Values("anywhere", "sqlserver"));
 
 } // namespace
