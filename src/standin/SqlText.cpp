@@ -204,6 +204,41 @@ bool onlyWordsLeft(Reader& r, std::initializer_list<std::string_view> optional)
 
 } // namespace
 
+std::vector<size_t> parameterMarkers(std::string_view sql)
+{
+    std::vector<size_t> markers;
+    size_t i = 0;
+    while (i < sql.size()) {
+        const char c = sql[i];
+        if (c == '\'' || c == '"' || c == '[') {
+            i = skipQuoted(sql, i, closingFor(c));
+        } else if (sql.compare(i, 2, "--") == 0 || sql.compare(i, 2, "/*") == 0) {
+            i = skipComment(sql, i);
+        } else {
+            if (c == '?') {
+                markers.push_back(i);
+            }
+            ++i;
+        }
+    }
+    return markers;
+}
+
+std::string replaceParameterMarkers(std::string_view sql, const std::vector<std::string>& values)
+{
+    std::string out;
+    size_t from = 0;
+    size_t k = 0;
+    for (const size_t marker : parameterMarkers(sql)) {
+        out.append(sql.substr(from, marker - from));
+        out += k < values.size() ? values[k] : "?";
+        ++k;
+        from = marker + 1;
+    }
+    out.append(sql.substr(from));
+    return out;
+}
+
 std::string trim(std::string_view text)
 {
     size_t begin = 0;

@@ -5,6 +5,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -67,11 +68,23 @@ struct Connection final : HandleBase {
     SQLUINTEGER packetSize = 4096;
 };
 
+// An input parameter bound with SQLBindParameter; its value is read at execution.
+struct ParameterBinding {
+    SQLSMALLINT cType = SQL_C_CHAR;
+    SQLSMALLINT sqlType = SQL_VARCHAR;
+    SQLPOINTER value = nullptr;
+    SQLLEN bufferLength = 0;
+    SQLLEN* indicator = nullptr;
+};
+
 struct Statement final : HandleBase {
     explicit Statement(Connection* c) : HandleBase(HandleKind::Statement), dbc(c) {}
     Connection* dbc;
     std::string prepared;
     bool hasPrepared = false;
+    std::string lastText; // the text last prepared or executed, for SQLNumParams
+    bool hasText = false;
+    std::map<SQLUSMALLINT, ParameterBinding> parameters;
     std::vector<StatementResult> results;
     size_t current = 0;    // index into results
     bool executed = false; // results hold an execution's outcome

@@ -92,4 +92,36 @@ std::u16string toUtf16(const std::string& utf8)
     return out;
 }
 
+std::string toUtf8(std::u16string_view utf16)
+{
+    std::string out;
+    out.reserve(utf16.size());
+    for (size_t i = 0; i < utf16.size(); ++i) {
+        char32_t cp = utf16[i];
+        const bool high = cp >= 0xd800 && cp <= 0xdbff;
+        const bool low = cp >= 0xdc00 && cp <= 0xdfff;
+        if (high && i + 1 < utf16.size() && utf16[i + 1] >= 0xdc00 && utf16[i + 1] <= 0xdfff) {
+            cp = 0x10000 + ((cp - 0xd800) << 10) + (utf16[++i] - 0xdc00);
+        } else if (high || low) {
+            cp = 0xfffd;
+        }
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xc0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3f));
+        } else if (cp < 0x10000) {
+            out += static_cast<char>(0xe0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3f));
+            out += static_cast<char>(0x80 | (cp & 0x3f));
+        } else {
+            out += static_cast<char>(0xf0 | (cp >> 18));
+            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3f));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3f));
+            out += static_cast<char>(0x80 | (cp & 0x3f));
+        }
+    }
+    return out;
+}
+
 } // namespace kaldor::standin::driver

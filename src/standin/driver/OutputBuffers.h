@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace kaldor::standin::driver {
 
@@ -30,5 +31,7 @@ std::string inputText(const SQLCHAR* text, SQLINTEGER length);
 
 // UTF-8 to UTF-16 code units (invalid bytes become U+FFFD).
 std::u16string toUtf16(const std::string& utf8);
+// UTF-16 code units to UTF-8 (an unpaired surrogate becomes U+FFFD).
+std::string toUtf8(std::u16string_view utf16);
 
 } // namespace kaldor::standin::driver

@@ -2,7 +2,9 @@
 // results one after another, cancelling and closing.
 #include "ApiSupport.h"
 #include "OutputBuffers.h"
+#include "Parameters.h"
 
+using kaldor::standin::parameterMarkers;
 using kaldor::standin::ServerSession;
 using kaldor::standin::StatementResult;
 using namespace kaldor::standin::driver;
@@ -21,8 +23,29 @@ SQLRETURN execute(Statement* s, const std::string& sql)
     if (!session) {
         return postDriverError(s, "08003", "Connection not open");
     }
+    std::string batch;
+    if (!withParameters(s, sql, &batch)) {
+        return SQL_ERROR;
+    }
     session->setQueryTimeout(static_cast<unsigned long>(s->queryTimeout));
-    return takeResults(s, session->execute(sql));
+    return takeResults(s, session->execute(batch));
+}
+
+SQLRETURN execDirect(Statement* s, const std::string& sql)
+{
+    s->lastText = sql;
+    s->hasText = true;
+    return execute(s, sql);
+}
+
+SQLRETURN prepare(Statement* s, const std::string& sql)
+{
+    s->resetResults();
+    s->prepared = sql;
+    s->hasPrepared = true;
+    s->lastText = sql;
+    s->hasText = true;
+    return SQL_SUCCESS;
 }
 
 } // namespace
@@ -43,7 +66,9 @@ SQLRETURN SQL_API SQLFreeStmt(SQLHSTMT handle, SQLUSMALLINT option)
         freeStatement(s);
         return SQL_SUCCESS;
     case SQL_UNBIND:
+        return SQL_SUCCESS;
     case SQL_RESET_PARAMS:
+        s->parameters.clear();
         return SQL_SUCCESS;
     default:
         return postDriverError(s, "HY092", "Invalid attribute/option identifier");
@@ -142,7 +167,7 @@ SQLRETURN SQL_API SQLExecDirect(SQLHSTMT handle, SQLCHAR* text, SQLINTEGER lengt
     if (!text) {
         return postDriverError(s, "HY009", "Invalid use of null pointer");
     }
-    return execute(s, inputText(text, length));
+    return execDirect(s, inputText(text, length));
 }
 
 SQLRETURN SQL_API SQLPrepare(SQLHSTMT handle, SQLCHAR* text, SQLINTEGER length)
@@ -154,10 +179,7 @@ SQLRETURN SQL_API SQLPrepare(SQLHSTMT handle, SQLCHAR* text, SQLINTEGER length)
     if (!text) {
         return postDriverError(s, "HY009", "Invalid use of null pointer");
     }
-    s->resetResults();
-    s->prepared = inputText(text, length);
-    s->hasPrepared = true;
-    return SQL_SUCCESS;
+    return prepare(s, inputText(text, length));
 }
 
 SQLRETURN SQL_API SQLExecute(SQLHSTMT handle)
@@ -178,10 +200,25 @@ SQLRETURN SQL_API SQLNumParams(SQLHSTMT handle, SQLSMALLINT* count)
     if (!s) {
         return SQL_INVALID_HANDLE;
     }
+    if (!s->hasText) {
+        return postDriverError(s, "HY010", "Function sequence error");
+    }
     if (count) {
-        *count = 0;
+        *count = static_cast<SQLSMALLINT>(parameterMarkers(s->lastText).size());
     }
     return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLBindParameter(SQLHSTMT handle, SQLUSMALLINT number, SQLSMALLINT ioType,
+                                   SQLSMALLINT cType, SQLSMALLINT sqlType, SQLULEN /*columnSize*/,
+                                   SQLSMALLINT /*digits*/, SQLPOINTER value, SQLLEN bufferLength,
+                                   SQLLEN* indicator)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    return bindParameter(s, number, ioType, {cType, sqlType, value, bufferLength, indicator});
 }
 
 SQLRETURN SQL_API SQLMoreResults(SQLHSTMT handle)
