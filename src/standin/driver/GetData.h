@@ -4,9 +4,12 @@
 
 namespace kaldor::standin::driver {
 
-// SQLGetData of one cell of the current row into a C type: texts are returned in pieces from
-// where the previous call on the same column stopped; SQL_NO_DATA once the cell is used up.
-SQLRETURN getCell(Statement* s, const Cell& cell, SQLSMALLINT targetType, SQLPOINTER target,
-                  SQLLEN bufferLength, SQLLEN* ind);
+// One cell of the current row into a C type (SQLGetData, and SQLFetch for bound columns): texts
+// are returned in pieces from `at`, where the previous call on the same cell stopped; SQL_NO_DATA
+// once the cell is used up. Diagnostics go to handle `h`.
+SQLRETURN getCell(HandleBase* h, CellPosition& at, const Cell& cell, SQLSMALLINT targetType,
+                  SQLPOINTER target, SQLLEN bufferLength, SQLLEN* ind);
+// Whether getCell converts to C type `targetType`.
+bool isSupportedTarget(SQLSMALLINT targetType);
 
 } // namespace kaldor::standin::driver

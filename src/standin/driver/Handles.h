@@ -77,6 +77,20 @@ struct ParameterBinding {
     SQLLEN* indicator = nullptr;
 };
 
+// A result column bound with SQLBindCol; SQLFetch stores its value of each row there.
+struct ColumnBinding {
+    SQLSMALLINT cType = SQL_C_CHAR;
+    SQLPOINTER target = nullptr;
+    SQLLEN bufferLength = 0;
+    SQLLEN* indicator = nullptr;
+};
+
+// How far SQLGetData has read a cell: the bytes or characters returned, whether all of them.
+struct CellPosition {
+    size_t offset = 0;
+    bool done = false;
+};
+
 struct Statement final : HandleBase {
     explicit Statement(Connection* c) : HandleBase(HandleKind::Statement), dbc(c) {}
     Connection* dbc;
@@ -91,8 +105,8 @@ struct Statement final : HandleBase {
     long long row = -1;    // current row of the current result set, -1 before the first
     // SQLGetData position within the current row.
     SQLUSMALLINT dataColumn = 0;
-    size_t dataOffset = 0;
-    bool dataDone = false;
+    CellPosition data;
+    std::map<SQLUSMALLINT, ColumnBinding> boundColumns;
     SQLULEN queryTimeout = 0;
     SQLULEN maxRows = 0;
     SQLULEN rowArraySize = 1;
@@ -113,8 +127,7 @@ struct Statement final : HandleBase {
     void resetData()
     {
         dataColumn = 0;
-        dataOffset = 0;
-        dataDone = false;
+        data = {};
     }
 };
 

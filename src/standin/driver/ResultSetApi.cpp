@@ -60,6 +60,31 @@ SQLRETURN colAttrNumber(SQLLEN value, SQLLEN* numeric)
     return SQL_SUCCESS;
 }
 
+// Stores the row's values in the bound columns: SQL_SUCCESS_WITH_INFO with a 01004 record for
+// each text cut to its buffer, SQL_ERROR when a value cannot be stored.
+SQLRETURN fillBoundColumns(Statement* s, const std::vector<Cell>& row)
+{
+    SQLRETURN result = SQL_SUCCESS;
+    for (const auto& [column, b] : s->boundColumns) {
+        if (column > row.size()) {
+            return postDriverError(s, "07009", "Invalid descriptor index");
+        }
+        CellPosition whole;
+        const SQLRETURN rc =
+            getCell(s, whole, row[column - 1U], b.cType, b.target, b.bufferLength, b.indicator);
+        if (rc == SQL_ERROR) {
+            return SQL_ERROR;
+        }
+        if (rc == SQL_SUCCESS_WITH_INFO) {
+            result = SQL_SUCCESS_WITH_INFO;
+        }
+    }
+    if (result == SQL_SUCCESS_WITH_INFO) {
+        s->diag.returnCode = SQL_SUCCESS_WITH_INFO;
+    }
+    return result;
+}
+
 } // namespace
 
 extern "C" {
@@ -203,7 +228,7 @@ SQLRETURN SQL_API SQLFetch(SQLHSTMT handle)
     if (s->rowsFetchedPtr) {
         *s->rowsFetchedPtr = 1;
     }
-    return SQL_SUCCESS;
+    return fillBoundColumns(s, r->rows[static_cast<size_t>(s->row)]);
 }
 
 SQLRETURN SQL_API SQLGetData(SQLHSTMT handle, SQLUSMALLINT column, SQLSMALLINT targetType,
@@ -224,7 +249,31 @@ SQLRETURN SQL_API SQLGetData(SQLHSTMT handle, SQLUSMALLINT column, SQLSMALLINT t
         s->resetData();
         s->dataColumn = column;
     }
-    return getCell(s, (*row)[column - 1U], targetType, target, bufferLength, indicator);
+    return getCell(s, s->data, (*row)[column - 1U], targetType, target, bufferLength, indicator);
+}
+
+SQLRETURN SQL_API SQLBindCol(SQLHSTMT handle, SQLUSMALLINT column, SQLSMALLINT targetType,
+                             SQLPOINTER target, SQLLEN bufferLength, SQLLEN* indicator)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    if (column < 1) {
+        return postDriverError(s, "07009", "Invalid descriptor index");
+    }
+    if (!target && !indicator) {
+        s->boundColumns.erase(column);
+        return SQL_SUCCESS;
+    }
+    if (!isSupportedTarget(targetType)) {
+        return postDriverError(s, "HYC00", "Optional feature not implemented");
+    }
+    if (bufferLength < 0) {
+        return postDriverError(s, "HY090", "Invalid string or buffer length");
+    }
+    s->boundColumns[column] = {targetType, target, bufferLength, indicator};
+    return SQL_SUCCESS;
 }
 
 } // extern "C"

@@ -66,6 +66,7 @@ SQLRETURN SQL_API SQLFreeStmt(SQLHSTMT handle, SQLUSMALLINT option)
         freeStatement(s);
         return SQL_SUCCESS;
     case SQL_UNBIND:
+        s->boundColumns.clear();
         return SQL_SUCCESS;
     case SQL_RESET_PARAMS:
         s->parameters.clear();
