@@ -364,6 +364,8 @@ TEST_P(ConfigTool, BadInputIsOneLineAndStatusTwoWithNothingWritten)
          QStringLiteral("not a configuration written by kaldor-config")},
         {QByteArray(good).replace("\"version\": 1", "\"version\": 2"),
          QStringLiteral("format version 2 is newer than this tool reads (1)")},
+        {QByteArray(good).replace("\"version\": 1", "\"version\": 0"),
+         QStringLiteral("the format version is missing or not a whole number")},
         {QByteArray(good).replace("\"max_rows_display\": \"250\"", "\"rows\": \"250\""),
          QStringLiteral("table qrb_zv_tree_config, row 1: unknown column rows")},
         {QByteArray(good).replace("\"header\": \"Calibration results\"", ""),
@@ -382,6 +384,9 @@ TEST_P(ConfigTool, BadInputIsOneLineAndStatusTwoWithNothingWritten)
          QStringLiteral("the title language \"title from mt.me2_customiz;delete from "
                         "mt.userlist;select 1 x\" is not one of title, title2, title3, title4, "
                         "title5; nothing was written")},
+        {system("title", R"("Title2")"),
+         QStringLiteral("the title language \"Title2\" is not one of title, title2, title3, "
+                        "title4, title5; nothing was written")},
         {system("desktop", R"("x';drop table mt.qrb_zv_groupconfig;--")"),
          QStringLiteral("the desktop \"x';drop table mt.qrb_zv_groupconfig;--\" holds a quote; "
                         "nothing was written")},
@@ -605,6 +610,79 @@ TEST_P(ConfigTool, ControlCharactersAreShownEscaped)
     for (const QString& text : {r.out, r.err})
         for (const QChar c : text)
             EXPECT_TRUE(c == u'\n' || c.category() != QChar::Other_Control) << int(c.unicode());
+}
+
+// The servers compare user names without regard to letter case: a user of the file is known
+// to the target whatever the case of either name.
+TEST_P(ConfigTool, UsersAreKnownWhateverTheLetterCaseOfTheirNames)
+{
+    sql("A", "insert into mt.qrb_zv_userlist(mtuser,group_id,zv_inhibit_use) values('BOB','LAB',"
+             "'Y')");
+    write("a.json", exported("A"));
+    const ToolRun r = tool({QStringLiteral("import"), path("a.json"), dsn('B')});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_FALSE(r.out.contains(QStringLiteral("skipped"))) << r.out.toStdString();
+    const db::ResultSet users = connect("B")->query(
+        QStringLiteral("select mtuser, zv_inhibit_use from mt.qrb_zv_userlist"));
+    QStringList rows;
+    for (qsizetype i = 0; i < users.size(); ++i)
+        rows.append(users.text(i, u"mtuser") + QLatin1Char(' ') + users.text(i, u"zv_inhibit_use"));
+    rows.sort();
+    EXPECT_EQ(rows, (QStringList{QStringLiteral("BOB Y"), QStringLiteral("alice N")}));
+}
+
+// A row that a table holds more than once is counted on each side, and a results header of
+// another text is a difference like any other.
+TEST_P(ConfigTool, RepeatedRowsAreCountedAndAnotherHeaderIsADifference)
+{
+    write("a.json", exported("A"));
+    ASSERT_EQ(tool({QStringLiteral("import"), path("a.json"), dsn('B')}).status, 0);
+    sql("B", "insert into mt.qrb_zv_tree_fields(fldnum,len) values('4202','30')");
+    sql("B", "update mt.qrb_zv_result_header set header = 'Results'");
+    const ToolRun r = tool({QStringLiteral("diff"), path("a.json"), dsn('B')});
+    EXPECT_EQ(r.status, 1);
+    const QStringList expected{
+        QStringLiteral("tree view: field 4202: 1 times in A, 2 in B"),
+        QStringLiteral("results header: only in A"),
+        QStringLiteral("results header: only in B"),
+    };
+    EXPECT_EQ(r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected) << r.out.toStdString();
+}
+
+// Format characters are escaped too: a direction override would show a name reversed.
+TEST_P(ConfigTool, FormatCharactersAreShownEscaped)
+{
+    sql("A", "insert into mt.qrb_zv_groupconfig(group_id,zv_inhibit_use) values('LAB\xe2\x80\xae"
+             "exe.txt','N')");
+    write("a.json", exported("A"));
+    const ToolRun r = tool({QStringLiteral("diff"), path("a.json"), dsn('B')});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("group \"LAB\\u202eexe.txt\": only in A")))
+        << r.out.toStdString();
+    for (const QChar c : r.out)
+        EXPECT_NE(c.category(), QChar::Other_Format) << int(c.unicode());
+}
+
+// Without --user both the user name and the password are asked for: KALDOR_PASSWORD is read
+// only with --user.
+TEST_P(ConfigTool, WithoutUserThePasswordIsAskedFor)
+{
+    QStringList asked;
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    qputenv("KALDOR_PASSWORD", "wrong");
+    const int status =
+        runConfigTool({QStringLiteral("export"), dsn('A')}, outStream, errStream,
+                      [&asked](const QString& prompt, bool echo) {
+                          asked.append(prompt);
+                          return echo ? QStringLiteral("admin") : QStringLiteral("secret");
+                      });
+    qputenv("KALDOR_PASSWORD", "secret");
+    EXPECT_EQ(status, 0) << err.toStdString();
+    EXPECT_EQ(asked, (QStringList{QStringLiteral("User name for %1: ").arg(dsn('A')),
+                                  QStringLiteral("Password for %1: ").arg(dsn('A'))}));
+    outStream.flush();
+    EXPECT_EQ(out.toUtf8(), exported("A"));
 }
 
 // The installed tool as a user runs it: answers piped in line by line, and a server that stops

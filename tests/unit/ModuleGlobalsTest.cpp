@@ -1,5 +1,7 @@
 #include "ModuleGlobals.h"
+#include "Odbc.h"
 #include "Seams.h"
+#include "StandinStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -209,6 +211,92 @@ TEST_F(SettingsFolderTest, ANamedPipeIsNoSettingsFile)
     target.close();
     ASSERT_TRUE(QFile::link(target.fileName(), SettingsFile()));
     EXPECT_EQ(ReadDataSource(), QStringLiteral("Linked"));
+}
+
+// GetConfig and LoadVersion through the driver manager on a stand-in database, new for each
+// test; the driver manager keeps the configuration it read, so there is one for the process.
+class SystemRecordTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        dir = new QTemporaryDir;
+        ASSERT_TRUE(dir->isValid());
+        std::string error;
+        ASSERT_TRUE(standin::writeOdbcConfig(
+            QFile::encodeName(dir->path()).toStdString(), KALDOR_STANDIN_DRIVER,
+            {{"Record Source", standin::Dialect::Anywhere, database()}}, &error))
+            << error;
+        qputenv("ODBCSYSINI", QFile::encodeName(dir->path()));
+        qputenv("ODBCINI", QFile::encodeName(dir->path() + QStringLiteral("/odbc.ini")));
+    }
+    static void TearDownTestSuite()
+    {
+        delete dir;
+        dir = nullptr;
+    }
+    static QString databaseFile() { return dir->filePath(QStringLiteral("record.db")); }
+    static std::string database() { return QFile::encodeName(databaseFile()).toStdString(); }
+
+    void SetUp() override
+    {
+        for (const char* suffix : {"", "-wal", "-shm"})
+            QFile::remove(databaseFile() + QString::fromLatin1(suffix));
+        std::string error;
+        ASSERT_TRUE(standin::createDatabase(database(), standin::Dialect::Anywhere, &error))
+            << error;
+        resetGlobals();
+        session().DatabaseType = SqlAnywhere;
+        session().MainDatabase = db::OdbcConnection::open(
+            QStringLiteral("Record Source"), QStringLiteral("admin"), QStringLiteral("secret"), {});
+    }
+    void TearDown() override { resetGlobals(); }
+
+    static void sql(const QString& text) { session().MainDatabase->execute(text); }
+
+    static QTemporaryDir* dir;
+};
+
+QTemporaryDir* SystemRecordTest::dir = nullptr;
+
+TEST_F(SystemRecordTest, LoadVersionTakesVersionsAbove51ForVersion6)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"5.1", 5}, {"5", 5}, {"5.0", 5}, {"5.2", 6}, {"6", 6}, {"6.0", 6}, {"7 beta", 6}, {"x", 5},
+    };
+    for (const auto& [version, expected] : cases) {
+        sql(QStringLiteral("delete from mt.dbconfig"));
+        sql(QStringLiteral("insert into mt.dbconfig(version) values('%1')")
+                .arg(QString::fromUtf8(version)));
+        session().VizVersion = 0;
+        LoadVersion();
+        EXPECT_EQ(session().VizVersion, expected) << version;
+    }
+}
+
+// SharedDir is SPath with one backslash appended, also to a path that ends with one; a NULL
+// SPath reads as the default path and leaves SharedDir as it was.
+TEST_F(SystemRecordTest, GetConfigAppendsABackslashToSPathForSharedDir)
+{
+    sql(QStringLiteral("insert into mt.qrb_zv_system_configuration(require_login,desktop,title,"
+                       "ODBC,SPath,SDrive,autoLayout,Diags,Browser) values('Y','Lab','title2',"
+                       "'Lab Data','Reports','D:\\','On','Off','Firefox')"));
+    GetConfig();
+    EXPECT_EQ(config().SharedPath.toStdString(), "Reports");
+    EXPECT_EQ(config().SharedDir.toStdString(), "Reports\\");
+    EXPECT_EQ(config().SharedDrive.toStdString(), "D:\\");
+    EXPECT_EQ(config().DataSource.toStdString(), "Lab Data");
+    EXPECT_EQ(config().Browser.toStdString(), "Firefox");
+
+    sql(QStringLiteral("update mt.qrb_zv_system_configuration set SPath = 'VIZIDOV\\'"));
+    GetConfig();
+    EXPECT_EQ(config().SharedPath.toStdString(), "VIZIDOV\\");
+    EXPECT_EQ(config().SharedDir.toStdString(), "VIZIDOV\\\\");
+
+    sql(QStringLiteral("update mt.qrb_zv_system_configuration set SPath = NULL"));
+    config().SharedDir = QStringLiteral("Earlier\\");
+    GetConfig();
+    EXPECT_EQ(config().SharedPath.toStdString(), "VIZIDOV\\");
+    EXPECT_EQ(config().SharedDir.toStdString(), "Earlier\\");
 }
 
 TEST(ChooseSql, KeepsTheTextWithoutADialect)
