@@ -144,10 +144,10 @@ FormEditGroups::FormEditGroups()
             [this] { CommandRemoveGroup_Click(); });
     connect(m_commandSave, &QPushButton::clicked, this, [this] { CommandSave_Click(); });
     connect(m_commandExit, &QPushButton::clicked, this, [this] { closeChildWindow(this); });
-    connect(m_listReportsAvailable, &QListWidget::itemDoubleClicked, this,
-            [this] { moveReport(m_listReportsAvailable, m_listExecutableReports); });
-    connect(m_listExecutableReports, &QListWidget::itemDoubleClicked, this,
-            [this] { moveReport(m_listExecutableReports, m_listReportsAvailable); });
+    connectEntryMove(m_listReportsAvailable, this,
+                     [this] { moveReport(m_listReportsAvailable, m_listExecutableReports); });
+    connectEntryMove(m_listExecutableReports, this,
+                     [this] { moveReport(m_listExecutableReports, m_listReportsAvailable); });
 }
 
 QWidget* FormEditGroups::buildGeneralTab()

@@ -243,6 +243,45 @@ void connectListClick(QAbstractItemView* list, QObject* context,
                      });
 }
 
+namespace {
+
+// Enter on the selected entry of a list box does what its double click does. A held key moves
+// one entry, not one per repeat.
+class EnterOnEntry final : public QObject {
+public:
+    EnterOnEntry(QListWidget* list, QObject* context, std::function<void()> handler)
+        : QObject(context), m_list(list), m_handler(std::move(handler))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (!enter || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier ||
+            selectedText(m_list).isNull())
+            return QObject::eventFilter(watched, event);
+        if (!key->isAutoRepeat())
+            m_handler();
+        return true;
+    }
+
+private:
+    QListWidget* m_list;
+    std::function<void()> m_handler;
+};
+
+} // namespace
+
+void connectEntryMove(QListWidget* list, QObject* context, const std::function<void()>& handler)
+{
+    QObject::connect(list, &QListWidget::itemDoubleClicked, context, handler);
+    list->installEventFilter(new EnterOnEntry(list, context, handler));
+}
+
 void lockList(QWidget* list, bool locked)
 {
     static const char* const HadFocus = "kaldorListHadFocus";

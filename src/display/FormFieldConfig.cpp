@@ -100,10 +100,8 @@ FormFieldConfig::FormFieldConfig()
             LoadFieldList();
             SelectFirst(); // the field shown is always one of the list
         });
-    connect(m_listInvisible, &QListWidget::itemDoubleClicked, this,
-            [this] { moveGroup(m_listInvisible, m_listVisible); });
-    connect(m_listVisible, &QListWidget::itemDoubleClicked, this,
-            [this] { moveGroup(m_listVisible, m_listInvisible); });
+    connectEntryMove(m_listInvisible, this, [this] { moveGroup(m_listInvisible, m_listVisible); });
+    connectEntryMove(m_listVisible, this, [this] { moveGroup(m_listVisible, m_listInvisible); });
     for (QLineEdit* box : m_general)
         connect(box, &QLineEdit::textChanged, this, [this] { edited(); });
     for (QLineEdit* box : m_browser)

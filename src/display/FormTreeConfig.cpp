@@ -130,10 +130,10 @@ QWidget* FormTreeConfig::buildLevel(int index)
     }
     QListWidget* invisible = level.invisible;
     QListWidget* visible = level.visible;
-    connect(invisible, &QListWidget::itemDoubleClicked, this,
-            [this, invisible, visible] { moveToDisplayed(invisible, visible); });
-    connect(visible, &QListWidget::itemDoubleClicked, this,
-            [this, invisible, visible] { moveToHidden(visible, invisible); });
+    connectEntryMove(invisible, this,
+                     [this, invisible, visible] { moveToDisplayed(invisible, visible); });
+    connectEntryMove(visible, this,
+                     [this, invisible, visible] { moveToHidden(visible, invisible); });
 
     auto* page = new QWidget;
     auto* grid = new QGridLayout(page);

@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -194,6 +195,18 @@ void FormCustomDialog::finish()
 {
     DialogBusy() = 0;
     Q_EMIT finished();
+}
+
+// Escape, which the text box and the combo box leave to their window, asks as Cancel does; a
+// held key asks once.
+void FormCustomDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat())
+        CommandCustomDialogCancel_Click();
 }
 
 // Closing by the window frame while the question waits answers it as cancelled.

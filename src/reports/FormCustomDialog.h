@@ -31,6 +31,8 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Escape does what Cancel does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CommandCustomDialogOK_Click();

@@ -292,8 +292,12 @@ Runner::Outcome Runner::execute(const Command& c)
     if (n == u"answer") {
         if (!arity(1, 1))
             return scriptError(c, QStringLiteral("answer takes one text"));
-        m_prompts.append(c.args.at(0) == u"--cancel" ? Prompt{true, {}}
-                                                     : Prompt{false, c.args.at(0)});
+        // answer --open: the next prompt dialog stays open for the commands that follow.
+        if (c.args.at(0) == u"--open")
+            m_prompts.append(Prompt{false, {}, true});
+        else
+            m_prompts.append(c.args.at(0) == u"--cancel" ? Prompt{true, {}}
+                                                         : Prompt{false, c.args.at(0)});
         return Outcome::Done;
     }
     if (needsProgram(n)) {
@@ -688,6 +692,8 @@ void Runner::answerPrompt(QWidget* dialog, bool unanswered)
         return;
     }
     const Prompt p = m_prompts.takeFirst();
+    if (p.leaveOpen)
+        return;
     if (p.cancel) {
         out(head + QStringLiteral("CANCEL"));
         m_replies.prepend(QStringLiteral("Yes"));

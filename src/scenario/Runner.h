@@ -32,6 +32,7 @@ private:
     struct Prompt {
         bool cancel = false;
         QString text;
+        bool leaveOpen = false; // answered by the commands that follow, as a user would
     };
 
     Outcome execute(const Command& c);
