@@ -2,6 +2,7 @@
 
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
+#include "SaveReport.h"
 #include "Seams.h"
 #include "WindowHelpers.h"
 #include "WrappingLabel.h"
@@ -68,9 +69,11 @@ QString timeOf(const QComboBox* hour, const QComboBox* minute)
     return quotedOrNull(!h.isEmpty() && !m.isEmpty(), h + QLatin1Char(':') + m);
 }
 
-void showMessage(int message)
+// A save that a check refuses: the check's message, and in the status bar the entry whose
+// privileges were not saved.
+void refuse(int message, const QString& entry)
 {
-    messageBox(resString(message), MsgButtons::Ok, MsgIcon::Critical, resString(199));
+    refuseSave(resString(914).arg(entry), {resString(message), resString(199), MsgIcon::Critical});
 }
 
 } // namespace
@@ -436,7 +439,7 @@ bool FormAccess::timeReadable(const TimeBoxes& time, int message)
     if ((h.isEmpty() && m.isEmpty()) ||
         ParseTime(h + QLatin1Char(':') + m, QStringLiteral("H")) != QStringLiteral("INVALID"))
         return true;
-    showMessage(message);
+    refuse(message, selectedText(m_listItems));
     m_ssTabAccess->setCurrentIndex(2);
     time.hour->setFocus();
     return false;
@@ -446,14 +449,14 @@ bool FormAccess::passesChecks()
 {
     if (m_start.check->isChecked() && m_stop.check->isChecked() &&
         m_start.calendar->selectedDate() > m_stop.calendar->selectedDate()) {
-        showMessage(263);
+        refuse(263, selectedText(m_listItems));
         return false;
     }
     if (!timeReadable(m_startTime, 251) || !timeReadable(m_endTime, 251))
         return false;
     const QString maximum = m_textMaxSessions->text();
     if (!maximum.isEmpty() && !IsNumeric(maximum)) {
-        showMessage(250);
+        refuse(250, selectedText(m_listItems));
         m_ssTabAccess->setCurrentIndex(0);
         m_textMaxSessions->setFocus();
         return false;
@@ -506,6 +509,7 @@ void FormAccess::CommandSave_Click()
         session().MainDatabase->execute(sql);
     });
     setBrowsing();
+    reportSaved(resString(914).arg(selectedText(m_listItems)));
 }
 
 void FormAccess::markEditing()

@@ -3,6 +3,7 @@
 #include "CustomDialog.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
+#include "SaveReport.h"
 #include "Seams.h"
 #include "WindowHelpers.h"
 #include "WrappingLabel.h"
@@ -646,6 +647,7 @@ void FormEditGroups::CommandSave_Click()
         }
     });
     setEdited(false);
+    reportSaved(resString(912).arg(item->text()));
 }
 
 // Unedited: the group list, Add and Remove usable, Save not; edited: the reverse.

@@ -2,6 +2,7 @@
 
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
+#include "SaveReport.h"
 #include "Seams.h"
 #include "TextList.h"
 #include "WindowHelpers.h"
@@ -285,8 +286,8 @@ bool FormEditUsers::passesChecks()
     };
     for (const Check& check : checks) {
         if (check.failed) {
-            messageBox(resString(check.message), MsgButtons::Ok, MsgIcon::Exclamation,
-                       resString(170));
+            refuseSave(resString(913).arg(selectedText(m_listUsers)),
+                       {resString(check.message), resString(170), MsgIcon::Exclamation});
             return false;
         }
     }
@@ -330,6 +331,7 @@ void FormEditUsers::CommandSave_Click()
         session().MainDatabase->execute(sql);
     });
     setUnedited();
+    reportSaved(resString(913).arg(user));
 }
 
 void FormEditUsers::markEdited()

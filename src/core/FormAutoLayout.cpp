@@ -1,5 +1,7 @@
 #include "FormAutoLayout.h"
 
+#include "ResourceStrings.h"
+#include "SaveReport.h"
 #include "Seams.h"
 #include "WindowHelpers.h"
 
@@ -113,6 +115,7 @@ void SwitchWindow::Save_Click()
         ChooseSql(sql, head + QStringLiteral("';commit"), head + text(m_texts.updateTailSqlServer));
         session().MainDatabase->execute(sql);
     });
+    reportSaved(resString(916).arg(text(m_texts.caption), m_combo->currentText()));
 }
 
 void SwitchWindow::Finish_Click()

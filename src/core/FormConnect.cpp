@@ -5,6 +5,7 @@
 #include "ModuleGlobals.h"
 #include "Odbc.h"
 #include "ResourceStrings.h"
+#include "SaveReport.h"
 #include "Seams.h"
 #include "WindowHelpers.h"
 
@@ -28,6 +29,33 @@ QLineEdit* lineEdit(const char16_t* name, QWidget* parent)
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromUtf16(name));
     return edit;
+}
+
+// The failure without the password typed, should a driver's message repeat it.
+db::DbError withoutPassword(db::DbError error, const QString& password)
+{
+    if (password.isEmpty())
+        return error;
+    const auto hide = [&password](QString& text) {
+        text.replace(password, QStringLiteral("***"), Qt::CaseInsensitive);
+    };
+    hide(error.description);
+    for (db::DiagRecord& r : error.records) {
+        hide(r.source);
+        hide(r.message);
+    }
+    return error;
+}
+
+// What the status bar says of a failed login: the driver's records, else the failure itself.
+QString failureText(const db::DbError& error)
+{
+    QStringList records;
+    for (const db::DiagRecord& r : error.records)
+        records.append(r.sqlState + QLatin1Char(' ') + QString::number(r.native) +
+                       QLatin1Char(' ') + OneLine(r.message));
+    return resString(925).arg(records.isEmpty() ? error.description
+                                                : records.join(QStringLiteral("; ")));
 }
 
 } // namespace
@@ -120,7 +148,10 @@ bool FormConnect::login(const QString& dataSource)
         db::listDataSources({32, 255, DataSourceSlots}, &overflow);
 
     if (overflow) {
-        loginFailed();
+        loginFailed(
+            db::DbError{db::OdbcConnectFailed,
+                        QStringLiteral("More than %1 ODBC data sources").arg(DataSourceSlots),
+                        {}});
         return false;
     }
     session().DatabaseType = Undetermined;
@@ -146,20 +177,24 @@ bool FormConnect::login(const QString& dataSource)
         session().DirectDatabase =
             db::OdbcConnection::open(dataSource, user, m_textPassword->text(),
                                      db::ConnectOptions::forProgram(QStringLiteral("direct")));
-    } catch (const db::DbException&) {
-        loginFailed();
+    } catch (const db::DbException& e) {
+        loginFailed(e.error());
         return false;
     }
     m_textPassword->clear();
+    showStatus(QString()); // an earlier attempt's failure is no news any more
     session().LoggedIn = 1;
     Startup();
     return true;
 }
 
-void FormConnect::loginFailed()
+void FormConnect::loginFailed(const db::DbError& error)
 {
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
+    const db::DbError shown = withoutPassword(error, m_textPassword->text());
+    LogFailure(shown, QStringLiteral("FormConnect,CommandConnect"), QString());
+    showStatus(failureText(shown));
     messageBox(resString(110), MsgButtons::Ok, MsgIcon::Critical, resString(101));
     m_textPassword->clear();
     m_textPassword->setFocus();

@@ -8,6 +8,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace kaldor::db {
+struct DbError;
+}
+
 namespace kaldor {
 
 // The login window: user name and password, the data source's dialect, the two connections.
@@ -20,7 +24,8 @@ public:
 private:
     void CommandConnect_Click();
     bool login(const QString& dataSource);
-    void loginFailed();
+    // Logs the failure with the driver's records and shows it; the login can be tried again.
+    void loginFailed(const db::DbError& error);
 
     QLabel* m_label1;
     QLineEdit* m_textLogin;

@@ -4,6 +4,7 @@
 #include "ModuleGlobals.h"
 #include "Odbc.h"
 #include "ResourceStrings.h"
+#include "SaveReport.h"
 #include "WindowHelpers.h"
 
 #include <QComboBox>
@@ -248,6 +249,8 @@ void FormMiscConfig::ReportFileLocation_Change()
 void FormMiscConfig::SaveFileLocation_Click()
 {
     SaveConfig();
+    // Before a login only the data source is saved.
+    reportSaved(session().LoggedIn != 0 ? resString(917) : resString(918).arg(config().DataSource));
 }
 
 void FormMiscConfig::CommandExit_Click()

@@ -2,6 +2,7 @@
 
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
+#include "SaveReport.h"
 #include "WindowHelpers.h"
 #include "WrappingLabel.h"
 
@@ -67,6 +68,7 @@ void FormSecurityFeatures::CommandSave_Click()
 {
     config().RequireLogin = m_checkLogin->isChecked() ? QStringLiteral("Y") : QStringLiteral("N");
     SaveConfig();
+    reportSaved(resString(915));
 }
 
 void FormSecurityFeatures::CommandExit_Click()

@@ -7,15 +7,18 @@
 #include "ResourceStrings.h"
 #include "Seams.h"
 #include "WindowHelpers.h"
+#include "WindowMenu.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 
 namespace kaldor {
 
@@ -71,7 +74,7 @@ QHash<QString, Registration>& registry()
     return r;
 }
 
-// The shortcuts of the menu, which win over every control.
+// The shortcuts of the menu, the Window menu's included, which win over every control.
 QList<QKeySequence> menuKeys()
 {
     QList<QKeySequence> keys;
@@ -79,6 +82,7 @@ QList<QKeySequence> menuKeys()
         if (e.shortcut)
             keys.append(QKeySequence(QString::fromLatin1(e.shortcut)));
     }
+    keys.append(WindowMenu::keys());
     return keys;
 }
 
@@ -114,6 +118,14 @@ MDIFormMain::MDIFormMain()
         size = size.expandedTo(screen->availableSize() * 9 / 10);
     resize(size);
     buildMenus();
+    // One line of text; a long one is cut rather than widening the window.
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("StatusBarMain"));
+    m_status = new QLabel(bar);
+    m_status->setTextFormat(Qt::PlainText);
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(m_status, 1);
+    setStatusBar(bar);
     installKeyboardConventions(this, menuKeys());
     setMainWindowHooks(
         {[this](const QString& ds) { setAfterLoginTitle(ds); }, [this] { enableStartupMenus(); }});
@@ -142,6 +154,12 @@ void MDIFormMain::setAfterLoginTitle(const QString& dataSource)
     setWindowTitle(titleHead() + QStringLiteral("     Data Source: ") + dataSource);
 }
 
+void MDIFormMain::setStatusText(const QString& text)
+{
+    m_status->setText(text);
+    m_status->setToolTip(text);
+}
+
 void MDIFormMain::buildMenus()
 {
     QHash<QString, QMenu*> menus;
@@ -164,6 +182,9 @@ void MDIFormMain::buildMenus()
         item->setEnabled(e.enabledBeforeLogin);
         m_items.insert(name, item);
     }
+    m_windowMenu = new WindowMenu(menuBar(), m_mdi);
+    for (QAction* item : m_windowMenu->items())
+        m_items.insert(item->objectName(), item);
 }
 
 void MDIFormMain::MDIFormLoad()
@@ -185,6 +206,7 @@ void MDIFormMain::MDIFormLoad()
         if (item->menu())
             item->menu()->setTitle(caption);
     }
+    m_windowMenu->loadCaptions();
     showChild(QStringLiteral("FormConnect"), [] { return new FormConnect; });
     if (tail.isEmpty())
         messageBox(QStringLiteral("You should select an ODBC Source first form the "

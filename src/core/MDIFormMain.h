@@ -7,10 +7,13 @@
 #include <functional>
 
 class QAction;
+class QLabel;
 class QMdiArea;
 class QMenu;
 
 namespace kaldor {
+
+class WindowMenu;
 
 // The main window: the frame of the whole run, its menu and its child windows.
 class MDIFormMain final : public QMainWindow {
@@ -36,6 +39,10 @@ public:
     void setBeforeLoginTitle(const QString& tail);
     void setAfterLoginTitle(const QString& dataSource);
 
+    // The text of the status bar (`StatusBarMain`): what was saved last and when, or what
+    // failed.
+    void setStatusText(const QString& text);
+
     static QString titleHead();
 
 protected:
@@ -48,6 +55,8 @@ private:
     void choose(const QString& itemName);
 
     QMdiArea* m_mdi = nullptr;
+    WindowMenu* m_windowMenu = nullptr;
+    QLabel* m_status = nullptr;
     QHash<QString, QAction*> m_items;
     QHash<QString, QPointer<QWidget>> m_children;
 };

@@ -319,6 +319,12 @@ QString Trim(const QString& text)
     return text.mid(first, last - first);
 }
 
+QString OneLine(const QString& text)
+{
+    static const QRegularExpression lineBreaks(QStringLiteral("\\s*[\\r\\n]+\\s*"));
+    return QString(text).replace(lineBreaks, QStringLiteral(" ")).trimmed();
+}
+
 double Val(const QString& text)
 {
     static const QRegularExpression number(
@@ -375,8 +381,10 @@ std::function<void(const QString&)>& errorLogObserver()
     return observer;
 }
 
+// The error routine's lines; a failure that the program survives adds a line for each of the
+// driver's records.
 void appendErrorLog(int number, const QString& description, const QString& source,
-                    const QString& sql)
+                    const QString& sql, const QList<db::DiagRecord>& records = {})
 {
     const QString p = QLatin1Char('[') +
                       currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
@@ -387,6 +395,12 @@ void appendErrorLog(int number, const QString& description, const QString& sourc
     lines.append(p + QString::number(number) + QLatin1Char(' ') + description);
     lines.append(p + source);
     lines.append(p + sql);
+    for (const db::DiagRecord& r : records)
+        lines.append(p + resString(926) + QLatin1Char(' ') + r.sqlState + QStringLiteral("    ") +
+                     resString(372) + QLatin1Char(' ') + QString::number(r.native) +
+                     QStringLiteral("    ") + resString(373) + QLatin1Char(' ') + r.source +
+                     QStringLiteral("    ") + resString(374) + QLatin1Char(' ') +
+                     OneLine(r.message));
     QFile log(ErrorLogFile());
     QString error;
     if (openRegularFile(log, QIODevice::WriteOnly | QIODevice::Append, &error))
@@ -427,6 +441,11 @@ void ErrorHandler(int number, const QString& description, const QString& source,
 void ErrorHandler(const db::DbError& error, const QString& source, const QString& sql)
 {
     ErrorHandler(error.number, error.description, source, sql, error.records);
+}
+
+void LogFailure(const db::DbError& error, const QString& source, const QString& sql)
+{
+    appendErrorLog(qint16(error.number), error.description, source, sql, error.records);
 }
 
 // ---- helpers ------------------------------------------------------------------------------

@@ -69,6 +69,10 @@ void LoadVersion();
 [[noreturn]] void ErrorHandler(int number, const QString& description, const QString& source,
                                const QString& sql, const QList<db::DiagRecord>& records = {});
 [[noreturn]] void ErrorHandler(const db::DbError& error, const QString& source, const QString& sql);
+// A failure that the program survives (a failed login): appended to the error log as the error
+// routine appends its failures, followed by one line for each of the driver's records
+// ("SQLSTATE: 28000    DBERROR: -103    SOURCE: ...    DESCRIPTION: ..."); nothing is shown.
+void LogFailure(const db::DbError& error, const QString& source, const QString& sql);
 // Sees every line the error routine appends to the error log.
 void setErrorLogObserver(std::function<void(const QString& line)> observer);
 // One line of the program's own in the error log, beside the error routine's reports (the
@@ -86,6 +90,11 @@ void CenterForm(QWidget* window);
 
 // The text without the blanks (spaces only) at its ends.
 QString Trim(const QString& text);
+
+// The text on one line, as a line of the error log or the status bar shows a driver's message:
+// each line break, with the white space around it, becomes one blank; white space at the ends
+// goes.
+QString OneLine(const QString& text);
 
 // Lenient numeric reading: the leading number of the text, otherwise 0; a number beyond the
 // range of a double is an overflow (DbException, error 6).

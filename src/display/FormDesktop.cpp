@@ -3,6 +3,7 @@
 #include "FieldView.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
+#include "SaveReport.h"
 #include "WindowHelpers.h"
 
 #include <QComboBox>
@@ -112,6 +113,7 @@ void FormDesktop::CommandOK_Click()
         session().MainDatabase->execute(sql);
         m_commandOK->setEnabled(false);
     });
+    reportSaved(resString(923).arg(config().Desktop, m_comboTitle->currentText()));
 }
 
 } // namespace kaldor

@@ -2,6 +2,7 @@
 
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
+#include "SaveReport.h"
 #include "Seams.h"
 #include "WindowHelpers.h"
 #include "WrappingLabel.h"
@@ -444,7 +445,8 @@ bool FormFieldConfig::checkOffsets()
     for (QLineEdit* box : boxes) {
         if (isOffset(box->text()))
             continue;
-        messageBox(resString(250), MsgButtons::Ok, MsgIcon::Critical, resString(214));
+        refuseSave(resString(920).arg(selectedField()),
+                   {resString(250), resString(214), MsgIcon::Critical});
         m_ssTab1->setCurrentIndex(1);
         box->setFocus();
         return false;
@@ -463,6 +465,7 @@ void FormFieldConfig::CommandSave_Click()
         return;
     QString sql;
     Trapped(Source + QStringLiteral("CommandSave"), sql, [&] { writeField(sql); });
+    reportSaved(resString(920).arg(field));
 }
 
 void FormFieldConfig::writeField(QString& sql)

@@ -2,6 +2,7 @@
 
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
+#include "SaveReport.h"
 #include "WindowHelpers.h"
 #include "WrappingLabel.h"
 
@@ -79,6 +80,7 @@ void FormResultsHeader::CommandSave_Click()
         session().MainDatabase->execute(sql);
         m_commandSave->setEnabled(false);
     });
+    reportSaved(resString(924));
 }
 
 } // namespace kaldor

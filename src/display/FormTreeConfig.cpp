@@ -2,6 +2,7 @@
 
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
+#include "SaveReport.h"
 #include "WindowHelpers.h"
 #include "WrappingLabel.h"
 
@@ -290,6 +291,7 @@ void FormTreeConfig::CommandSave_Click()
         session().MainDatabase->execute(sql);
         m_commandSave->setEnabled(false);
     });
+    reportSaved(resString(921));
 }
 
 } // namespace kaldor

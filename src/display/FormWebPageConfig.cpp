@@ -2,6 +2,7 @@
 
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
+#include "SaveReport.h"
 #include "Seams.h"
 #include "WindowHelpers.h"
 #include "WrappingLabel.h"
@@ -246,6 +247,7 @@ void FormWebPageConfig::CommandSave_Click()
         lockList(m_listPage, false);
         m_commandSave->setEnabled(false);
     });
+    reportSaved(resString(922).arg(selectedText(m_listPage)));
 }
 
 void FormWebPageConfig::CommandReset_Click()

@@ -5,6 +5,7 @@
 #include "DriveMap.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
+#include "SaveReport.h"
 #include "Seams.h"
 #include "WindowHelpers.h"
 #include "WrappingLabel.h"
@@ -691,8 +692,9 @@ void FormReports::CommandRemoveReport_Click()
 
 void FormReports::CommandSave_Click()
 {
-    const auto refuse = [](int message) {
-        messageBox(resString(message), MsgButtons::Ok, MsgIcon::Critical, resString(Caption));
+    const auto refuse = [this](int message) {
+        refuseSave(resString(919).arg(selectedReport()),
+                   {resString(message), resString(Caption), MsgIcon::Critical});
     };
     if (!crystalMode() && m_textSQLStatement->toPlainText().isEmpty())
         return refuse(165);
@@ -735,6 +737,7 @@ void FormReports::CommandSave_Click()
         }
         setListAndModesEnabled(true);
     });
+    reportSaved(resString(919).arg(selectedReport()));
 }
 
 void FormReports::ResetReportButtons()

@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -97,6 +98,16 @@ QString textOf(QObject* o, bool isWindow)
         return tab->currentIndex() >= 0 ? tab->tabText(tab->currentIndex()) : QString();
     if (auto* bar = qobject_cast<QTabBar*>(o))
         return bar->currentIndex() >= 0 ? bar->tabText(bar->currentIndex()) : QString();
+    if (auto* status = qobject_cast<QStatusBar*>(o)) {
+        // A status bar: its message, else the texts of the labels it holds.
+        if (!status->currentMessage().isEmpty())
+            return status->currentMessage();
+        QStringList texts;
+        for (const QLabel* l : status->findChildren<QLabel*>())
+            if (!l->isHidden())
+                texts.append(l->text());
+        return texts.join(u' ');
+    }
     if (auto* w = qobject_cast<QWidget*>(o))
         return w->windowTitle();
     return {};

@@ -7,9 +7,10 @@ runs with `engine odbc` on the data source "Calibration Data": for a flow of the
 dialect (NAME_anywhere) the one of that name, on the database kaldor; for one of the SQL Server
 dialect (NAME_sqlserver) "Calibration Data SQL Server", on the database kaldor_sqlserver, whose
 user list has the SQL Server column names. The transcripts must agree line
-by line, except that the engine and seed lines are left out, a query's rows (ROW lines) are
-compared as a set because the servers return rows in an order of their own, and column names
-regardless of case (PostgreSQL folds them to lower case).
+by line, except that the engine and seed lines are left out, and so are the drivers' records
+that a failed login writes to the error log (each driver words them its own way), a query's rows
+(ROW lines) are compared as a set because the servers return rows in an order of their own, and
+column names regardless of case (PostgreSQL folds them to lower case).
 
 Usage: compare_flows.py RUNNER FLOW_LIST SCENARIO_DIR SCHEMA_SQL DEMO_DIR
 FLOW_LIST names one flow per line (blank lines and # comments ignored). Environment:
@@ -23,6 +24,8 @@ import sys
 import tempfile
 
 ROW_COLUMN = re.compile(r'(^ROW |\| )([^=|]+)=')
+# A driver record that a failed login adds to the error log: the driver's own words.
+DRIVER_RECORD = re.compile(r'^(ERRORLOG )?\[[-0-9 :]+\] SQLSTATE: ')
 
 
 class Dialect:
@@ -73,7 +76,8 @@ def column(name):
 
 def normalized(transcript):
     lines = [l for l in transcript.splitlines()
-             if not l.startswith('> engine ') and not l.startswith('> seed ')]
+             if not l.startswith('> engine ') and not l.startswith('> seed ')
+             and not DRIVER_RECORD.match(l)]
     result, rows = [], []
     for line in lines + ['']:
         if line.startswith('ROW '):
