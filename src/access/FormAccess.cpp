@@ -1,5 +1,6 @@
 #include "FormAccess.h"
 
+#include "AccessibleNames.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
@@ -125,6 +126,11 @@ FormAccess::FormAccess()
         calendar->setSizePolicy(policy);
         calendar->hide();
     }
+    m_label4->setBuddy(m_textMaxSessions);
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             m_listItems, m_start.calendar, m_stop.calendar, m_startTime.hour, m_startTime.minute,
+             m_endTime.hour, m_endTime.minute})
+        nameAfterToolTip(control);
     layOut();
     connectEvents();
 }

@@ -1,5 +1,6 @@
 #include "FormEditGroups.h"
 
+#include "AccessibleNames.h"
 #include "CustomDialog.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
@@ -110,6 +111,7 @@ FormEditGroups::FormEditGroups()
       m_commandExit(button(QStringLiteral("CommandExit"), m_frame2)),
       m_tabs(named<QTabWidget>(QStringLiteral("SSTabGroupConfig"), m_frame2))
 {
+    nameAfterToolTip(m_listGroups);
     auto* groups = new QVBoxLayout(m_frame1);
     groups->addWidget(m_listGroups, 1);
     groups->addWidget(m_commandAddGroup);
@@ -127,6 +129,9 @@ FormEditGroups::FormEditGroups()
     properties->addWidget(m_tabs, 1);
     properties->addLayout(buttons);
 
+    // The two steps' texts begin on one line, however many lines each takes.
+    for (QLabel* step : {m_label1, m_label2})
+        step->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* grid = new QGridLayout(this);
     grid->addWidget(m_label1, 0, 0);
     grid->addWidget(m_label2, 0, 1);
@@ -135,6 +140,9 @@ FormEditGroups::FormEditGroups()
     grid->setColumnStretch(0, 2);
     grid->setColumnStretch(1, 5);
     grid->setRowStretch(1, 1);
+    // Save and Finished below the tabs come after the controls of every tab page.
+    QWidget::setTabOrder(m_listExecutableReports, m_commandSave);
+    QWidget::setTabOrder(m_commandSave, m_commandExit);
 
     connectEditEvents();
     connectListClick(m_listGroups, this, [this] { GetConfig(); });
@@ -189,6 +197,8 @@ FormEditGroups::AgePanel FormEditGroups::buildAgePanel(const QString& prefix,
         named<QLineEdit>(QStringLiteral("Text") + prefix + QStringLiteral("Interval"), p.panel);
     p.unit = named<QComboBox>(QStringLiteral("Combo") + prefix + QStringLiteral("Type"), p.panel);
     makeTypedCombo(p.unit);
+    p.label->setBuddy(p.interval);
+    nameAfterToolTip(p.unit);
 
     auto* age = new QHBoxLayout;
     age->addWidget(p.interval, 1);
@@ -217,7 +227,10 @@ QWidget* FormEditGroups::buildDataTab()
     m_age[Rep] = buildAgePanel(QStringLiteral("Rep"), QStringLiteral("SSPanel4"));
     auto* results = checkBox(QStringLiteral("CheckCalResults"), m_age[Cal].panel);
     static_cast<QVBoxLayout*>(m_age[Cal].panel->layout())->insertWidget(2, results);
-    for (QGroupBox* panel : {m_panelInventory, m_age[Loc].panel, m_age[Rep].panel})
+    QWidget::setTabOrder(m_age[Cal].latest, results);
+    // Each panel keeps its controls at its top, however tall the window.
+    for (QGroupBox* panel :
+         {m_panelInventory, m_age[Cal].panel, m_age[Loc].panel, m_age[Rep].panel})
         static_cast<QVBoxLayout*>(panel->layout())->addStretch(1);
 
     auto* grid = new QGridLayout(page);
@@ -237,6 +250,8 @@ QWidget* FormEditGroups::buildReportsTab()
     m_label4 = label(QStringLiteral("Label4"), page);
     m_listExecutableReports = listBox(QStringLiteral("ListExecutableReports"), page);
     m_label6 = label(QStringLiteral("Label6"), page);
+    m_label3->setBuddy(m_listReportsAvailable);
+    m_label4->setBuddy(m_listExecutableReports);
 
     auto* grid = new QGridLayout(page);
     grid->addWidget(m_label3, 0, 0);
@@ -337,6 +352,7 @@ void FormEditGroups::setCaptions()
     m_label4->setText(resString(139));
     m_listExecutableReports->setToolTip(resString(484));
     m_label6->setText(resString(141));
+    nameListsAfterLabels(this);
 }
 
 void FormEditGroups::LoadGroupList()

@@ -1,5 +1,6 @@
 #include "FormEditUsers.h"
 
+#include "AccessibleNames.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
@@ -18,6 +19,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace kaldor {
 
@@ -107,6 +110,14 @@ FormEditUsers::FormEditUsers()
 void FormEditUsers::layOut()
 {
     (new QVBoxLayout(m_frame1))->addWidget(m_listUsers);
+
+    for (const auto& [label, control] : {std::pair<QLabel*, QWidget*>{m_label7, m_comboGroup},
+                                         {m_label8, m_textRealName},
+                                         {m_label5, m_comboLevel},
+                                         {m_label6, m_comboSegregate},
+                                         {m_label9, m_textLaborRate}})
+        label->setBuddy(control);
+    nameAfterToolTip(m_listUsers);
 
     auto* groups = new QFormLayout(m_ssPanel2);
     groups->addRow(m_label7, m_comboGroup);

@@ -7,13 +7,17 @@
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QHeaderView>
 #include <QLayout>
 #include <QListView>
 #include <QMdiSubWindow>
+#include <QMetaObject>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
+#include <QTreeView>
 #include <QVariant>
 #include <QWidget>
+#include <QWindowStateChangeEvent>
 
 #include <algorithm>
 #include <array>
@@ -67,38 +71,114 @@ QSize neededSize(QWidget* frame)
     return size;
 }
 
+bool isFullOrIcon(const QWidget* frame)
+{
+    return frame->isMaximized() || frame->isMinimized();
+}
+
 // Grows the frame whenever its layout asks again (a caption or a list that needs more room).
-class LayoutGrowth final : public QObject {
+// A maximized or minimized frame keeps its size: a size given meanwhile is the one it takes
+// when it is restored.
+class FrameSize final : public QObject {
 public:
-    explicit LayoutGrowth(QWidget* window) : QObject(window), m_window(window) {}
+    explicit FrameSize(QWidget* window) : QObject(window), m_window(window)
+    {
+        QWidget* frame = frameOf(window);
+        m_restored = frame->size();
+        m_full = isFullOrIcon(frame);
+        window->setProperty(Property, QVariant::fromValue(static_cast<QObject*>(this)));
+        frame->installEventFilter(this);
+        if (frame != window)
+            window->installEventFilter(this);
+    }
+
+    static FrameSize* of(QWidget* window)
+    {
+        if (auto* size = window->property(Property).value<QObject*>())
+            return static_cast<FrameSize*>(size);
+        return new FrameSize(window);
+    }
+
+    void resize(const QSize& size)
+    {
+        QWidget* frame = frameOf(m_window);
+        m_restored = size;
+        if (isFullOrIcon(frame))
+            m_pending = true;
+        else
+            frame->resize(size);
+    }
+
+    // The outer size of the frame when it is neither maximized nor minimized.
+    QSize restoredSize() const
+    {
+        const QWidget* frame = frameOf(m_window);
+        return isFullOrIcon(frame) ? m_restored : frame->size();
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::WindowTitleChange)
+        const QEvent::Type type = event->type();
+        if (type == QEvent::LayoutRequest || type == QEvent::WindowTitleChange)
             growToLayout(m_window);
+        if (type != QEvent::Resize && type != QEvent::WindowStateChange)
+            return QObject::eventFilter(watched, event);
+        QWidget* frame = frameOf(m_window);
+        // A frame made narrower by its user is as high as its wrapped texts need at that
+        // width: its bottom edge stops there.
+        if (type == QEvent::Resize && watched == frame && !isFullOrIcon(frame)) {
+            const QSize needed = neededSize(frame);
+            if (needed != frame->size())
+                frame->resize(needed);
+        }
+        // Seen before the frame changes its geometry: as it is maximized or minimized, the
+        // size it has is its restored size.
+        if (type == QEvent::WindowStateChange && watched == frame) {
+            const bool full = isFullOrIcon(frame);
+            if (full && !m_full && !m_pending)
+                m_restored = frame->size();
+            if (!full && m_full && m_pending)
+                QMetaObject::invokeMethod(
+                    this, [this] { takeRestoredSize(); }, Qt::QueuedConnection);
+            m_full = full;
+        }
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    // After the frame has restored its earlier geometry: the size given while it was not
+    // restored.
+    void takeRestoredSize()
+    {
+        QWidget* frame = frameOf(m_window);
+        if (!m_pending || isFullOrIcon(frame))
+            return;
+        m_pending = false;
+        frame->resize(m_restored);
+        growToLayout(m_window);
+    }
+
+    static constexpr const char* Property = "kaldorFrameSize";
     QWidget* m_window;
+    QSize m_restored;
+    bool m_full = false;    // maximized or minimized, as far as its state changes have told
+    bool m_pending = false; // a size given while it was so
 };
 
 } // namespace
 
 void setOuterSizeTwips(QWidget* window, int width, int height)
 {
-    QWidget* frame = frameOf(window);
-    frame->resize(twips(width), twips(height));
+    FrameSize::of(window)->resize(QSize(twips(width), twips(height)));
     growToLayout(window);
-    static const char* const Growing = "kaldorGrowsToLayout";
-    if (!window->property(Growing).toBool()) {
-        window->setProperty(Growing, true);
-        auto* growth = new LayoutGrowth(window);
-        frame->installEventFilter(growth);
-        if (frame != window)
-            window->installEventFilter(growth);
-    }
+}
+
+void setOuterWidthTwips(QWidget* window, int width)
+{
+    FrameSize* size = FrameSize::of(window);
+    size->resize(QSize(twips(width), size->restoredSize().height()));
+    growToLayout(window);
 }
 
 void growToLayout(QWidget* window)
@@ -115,65 +195,113 @@ void growToLayout(QWidget* window)
     frame->move(std::max(0, at.x()), std::max(0, at.y()));
 }
 
+namespace {
+
+// The width of the widest text of a column of the model in the font, and its row.
+std::pair<int, int> widestText(const QAbstractItemModel* model, int column, const QFont& font)
+{
+    const int rows = model->rowCount();
+    const auto textOf = [model, column](int row) {
+        return model->index(row, column).data().toString();
+    };
+    // A text is as wide as its characters side by side, or a little narrower where kerning
+    // and shaping join them: texts are measured widest sum first, and only while a sum exceeds
+    // the widest text measured, so a long list measures few of its entries.
+    const QFontMetricsF metrics(font);
+    // Advances of the characters met so far: Latin-1 ones in a table, others in a hash.
+    std::array<qreal, 256> latin1;
+    latin1.fill(-1);
+    QHash<char16_t, qreal> advance;
+    const auto advanceOf = [&](QChar c) {
+        if (c.unicode() < latin1.size()) {
+            qreal& known = latin1[c.unicode()];
+            if (known < 0)
+                known = metrics.horizontalAdvance(c);
+            return known;
+        }
+        auto it = advance.find(c.unicode());
+        if (it == advance.end())
+            it = advance.insert(c.unicode(), metrics.horizontalAdvance(c));
+        return *it;
+    };
+    std::vector<std::pair<qreal, int>> sums; // sum of the characters' advances, row
+    sums.reserve(size_t(rows));
+    for (int row = 0; row < rows; ++row) {
+        qreal sum = 0;
+        for (const QChar c : textOf(row))
+            sum += advanceOf(c);
+        sums.emplace_back(sum, row);
+    }
+    // Widest sum first, taken from a heap: only the few sums that can still win are ordered.
+    std::make_heap(sums.begin(), sums.end());
+    qreal widest = 0;
+    int widestRow = 0;
+    for (auto end = sums.end(); end != sums.begin(); --end) {
+        const auto [sum, row] = sums.front();
+        if (sum <= widest + 0.01)
+            break;
+        if (const qreal width = metrics.horizontalAdvance(textOf(row)); width > widest) {
+            widest = width;
+            widestRow = row;
+        }
+        std::pop_heap(sums.begin(), end);
+    }
+    return {int(std::ceil(widest)), widestRow};
+}
+
+// Calls `fit` whenever the view's entries are added, changed or replaced.
+void onEntryChanges(QAbstractItemView* view, const std::function<void()>& fit)
+{
+    const QAbstractItemModel* model = view->model();
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, view, fit);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, view, fit);
+    QObject::connect(model, &QAbstractItemModel::modelReset, view, fit);
+}
+
+} // namespace
+
 void keepEntriesWhole(QListView* list)
 {
-    const QAbstractItemModel* model = list->model();
-    const auto fit = [list, model] {
+    onEntryChanges(list, [list] {
         // An emptied list needs no room; a list box's own model is emptied as it is destroyed.
-        const int rows = model->rowCount();
-        if (rows == 0)
+        if (list->model()->rowCount() == 0)
             return;
-        const auto textOf = [model](int row) { return model->index(row, 0).data().toString(); };
-        // A text is as wide as its characters side by side, or a little narrower where
-        // kerning and shaping join them: texts are measured widest sum first, and only while a
-        // sum exceeds the widest text measured, so a long list measures few of its entries.
-        const QFontMetricsF metrics(list->font());
-        // Advances of the characters met so far: Latin-1 ones in a table, others in a hash.
-        std::array<qreal, 256> latin1;
-        latin1.fill(-1);
-        QHash<char16_t, qreal> advance;
-        const auto advanceOf = [&](QChar c) {
-            if (c.unicode() < latin1.size()) {
-                qreal& known = latin1[c.unicode()];
-                if (known < 0)
-                    known = metrics.horizontalAdvance(c);
-                return known;
-            }
-            auto it = advance.find(c.unicode());
-            if (it == advance.end())
-                it = advance.insert(c.unicode(), metrics.horizontalAdvance(c));
-            return *it;
-        };
-        std::vector<std::pair<qreal, int>> sums; // sum of the characters' advances, row
-        sums.reserve(size_t(rows));
-        for (int row = 0; row < rows; ++row) {
-            qreal sum = 0;
-            for (const QChar c : textOf(row))
-                sum += advanceOf(c);
-            sums.emplace_back(sum, row);
-        }
-        // Widest sum first, taken from a heap: only the few sums that can still win are ordered.
-        std::make_heap(sums.begin(), sums.end());
-        qreal widestF = 0;
-        for (auto end = sums.end(); end != sums.begin(); --end) {
-            const auto [sum, row] = sums.front();
-            if (sum <= widestF + 0.01)
-                break;
-            widestF = std::max(widestF, metrics.horizontalAdvance(textOf(row)));
-            std::pop_heap(sums.begin(), end);
-        }
-        const int widest = int(std::ceil(widestF));
         const QStyle* style = list->style();
-        const int room = widest +
+        const int room = widestText(list->model(), 0, list->font()).first +
                          2 * style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) +
                          2 * list->frameWidth() +
                          style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 4;
         if (room > list->minimumWidth())
             list->setMinimumWidth(room);
-    };
-    QObject::connect(model, &QAbstractItemModel::rowsInserted, list, fit);
-    QObject::connect(model, &QAbstractItemModel::dataChanged, list, fit);
-    QObject::connect(model, &QAbstractItemModel::modelReset, list, fit);
+    });
+}
+
+void keepColumnsWhole(QTreeView* view)
+{
+    onEntryChanges(view, [view] {
+        const QAbstractItemModel* model = view->model();
+        if (model->rowCount() == 0)
+            return;
+        QHeaderView* header = view->header();
+        int room = 2 * view->frameWidth() +
+                   view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view) + 4;
+        const int last = header->logicalIndex(header->count() - 1);
+        for (int column = 0; column < model->columnCount(); ++column) {
+            if (header->isSectionHidden(column))
+                continue;
+            // The widest entry as the list view draws it.
+            const int row = widestText(model, column, view->font()).second;
+            const int needed = view->sizeHintForIndex(model->index(row, column)).width() +
+                               (column == 0 && view->rootIsDecorated() ? view->indentation() : 0);
+            if (needed > header->sectionSize(column))
+                header->resizeSection(column, needed);
+            // The last column stretches over the rest of the list: it needs only its entries.
+            room += column == last ? std::max(needed, header->sectionSizeHint(column))
+                                   : header->sectionSize(column);
+        }
+        if (room > view->minimumWidth())
+            view->setMinimumWidth(room);
+    });
 }
 
 } // namespace kaldor

@@ -1,6 +1,7 @@
 #pragma once
 
 class QListView;
+class QTreeView;
 class QWidget;
 
 namespace kaldor {
@@ -17,7 +18,11 @@ public:
 // Gives the window's frame a starting outer size in twips (15 twips to the pixel). Where the
 // window's layout needs more room at the current font, the layout wins: the frame grows now
 // and whenever a later text needs more (it never shrinks by itself).
+// A maximized or minimized frame keeps its size and takes the size given when it is restored.
 void setOuterSizeTwips(QWidget* window, int width, int height);
+
+// Gives the frame a new outer width in twips, keeping its height (the one it has when restored).
+void setOuterWidthTwips(QWidget* window, int width);
 
 // Grows the window's frame to what its layout needs, keeping the frame's centre.
 void growToLayout(QWidget* window);
@@ -25,5 +30,9 @@ void growToLayout(QWidget* window);
 // Keeps the list box at least as wide as its widest entry, whenever entries are added or
 // changed, so that no entry is cut.
 void keepEntriesWhole(QListView* list);
+
+// Keeps each column of the list view at least as wide as its widest entry, and the list view
+// wide enough for its columns, whenever entries are added or changed.
+void keepColumnsWhole(QTreeView* view);
 
 } // namespace kaldor

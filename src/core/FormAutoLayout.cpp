@@ -66,6 +66,7 @@ SwitchWindow::SwitchWindow(const QString& formName, const SwitchTexts& texts)
     setWindowTitle(text(texts.caption));
     m_combo->setToolTip(QStringLiteral("Select Auto Layout (On/Off)"));
     makeSelectionOnly(m_combo);
+    m_label->setBuddy(m_combo);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_save);
     buttons->addWidget(m_finish);

@@ -80,6 +80,7 @@ FormConnect::FormConnect()
     m_label3->setObjectName(QStringLiteral("Label3"));
     m_commandConnect->setObjectName(QStringLiteral("CommandConnect"));
     setMasked(m_textPassword, true);
+    m_label1->setBuddy(m_textLogin);
     m_label3->setBuddy(m_textPassword);
     m_commandConnect->setDefault(true);
 
@@ -89,6 +90,7 @@ FormConnect::FormConnect()
     grid->addWidget(m_label3, 1, 0);
     grid->addWidget(m_textPassword, 1, 1);
     grid->addWidget(m_commandConnect, 0, 2, 2, 1);
+    grid->setRowStretch(2, 1); // the rows stay together in a larger window
 
     connect(m_commandConnect, &QPushButton::clicked, this, [this] { CommandConnect_Click(); });
     connect(m_textLogin, &QLineEdit::returnPressed, this, [this] { CommandConnect_Click(); });

@@ -1,5 +1,6 @@
 #include "FormMiscConfig.h"
 
+#include "AccessibleNames.h"
 #include "DriveMap.h"
 #include "ModuleGlobals.h"
 #include "Odbc.h"
@@ -130,6 +131,10 @@ FormMiscConfig::FormMiscConfig()
                nullptr);
     makeSelectionOnly(m_driveShared);
     m_reportFileLocation->setToolTip(QStringLiteral("File name and path for Reports"));
+    m_reportLocationTitle->setBuddy(m_reportFileLocation);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_comboDatasource, m_driveShared, m_dirShared})
+        nameAfterToolTip(control);
 
     auto* top = new QVBoxLayout(m_panel2);
     top->addWidget(m_comboDatasource);

@@ -26,6 +26,7 @@ FormSecurityFeatures::FormSecurityFeatures()
       m_commandExit(
           named<QPushButton>(QStringLiteral("CommandExit"), QStringLiteral("(Finished 381)"), this))
 {
+    m_label1->setAlignment(Qt::AlignLeft | Qt::AlignTop); // below its check box, however tall
     auto* inFrame = new QVBoxLayout(m_frame1);
     inFrame->addWidget(m_checkLogin);
     inFrame->addWidget(m_label1, 1);

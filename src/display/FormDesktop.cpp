@@ -46,6 +46,8 @@ FormDesktop::FormDesktop()
 {
     makeTypedCombo(m_comboDesktop);
     makeTypedCombo(m_comboTitle);
+    m_labelDesktop->setBuddy(m_comboDesktop);
+    m_labelTitle->setBuddy(m_comboTitle);
     auto* grid = new QGridLayout;
     grid->addWidget(m_labelDesktop, 0, 0);
     grid->addWidget(m_comboDesktop, 0, 1);

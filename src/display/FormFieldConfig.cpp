@@ -1,5 +1,6 @@
 #include "FormFieldConfig.h"
 
+#include "AccessibleNames.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
@@ -76,6 +77,8 @@ FormFieldConfig::FormFieldConfig()
     m_listViewFields->setRootIsDecorated(false);
     m_listViewFields->setUniformRowHeights(true);
     m_listViewFields->setColumnCount(2);
+    keepColumnsWhole(m_listViewFields);
+    nameAfterToolTip(m_listViewFields);
 
     auto* fields = new QVBoxLayout(m_frame1);
     fields->addWidget(m_label1);
@@ -124,6 +127,8 @@ QWidget* FormFieldConfig::buildPrivileges()
         list->setUniformItemSizes(true);
         keepEntriesWhole(list);
     }
+    m_labels[14 - 3]->setBuddy(m_listInvisible);
+    m_labels[15 - 3]->setBuddy(m_listVisible);
     auto* grid = new QGridLayout(page);
     grid->addWidget(m_labels[14 - 3], 0, 0);
     grid->addWidget(m_listInvisible, 1, 0);
@@ -151,6 +156,10 @@ QWidget* FormFieldConfig::buildOffsets()
     const auto label = [this](int number) { return m_labels.at(size_t(number - 3)); };
     const auto offsets = [](QGroupBox* panel, QLabel* titleLabel, QLabel* dataLabel, QLabel* x,
                             QLabel* y, const std::array<QLineEdit*, 3>& boxes) {
+        // A row's label names its first box; the second box of the data row has none.
+        titleLabel->setBuddy(boxes[0]);
+        dataLabel->setBuddy(boxes[1]);
+        nameAfterToolTip(boxes[2]);
         auto* grid = new QGridLayout(panel);
         grid->addWidget(x, 0, 1);
         grid->addWidget(y, 0, 2);
@@ -163,6 +172,7 @@ QWidget* FormFieldConfig::buildOffsets()
     };
     offsets(m_ssPanel1, label(3), label(4), label(5), label(6), m_general);
     QGridLayout* browser = offsets(m_ssPanel2, label(9), label(10), label(7), label(8), m_browser);
+    label(11)->setBuddy(m_comboBrowser);
     auto* choice = new QHBoxLayout;
     choice->addWidget(label(11));
     choice->addWidget(m_comboBrowser, 1);
@@ -213,6 +223,7 @@ void FormFieldConfig::setCaptions()
         (*boxes)[2]->setToolTip(resString(460));
     }
     m_comboBrowser->setToolTip(resString(461));
+    nameListsAfterLabels(this);
     m_commandSave->setText(resString(125));
     m_commandSave->setToolTip(resString(433));
     m_commandExit->setText(resString(381));

@@ -24,6 +24,7 @@ FormResultsHeader::FormResultsHeader()
       m_commandSave(named<QPushButton>(QStringLiteral("CommandSave"))),
       m_commandExit(named<QPushButton>(QStringLiteral("CommandExit")))
 {
+    m_label1->setBuddy(m_textHeader);
     QHBoxLayout* buttons = buttonRow({}, {m_commandSave, m_commandExit});
     auto* column = new QVBoxLayout(this);
     column->addWidget(m_label1);

@@ -1,5 +1,6 @@
 #include "FormTreeConfig.h"
 
+#include "AccessibleNames.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
@@ -101,6 +102,7 @@ FormTreeConfig::FormTreeConfig()
         m_ssTab1->addTab(buildLevel(i), QString());
     auto* tabs = new QVBoxLayout(m_frame1);
     tabs->addWidget(m_ssTab1);
+    m_label4->setBuddy(m_textMaxAssets);
     auto* features = new QHBoxLayout(m_frame2);
     features->addWidget(m_label4, 1);
     features->addWidget(m_textMaxAssets);
@@ -125,9 +127,11 @@ QWidget* FormTreeConfig::buildLevel(int index)
     for (size_t i = 0; i < level.labels.size(); ++i) {
         level.labels.at(i) = named<WrappingLabel>(QString::fromLatin1(info.labels.at(i)));
     }
+    // The labels above the lists say what to do with them: the lists go by their tooltips.
     for (QListWidget* list : {level.invisible, level.visible}) {
         list->setUniformItemSizes(true);
         keepEntriesWhole(list);
+        nameAfterToolTip(list);
     }
     QListWidget* invisible = level.invisible;
     QListWidget* visible = level.visible;

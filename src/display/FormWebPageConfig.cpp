@@ -1,5 +1,6 @@
 #include "FormWebPageConfig.h"
 
+#include "AccessibleNames.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
@@ -125,6 +126,10 @@ FormWebPageConfig::FormWebPageConfig()
       m_commandExit(named<QPushButton>(QStringLiteral("CommandExit")))
 {
     keepEntriesWhole(m_listPage);
+    nameAfterToolTip(m_listPage);
+    m_label3->setBuddy(m_textStyleSheet);
+    m_label4->setBuddy(m_comboColor);
+    m_label5->setBuddy(m_textWallpaper);
     auto* pages = new QVBoxLayout(m_frame1);
     pages->addWidget(m_label1);
     pages->addWidget(m_listPage, 1);

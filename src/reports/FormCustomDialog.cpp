@@ -51,6 +51,8 @@ FormCustomDialog::FormCustomDialog(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose, false);
     m_labelCustomDialog->setAutoFillBackground(true);
     m_labelCustomDialog->setTextFormat(Qt::PlainText);
+    // The question stands right above the box that answers it, however tall the window.
+    m_labelCustomDialog->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     // Carries the format code; shown, but outside the visible area of the window (it is in
     // no layout).
     m_labelDataFormat->setGeometry(-200, -200, 100, 20);
@@ -104,6 +106,9 @@ void FormCustomDialog::setQuestion(const QString& caption, const QString& questi
 {
     setWindowTitle(caption);
     m_labelCustomDialog->setText(question);
+    // The text box or the pick list, whichever is shown, answers the question.
+    m_textCustomDialog->setAccessibleName(question);
+    m_comboCustomDialog->setAccessibleName(question);
     limitLength(m_textCustomDialog, maxLength);
     m_labelDataFormat->setText(QString::number(formatCode));
 }

@@ -1,6 +1,7 @@
 #include "FormReports.h"
 #include "ReportFiles.h"
 
+#include "AccessibleNames.h"
 #include "CustomDialog.h"
 #include "DriveMap.h"
 #include "ModuleGlobals.h"
@@ -122,6 +123,10 @@ FormReports::FormReports()
     m_textSQLStatement->setTabChangesFocus(true);
     m_reportFileNameLabel->setWordWrap(false);
     m_reportOutputLabel->setWordWrap(false);
+    m_reportFileNameLabel->setBuddy(m_comboFilename);
+    m_reportOutputLabel->setBuddy(m_comboOutput);
+    nameAfterToolTip(m_listSQLReports);
+    nameAfterToolTip(m_textSQLStatement);
 
     m_ssTab1->addTab(buildDetailsTab(), QStringLiteral("(397)"));
     m_ssTab1->addTab(buildPromptsTab(), QStringLiteral("(398)"));
@@ -169,6 +174,9 @@ QWidget* FormReports::buildDetailsTab()
     auto* modes = new QHBoxLayout;
     modes->addWidget(m_frame3);
     modes->addWidget(m_frame4);
+    // The two steps' texts begin on one line, however many lines each takes.
+    for (QLabel* step : {m_reportInstructions1, m_reportInstructions2})
+        step->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* grid = new QGridLayout(page);
     grid->addWidget(m_reportInstructions1, 0, 0);
     grid->addWidget(m_reportInstructions2, 0, 1);
@@ -256,6 +264,7 @@ void FormReports::setCaptions()
         QStringLiteral("You must click the Save Changes button after Adding/Editing/Removing "
                        "Prompts and when saving Report Properties and Cloning Reports"));
     m_listViewPrompts->setToolTip(resString(430));
+    nameListsAfterLabels(this);
 }
 
 void FormReports::FormLoad()
@@ -301,8 +310,7 @@ void FormReports::showCrystalBoxes(bool visible)
 // The window keeps its height; only its width changes with what it shows.
 void FormReports::setWidthTwips(int width)
 {
-    const QWidget* frame = parentWidget() ? parentWidget() : this;
-    setOuterSizeTwips(this, width, frame->height() * 15);
+    setOuterWidthTwips(this, width);
 }
 
 // ---- the catalogue -------------------------------------------------------------------------

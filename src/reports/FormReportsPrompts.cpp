@@ -1,6 +1,7 @@
 // The report editor's second tab: the prompts of the selected report and their validation.
 #include "FormReports.h"
 
+#include "AccessibleNames.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "Seams.h"
@@ -19,6 +20,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -35,6 +38,7 @@ constexpr int MaxPrompts = 20;
 constexpr int FullWidth = 16050;
 constexpr int EditWidth = 12675;
 constexpr int NarrowWidth = 8890;
+constexpr int TypeColumn = 3;
 const QString None = QStringLiteral("NONE");
 const QString String = QStringLiteral("String");
 
@@ -98,6 +102,7 @@ QWidget* FormReports::buildPromptsTab()
     m_listViewPrompts->setUniformRowHeights(true);
     m_listViewPrompts->setSelectionMode(QAbstractItemView::SingleSelection);
     m_listViewPrompts->setColumnCount(9);
+    nameAfterToolTip(m_listViewPrompts);
     m_commandAddPrompt = named<QPushButton>(QStringLiteral("CommandAddPrompt"));
     m_commandRemovePrompt = named<QPushButton>(QStringLiteral("CommandRemovePrompt"));
     m_commandEditPrompt = button(QStringLiteral("CommandEditPrompt"), QStringLiteral("Edit Prompt"),
@@ -169,6 +174,12 @@ QWidget* FormReports::buildValidationArea()
         button(QStringLiteral("CommandRemoveCustomVal"), QStringLiteral("Remove Value"),
                QStringLiteral("Remove Highlighted Value from Custom Validation List"));
 
+    m_label4->setBuddy(m_combo1);
+    m_label5->setBuddy(m_combo2);
+    // The values typed in the box go to the list below it: both go by the list's label.
+    m_label6->setBuddy(m_listValidation);
+    m_textVal->setAccessibleName(m_label6->text());
+
     auto* grid = new QGridLayout(area);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(m_checkDBValid, 0, 0, 1, 2);
@@ -200,10 +211,25 @@ void FormReports::ListConfigure()
         QStringLiteral("Column"), QStringLiteral("Custom"), QStringLiteral("Force")};
     const int widths[] = {2500, 1400, 1500, 1000, 500, 1200, 900, 700, 600};
     m_listViewPrompts->setHeaderLabels(headers);
-    // A header whose caption needs more room than its width in this font gets that room.
+    // A header whose caption needs more room than its width in this font gets that room, and
+    // so does the type column for the longest of its texts.
     QHeaderView* header = m_listViewPrompts->header();
+    int typeWidth = 0;
+    for (const int text : {405, 406, 407, 408}) {
+        // The room an entry of this text takes, as the list view's items are drawn.
+        QStyleOptionViewItem entry;
+        entry.initFrom(m_listViewPrompts);
+        entry.features = QStyleOptionViewItem::HasDisplay;
+        entry.text = resString(text);
+        entry.font = m_listViewPrompts->font();
+        typeWidth = std::max(typeWidth, m_listViewPrompts->style()
+                                            ->sizeFromContents(QStyle::CT_ItemViewItem, &entry,
+                                                               QSize(), m_listViewPrompts)
+                                            .width());
+    }
     for (int i = 0; i < headers.size(); ++i)
-        header->resizeSection(i, std::max(twips(widths[i]), header->sectionSizeHint(i)));
+        header->resizeSection(i, std::max({twips(widths[i]), header->sectionSizeHint(i),
+                                           i == TypeColumn ? typeWidth : 0}));
 }
 
 // ---- the prompt list ----------------------------------------------------------------------

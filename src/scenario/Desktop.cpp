@@ -9,9 +9,13 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QGridLayout>
+#include <QHash>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
 #include <QListView>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
 #include <QStyle>
@@ -19,7 +23,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeView>
 
+#include <algorithm>
 #include <functional>
 
 namespace kaldor::scenario {
@@ -85,6 +91,17 @@ void checkLabel(const QLabel* label, const QString& path, QStringList& faults)
 {
     if (label->text().isEmpty())
         return;
+    // A label much taller than its text, which it shows in its middle rather than at its top,
+    // leaves its text floating away from what it belongs to (a label centred both ways is a
+    // caption of the area it covers).
+    const int textHeight =
+        label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
+    const Qt::Alignment alignment = label->alignment();
+    if ((alignment & Qt::AlignVCenter) && !(alignment & Qt::AlignHCenter) &&
+        label->height() > textHeight + 2 * label->fontMetrics().height())
+        faults << QStringLiteral("%1 %2 shows its text in its middle (needs height %3)")
+                      .arg(path, size(label->size()))
+                      .arg(textHeight);
     if (label->wordWrap()) {
         const int needed = label->heightForWidth(label->width());
         if (label->height() < needed)
@@ -123,6 +140,32 @@ void checkList(const QListView* list, const QString& path, QStringList& faults)
     }
 }
 
+// Every entry of a list view with columns whole in its column.
+void checkColumns(const QTreeView* view, const QString& path, QStringList& faults)
+{
+    const QAbstractItemModel* model = view->model();
+    const QHeaderView* header = view->header();
+    for (int column = 0; column < model->columnCount(); ++column) {
+        if (header->isSectionHidden(column))
+            continue;
+        const int room = header->sectionSize(column) -
+                         (column == 0 && view->rootIsDecorated() ? view->indentation() : 0);
+        for (int row = 0; row < model->rowCount(); ++row) {
+            // What the entry needs as the list view draws it.
+            const int needed = view->sizeHintForIndex(model->index(row, column)).width();
+            if (needed > room) {
+                faults << QStringLiteral("%1 cuts entry %2 of column %3 (%4 wide, room %5)")
+                              .arg(path)
+                              .arg(row)
+                              .arg(column)
+                              .arg(needed)
+                              .arg(room);
+                break;
+            }
+        }
+    }
+}
+
 void checkTabs(const QTabWidget* tabs, const QString& path, QStringList& faults)
 {
     const QTabBar* bar = tabs->tabBar();
@@ -157,13 +200,86 @@ void checkControl(const QWidget* w, const QString& path, QStringList& faults)
         checkLabel(label, path, faults);
     if (auto* list = qobject_cast<const QListView*>(w))
         checkList(list, path, faults);
+    if (auto* view = qobject_cast<const QTreeView*>(w))
+        checkColumns(view, path, faults);
     if (auto* tabs = qobject_cast<const QTabWidget*>(w))
         checkTabs(tabs, path, faults);
+}
+
+QString nameOfItem(QLayoutItem* item)
+{
+    if (item->widget())
+        return nameOf(item->widget());
+    return item->layout() ? QStringLiteral("a layout") : QStringLiteral("a stretch");
+}
+
+// Controls that a layout spreads apart, where it has more room than they take and none of
+// them grows: one above the other more than a line of text further apart than the layout's
+// spacing, in a column or in consecutive rows of a grid.
+void checkSpread(const QLayout* layout, const QString& path, QStringList& faults)
+{
+    const int line = layout->parentWidget() ? layout->parentWidget()->fontMetrics().height() : 16;
+    QList<QLayoutItem*> items;
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (item->layout())
+            checkSpread(item->layout(), path, faults);
+        if (!item->isEmpty() || item->spacerItem())
+            items.append(item);
+    }
+    if (const auto* box = qobject_cast<const QBoxLayout*>(layout);
+        box && (box->direction() == QBoxLayout::TopToBottom)) {
+        for (qsizetype i = 0; i + 1 < items.size(); ++i) {
+            const int gap =
+                items.at(i + 1)->geometry().top() - items.at(i)->geometry().bottom() - 1;
+            if (gap > box->spacing() + line)
+                faults << QStringLiteral("%1 spreads %2 and %3 %4 apart")
+                              .arg(path, nameOfItem(items.at(i)), nameOfItem(items.at(i + 1)))
+                              .arg(gap);
+        }
+    }
+    if (const auto* grid = qobject_cast<const QGridLayout*>(layout)) {
+        // Of each row, the lowest bottom of the controls ending in it and the highest top of
+        // those beginning in it.
+        const int count = grid->rowCount();
+        QList<int> bottoms(count, -1);
+        QList<int> tops(count, -1);
+        QList<QLayoutItem*> lowest(count, nullptr);
+        QList<QLayoutItem*> highest(count, nullptr);
+        for (int i = 0; i < grid->count(); ++i) {
+            QLayoutItem* item = grid->itemAt(i);
+            if (item->isEmpty())
+                continue;
+            int row = 0, column = 0, rows = 1, columns = 1;
+            grid->getItemPosition(i, &row, &column, &rows, &columns);
+            const QRect r = item->geometry();
+            const int end = row + rows - 1;
+            if (!lowest[end] || bottoms[end] < r.bottom()) {
+                bottoms[end] = r.bottom();
+                lowest[end] = item;
+            }
+            if (!highest[row] || r.top() < tops[row]) {
+                tops[row] = r.top();
+                highest[row] = item;
+            }
+        }
+        for (int row = 0; row + 1 < count; ++row) {
+            if (!lowest[row] || !highest[row + 1])
+                continue;
+            const int gap = tops[row + 1] - bottoms[row] - 1;
+            if (gap > grid->verticalSpacing() + line)
+                faults << QStringLiteral("%1 spreads %2 and %3 %4 apart")
+                              .arg(path, nameOfItem(lowest[row]), nameOfItem(highest[row + 1]))
+                              .arg(gap);
+        }
+    }
 }
 
 void checkChildren(const QWidget* window, const QWidget* parent, const QString& path,
                    QStringList& faults)
 {
+    if (parent->layout())
+        checkSpread(parent->layout(), path, faults);
     const auto children = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     for (const QWidget* w : children) {
         if (w->isWindow() || !w->isVisibleTo(window))
@@ -176,11 +292,155 @@ void checkChildren(const QWidget* window, const QWidget* parent, const QString& 
     }
 }
 
+// Whether `a` comes before `b` when read: side by side, the left one; else the upper one.
+bool readBefore(const QRect& a, const QRect& b)
+{
+    const bool sideBySide = a.top() <= b.bottom() && b.top() <= a.bottom();
+    return sideBySide ? a.left() < b.left() : a.top() < b.top();
+}
+
+bool isTabStop(const QWidget* w)
+{
+    return (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy();
+}
+
+void visualOrder(const QWidget* window, QWidget* widget, QList<QWidget*>& order);
+
+// The controls of a layout's items in the order they are read (a grid's cells by rows, a
+// cell spanning rows after the cells beside it on its left).
+void visualOrder(const QWidget* window, const QLayout* layout, QList<QWidget*>& order)
+{
+    // Each item with its place: in a grid, from the top of the first row it spans to the
+    // bottom of the last (a row reaching from the highest top of the items beginning in it to
+    // the lowest bottom of those ending in it); else its own geometry.
+    struct Placed {
+        QLayoutItem* item;
+        QRect place;
+        int row = 0, lastRow = 0;
+    };
+    const auto* grid = qobject_cast<const QGridLayout*>(layout);
+    QList<Placed> items;
+    QHash<int, int> rowTops, rowBottoms;
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (!(item->widget() && item->widget()->isVisibleTo(window) &&
+              !item->widget()->isWindow()) &&
+            !item->layout())
+            continue;
+        Placed placed{item, item->geometry()};
+        if (grid) {
+            int column = 0, rows = 1, columns = 1;
+            grid->getItemPosition(i, &placed.row, &column, &rows, &columns);
+            placed.lastRow = placed.row + rows - 1;
+            const QRect r = item->geometry();
+            rowTops[placed.row] = std::min(rowTops.value(placed.row, r.top()), r.top());
+            rowBottoms[placed.lastRow] =
+                std::max(rowBottoms.value(placed.lastRow, r.bottom()), r.bottom());
+        }
+        items.append(placed);
+    }
+    if (grid) {
+        for (Placed& p : items) {
+            p.place.setTop(rowTops.value(p.row, p.place.top()));
+            p.place.setBottom(rowBottoms.value(p.lastRow, p.place.bottom()));
+        }
+    }
+    while (!items.isEmpty()) {
+        // The first item that no other item comes before (the first one, should they all).
+        qsizetype next = 0;
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            const bool preceded = std::any_of(items.cbegin(), items.cend(), [&](const Placed& o) {
+                return o.item != items.at(i).item && readBefore(o.place, items.at(i).place);
+            });
+            if (!preceded) {
+                next = i;
+                break;
+            }
+        }
+        QLayoutItem* item = items.takeAt(next).item;
+        if (item->widget())
+            visualOrder(window, item->widget(), order);
+        else
+            visualOrder(window, item->layout(), order);
+    }
+}
+
+// The controls that Tab reaches in the widget, in the order they are read: a tab strip before
+// the page it shows.
+void visualOrder(const QWidget* window, QWidget* widget, QList<QWidget*>& order)
+{
+    if (auto* tabs = qobject_cast<QTabWidget*>(widget)) {
+        order.append(tabs->tabBar());
+        if (QWidget* page = tabs->currentWidget(); page && page->layout())
+            visualOrder(window, page->layout(), order);
+        return;
+    }
+    // A compound control takes the focus for a part of it.
+    if (isCompound(widget) ? bool(widget->focusPolicy() & Qt::TabFocus) : isTabStop(widget))
+        order.append(widget);
+    if (!isCompound(widget) && widget->layout())
+        visualOrder(window, widget->layout(), order);
+}
+
+// Whether Tab moves through the window's controls in the order they are read.
+void checkTabOrder(QWidget* window, const QString& name, QStringList& faults)
+{
+    QList<QWidget*> shown;
+    if (window->layout())
+        visualOrder(window, window->layout(), shown);
+    // The focus chain of the window's controls; a part of a control (a combo box's text box)
+    // stands for the control.
+    QList<QWidget*> chain;
+    int steps = 0;
+    for (QWidget* w = window->nextInFocusChain(); w != window && steps < 100000;
+         w = w->nextInFocusChain(), ++steps) {
+        QWidget* control = w;
+        while (control && control != window && !shown.contains(control))
+            control = control->parentWidget();
+        if (control && control != window && !chain.contains(control) && isTabStop(w))
+            chain.append(control);
+    }
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (i >= chain.size()) {
+            faults << QStringLiteral("%1 Tab never reaches %2").arg(name, nameOf(shown.at(i)));
+            return;
+        }
+        if (chain.at(i) != shown.at(i)) {
+            faults << QStringLiteral("%1 Tab reaches %2 before %3")
+                          .arg(name, nameOf(chain.at(i)), nameOf(shown.at(i)));
+            return;
+        }
+    }
+}
+
+// A maximized child window fills the main window's area, and its window fills the frame.
+void checkMaximized(QWidget* window, QMdiSubWindow* frame, const QString& name, QStringList& faults)
+{
+    if (!frame->mdiArea())
+        return;
+    const QRect area = frame->mdiArea()->viewport()->rect();
+    if (frame->geometry() != area)
+        faults << QStringLiteral("%1 maximized frame at %2,%3 %4 does not fill the area %5")
+                      .arg(name)
+                      .arg(frame->x())
+                      .arg(frame->y())
+                      .arg(size(frame->size()), size(area.size()));
+    QRect room = frame->contentsRect();
+    if (frame->layout())
+        room = room.marginsRemoved(frame->layout()->contentsMargins());
+    if (window->geometry() != room)
+        faults << QStringLiteral("%1 %2 does not fill its maximized frame %3")
+                      .arg(name, size(window->size()), size(room.size()));
+}
+
 void checkFrame(QWidget* window, const QString& name, QStringList& faults)
 {
     QWidget* frame = window->isWindow() ? window : window->parentWidget();
-    if (frame->isMaximized())
+    if (frame->isMaximized()) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(frame))
+            checkMaximized(window, sub, name, faults);
         return;
+    }
     QSize needed = frame->minimumSizeHint();
     if (frame->hasHeightForWidth())
         needed.setHeight(std::max(needed.height(), frame->heightForWidth(frame->width())));
@@ -261,6 +521,18 @@ QString clickWithMouse(QWidget* widget, double x, double y, int clicks)
     return runXdotool(args);
 }
 
+QString dragWithMouse(QWidget* widget, double x, double y, int dx, int dy)
+{
+    const QPoint at =
+        widget->mapToGlobal(QPoint(std::min(int(widget->width() * x), widget->width() - 1),
+                                   std::min(int(widget->height() * y), widget->height() - 1)));
+    const auto number = [](int n) { return QString::number(n); };
+    return runXdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), number(at.x()),
+                       number(at.y()), QStringLiteral("mousedown"), QStringLiteral("1"),
+                       QStringLiteral("mousemove"), QStringLiteral("--sync"), number(at.x() + dx),
+                       number(at.y() + dy), QStringLiteral("mouseup"), QStringLiteral("1")});
+}
+
 QString clickTitleBar(QWidget* window, int clicks)
 {
     auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget());
@@ -288,6 +560,7 @@ QStringList layoutFaults(QWidget* window)
     const QString name = window->objectName();
     checkFrame(window, name, faults);
     checkChildren(window, window, name, faults);
+    checkTabOrder(window, name, faults);
     return faults;
 }
 

@@ -128,7 +128,7 @@ bool needsProgram(const QString& name)
         QStringLiteral("date"),     QStringLiteral("tab"),        QStringLiteral("close"),
         QStringLiteral("show"),     QStringLiteral("screenshot"), QStringLiteral("tooltip"),
         QStringLiteral("xdo"),      QStringLiteral("xclick"),     QStringLiteral("xactivate"),
-        QStringLiteral("layout"),   QStringLiteral("focus")};
+        QStringLiteral("layout"),   QStringLiteral("focus"),      QStringLiteral("xdrag")};
     return names.contains(name);
 }
 
@@ -801,7 +801,7 @@ Runner::Outcome Runner::executeProgramCommand(const Command& c)
             return scriptError(c, QStringLiteral("cannot write %1").arg(quoted(c.args.at(1))));
         return Outcome::Done;
     }
-    if (n == u"xclick" || n == u"xactivate" || n == u"layout")
+    if (n == u"xclick" || n == u"xactivate" || n == u"layout" || n == u"xdrag")
         return desktopCommand(c, window, dot < 0 ? nullptr : findWidget(window, path.mid(dot + 1)));
     if (n == u"show" && dot < 0) {
         for (const QString& line : describeWindow(windowName, window))
@@ -868,6 +868,22 @@ Runner::Outcome Runner::desktopCommand(const Command& c, QWidget* window, QObjec
         out(QStringLiteral("FOCUS ") + focusedControl());
     } else if (n == u"xactivate") {
         why = a.size() == 1 ? activateWindow(window) : QStringLiteral("xactivate takes a window");
+    } else if (n == u"xdrag") {
+        // xdrag F[.C] X Y DX DY: the real mouse presses at fractions X, Y of the control (of
+        // the window's frame for F, whose edges resize it) and moves DX, DY pixels.
+        QWidget* target = qobject_cast<QWidget*>(control);
+        if (!target && !a.at(0).contains(u'.'))
+            target = window->isWindow() ? window : window->parentWidget();
+        bool ok = a.size() == 5 && target;
+        double at[2] = {0, 0};
+        int by[2] = {0, 0};
+        for (int i = 0; ok && i < 2; ++i) {
+            at[i] = a.at(1 + i).toDouble(&ok);
+            if (ok)
+                by[i] = a.at(3 + i).toInt(&ok);
+        }
+        why = ok ? dragWithMouse(target, at[0], at[1], by[0], by[1])
+                 : QStringLiteral("xdrag takes a window or control, a point and a distance");
     } else if (n == u"layout") {
         // layout F: LAYOUT F ok, or one LAYOUT line for each fault of the window as drawn.
         const QStringList faults = layoutFaults(window);

@@ -1,0 +1,258 @@
+// What a screen reader says of each control: every control that takes the keyboard focus, in
+// every window of the program, has a name of its own (its label's text, or its tooltip where it
+// has no label), and none is called by the caption of the group box around it, which names the
+// group and would give all of its controls one name.
+#include "CustomDialog.h"
+#include "MDIFormMain.h"
+#include "ModuleGlobals.h"
+#include "Seams.h"
+#include "StandinStore.h"
+#include "Windows.h"
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace kaldor;
+
+namespace {
+
+std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+QString strippedTitle(const QGroupBox* box)
+{
+    QString title = box->title();
+    title.remove(QLatin1Char('&'));
+    return title.trimmed();
+}
+
+QString pathOf(const QWidget* widget, const QWidget* window)
+{
+    QStringList names;
+    for (const QWidget* w = widget; w && w != window; w = w->parentWidget())
+        if (!w->objectName().isEmpty() || w == widget)
+            names.prepend(w->objectName().isEmpty()
+                              ? QString::fromLatin1(w->metaObject()->className())
+                              : w->objectName());
+    return window->objectName() + QLatin1Char('.') + names.join(QLatin1Char('.'));
+}
+
+// A control made of others that reads as one: a combo box with its text box, a month calendar
+// with its buttons and table of days.
+bool isCompound(const QWidget* w)
+{
+    return qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
+           qobject_cast<const QCalendarWidget*>(w);
+}
+
+bool insideCompound(const QWidget* widget, const QWidget* window)
+{
+    for (const QWidget* w = widget->parentWidget(); w && w != window; w = w->parentWidget())
+        if (isCompound(w))
+            return true;
+    return false;
+}
+
+// What a screen reader calls the control. A combo box gives its current text as its name on
+// this platform, and is called by what labels it; elsewhere by its accessible name.
+QString nameOf(QAccessibleInterface* control, const QWidget* widget)
+{
+    if (control->role() != QAccessible::ComboBox)
+        return control->text(QAccessible::Name).trimmed();
+    if (!widget->accessibleName().isEmpty())
+        return widget->accessibleName().trimmed();
+    for (const auto& [label, relation] : control->relations(QAccessible::Label)) {
+        const QString text = label->text(QAccessible::Name).remove(u'&').trimmed();
+        if (!text.isEmpty())
+            return text;
+    }
+    return {};
+}
+
+// The controls of the window without a name a screen reader could say, each with why. The
+// controls of other windows inside it (the main window's children) are theirs.
+QStringList unnamedControls(QWidget* window)
+{
+    QStringList faults;
+    const auto widgets = window->findChildren<QWidget*>();
+    for (QWidget* w : widgets) {
+        // A control that hands its focus to a part of it is checked as the whole.
+        if (w->isWindow() || insideCompound(w, window) ||
+            (!isCompound(w) && (w->focusPolicy() == Qt::NoFocus || w->focusProxy())))
+            continue;
+        bool otherWindow = false;
+        for (const QWidget* p = w; p && p != window; p = p->parentWidget())
+            otherWindow = otherWindow || qobject_cast<const QMdiSubWindow*>(p) || p->isWindow();
+        if (otherWindow)
+            continue;
+        QAccessibleInterface* control = QAccessible::queryAccessibleInterface(w);
+        const QString path = pathOf(w, window);
+        if (!control) {
+            faults << path + QStringLiteral(" is not accessible");
+            continue;
+        }
+        const QString name = nameOf(control, w);
+        if (name.isEmpty()) {
+            faults << path + QStringLiteral(" has no name");
+            continue;
+        }
+        for (const QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
+            if (auto* box = qobject_cast<const QGroupBox*>(p);
+                box && !box->title().isEmpty() && name == strippedTitle(box))
+                faults << path + QStringLiteral(" is named after its group box \"%1\"").arg(name);
+    }
+    return faults;
+}
+
+class AccessibleNames : public ::testing::Test {
+protected:
+    // The demo database behind the data source "Calibration Data", the settings file naming
+    // it, and the program's main window with its login window, as the program starts.
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        const std::string base = QFile::encodeName(dir.path()).toStdString();
+        const std::string db = base + "/calibration.db";
+        const std::filesystem::path demo =
+            std::filesystem::path(KALDOR_SOURCE_DIR) / "data" / "demo";
+        std::string error;
+        ASSERT_TRUE(standin::createDatabase(db, standin::Dialect::SqlServer, &error)) << error;
+        for (const char* file : {"demo.sql", "users-sqlserver.sql"})
+            ASSERT_TRUE(standin::runScript(db, readFile(demo / file), &error)) << error;
+        ASSERT_TRUE(standin::writeOdbcConfig(
+            base, KALDOR_STANDIN_DRIVER, {{"Calibration Data", standin::Dialect::SqlServer, db}},
+            &error))
+            << error;
+        qputenv("ODBCSYSINI", QFile::encodeName(dir.path()));
+        qputenv("ODBCINI", QFile::encodeName(dir.path() + QStringLiteral("/odbc.ini")));
+        qputenv("ProgramData", QFile::encodeName(dir.path()));
+        qunsetenv("AllUsersProfile");
+        const QString settings = dir.path() + QStringLiteral("/Tarrowby/Velmora");
+        ASSERT_TRUE(QDir().mkpath(settings));
+        QFile file(settings + QStringLiteral("/datasource.ini"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Calibration Data\r\n");
+        file.close();
+
+        static int argc = 1;
+        static char name[] = "AccessibleNamesTest";
+        static char* argv[] = {name, nullptr};
+        // Never destroyed: Qt's input devices outlive it otherwise and crash at exit.
+        if (!QApplication::instance())
+            new QApplication(argc, argv);
+        QApplication::setQuitOnLastWindowClosed(false);
+        setMessageHandler([this](const MessageRequest& r) {
+            messages << r.text;
+            return r.defaultButton;
+        });
+        setEndHandler([](int status) {
+            std::fprintf(stderr, "the program ended with status %d\n", status);
+            std::_Exit(1);
+        });
+        registerAllWindows();
+        main = new MDIFormMain;
+        main->show();
+        main->MDIFormLoad();
+    }
+
+    void TearDown() override
+    {
+        setPromptShownHandler({});
+        setMessageHandler({});
+        setEndHandler({});
+        delete main;
+        EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+        // No stray top-level window may stay behind.
+        EXPECT_EQ(QApplication::topLevelWidgets().size(), 0);
+    }
+
+    QWidget* child(const QString& name) const
+    {
+        for (QMdiSubWindow* sub : main->mdiArea()->subWindowList())
+            if (sub->widget() && sub->widget()->objectName() == name)
+                return sub->widget();
+        return nullptr;
+    }
+
+    QTemporaryDir dir;
+    MDIFormMain* main = nullptr;
+    QStringList messages;
+};
+
+TEST_F(AccessibleNames, EveryControlOfEveryWindowHasANameOfItsOwn)
+{
+    QStringList faults;
+    QWidget* login = child(QStringLiteral("FormConnect"));
+    ASSERT_NE(login, nullptr);
+    faults << unnamedControls(login);
+    login->findChild<QLineEdit*>(QStringLiteral("TextLogin"))->setText(QStringLiteral("admin"));
+    login->findChild<QLineEdit*>(QStringLiteral("TextPassword"))->setText(QStringLiteral("secret"));
+    login->findChild<QAbstractButton*>(QStringLiteral("CommandConnect"))->click();
+    ASSERT_EQ(session().LoggedIn, 1);
+
+    // Every window of the menu, open together; their controls shown or hidden alike, since
+    // what a control is called does not change when it shows.
+    const QStringList items{
+        QStringLiteral("mnuEditgroups"),    QStringLiteral("mnuEditUsers"),
+        QStringLiteral("mnuAccess"),        QStringLiteral("mnuSecFeat"),
+        QStringLiteral("mnuSQL"),           QStringLiteral("mnuFieldConfig"),
+        QStringLiteral("mnuResultsHeader"), QStringLiteral("MnuTreeConfig"),
+        QStringLiteral("mnuWebConfig"),     QStringLiteral("mnuDesktopConfiguration"),
+        QStringLiteral("mnuMiscConfig"),    QStringLiteral("mnuAutoLayout"),
+        QStringLiteral("mnuRunDiags")};
+    for (const QString& item : items) {
+        QAction* action = main->menuItem(item);
+        ASSERT_NE(action, nullptr) << item.toStdString();
+        ASSERT_TRUE(main->isReachable(action)) << item.toStdString();
+        action->trigger();
+    }
+    const QList<QMdiSubWindow*> windows = main->mdiArea()->subWindowList();
+    EXPECT_EQ(windows.size(), items.size()) << "one window for each menu item";
+    for (QMdiSubWindow* sub : windows)
+        faults << unnamedControls(sub->widget());
+    faults << unnamedControls(main);
+
+    // The prompt dialog, asking for a text and offering a pick list.
+    setPromptShownHandler([&faults](QWidget* dialog) {
+        faults << unnamedControls(dialog);
+        dialog->findChild<QAbstractButton*>(QStringLiteral("CommandCustomDialogOK"))->click();
+    });
+    qint32 colour = 0;
+    CustomDialog(QStringLiteral("Caption"), QStringLiteral("Name of the new group:"), 0, 0, 60, 0,
+                 QString(), colour, 0);
+    ClearPickValues();
+    PickValues()[1] = QStringLiteral("First");
+    PickValues()[2] = QStringLiteral("Second");
+    CustomDialog(QStringLiteral("Caption"), QStringLiteral("Which one?"), 0, 1, 60, 0, QString(),
+                 colour, 0);
+    ClearPickValues();
+
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
+}
+
+} // namespace
