@@ -249,21 +249,28 @@ std::pair<int, int> widestText(const QAbstractItemModel* model, int column, cons
     return {int(std::ceil(widest)), widestRow};
 }
 
-// Calls `fit` whenever the view's entries are added, changed or replaced.
-void onEntryChanges(QAbstractItemView* view, const std::function<void()>& fit)
+// Calls `fit` with the view whenever its entries are added, changed or replaced. A view's own
+// model is destroyed with the view's children, when the view is a plain widget already: its last
+// signals are not the view's any more.
+template <class View, class Fit> void onEntryChanges(View* view, Fit fit)
 {
+    const QObject* object = view;
+    const auto fitLiving = [object, fit] {
+        if (auto* living = qobject_cast<View*>(const_cast<QObject*>(object)))
+            fit(living);
+    };
     const QAbstractItemModel* model = view->model();
-    QObject::connect(model, &QAbstractItemModel::rowsInserted, view, fit);
-    QObject::connect(model, &QAbstractItemModel::dataChanged, view, fit);
-    QObject::connect(model, &QAbstractItemModel::modelReset, view, fit);
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, view, fitLiving);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, view, fitLiving);
+    QObject::connect(model, &QAbstractItemModel::modelReset, view, fitLiving);
 }
 
 } // namespace
 
-void keepEntriesWhole(QListView* list)
+void keepEntriesWhole(QListView* listView)
 {
-    onEntryChanges(list, [list] {
-        // An emptied list needs no room; a list box's own model is emptied as it is destroyed.
+    onEntryChanges(listView, [](QListView* list) {
+        // An emptied list needs no room.
         if (list->model()->rowCount() == 0)
             return;
         const QStyle* style = list->style();
@@ -276,9 +283,9 @@ void keepEntriesWhole(QListView* list)
     });
 }
 
-void keepColumnsWhole(QTreeView* view)
+void keepColumnsWhole(QTreeView* treeView)
 {
-    onEntryChanges(view, [view] {
+    onEntryChanges(treeView, [](QTreeView* view) {
         const QAbstractItemModel* model = view->model();
         if (model->rowCount() == 0)
             return;
