@@ -100,6 +100,35 @@ std::vector<ColumnInfo> describeColumns(sqlite3_stmt* stmt,
     return columns;
 }
 
+// Binds the values to the statement's nameless parameters ('?') in order; named ones (:name,
+// @name, ?NNN) stay unbound, as without values.
+void bindParameters(sqlite3_stmt* stmt, const ParameterValue* values, size_t count)
+{
+    size_t next = 0;
+    const int slots = sqlite3_bind_parameter_count(stmt);
+    for (int i = 1; i <= slots && next < count; ++i) {
+        if (sqlite3_bind_parameter_name(stmt, i) != nullptr) {
+            continue;
+        }
+        const ParameterValue& v = values[next++];
+        switch (v.kind) {
+        case ParameterValue::Kind::Null:
+            sqlite3_bind_null(stmt, i);
+            break;
+        case ParameterValue::Kind::Integer:
+            sqlite3_bind_int64(stmt, i, v.integer);
+            break;
+        case ParameterValue::Kind::Real:
+            sqlite3_bind_double(stmt, i, v.real);
+            break;
+        case ParameterValue::Kind::Text:
+            sqlite3_bind_text(stmt, i, v.text.data(), static_cast<int>(v.text.size()),
+                              SQLITE_TRANSIENT);
+            break;
+        }
+    }
+}
+
 bool isMtSchema(const std::string& schema)
 {
     return schema.empty() || toLower(schema) == "mt";
@@ -244,6 +273,12 @@ void ServerSession::countDownToFailure() const
 
 std::vector<StatementResult> ServerSession::execute(const std::string& batch)
 {
+    return execute(batch, {});
+}
+
+std::vector<StatementResult> ServerSession::execute(const std::string& batch,
+                                                    const std::vector<ParameterValue>& parameters)
+{
     std::vector<StatementResult> results;
     countDownToFailure();
     ServerError down;
@@ -254,8 +289,13 @@ std::vector<StatementResult> ServerSession::execute(const std::string& batch)
     cancelled_ = false;
     deadlineSet_ = timeoutSeconds_ > 0;
     deadline_ = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds_);
+    size_t used = 0; // the parameters of the statements before
     for (const std::string& piece : splitBatch(batch)) {
-        results.push_back(run(classify(piece)));
+        const size_t markers = parameters.empty() ? 0 : parameterMarkers(piece).size();
+        const size_t count =
+            std::min(markers, parameters.size() - std::min(used, parameters.size()));
+        results.push_back(run(classify(piece), parameters.data() + used, count));
+        used += markers;
         if (results.back().failed) {
             break;
         }
@@ -267,7 +307,8 @@ std::vector<StatementResult> ServerSession::execute(const std::string& batch)
     return results;
 }
 
-StatementResult ServerSession::run(const Statement& s)
+StatementResult ServerSession::run(const Statement& s, const ParameterValue* parameters,
+                                   size_t count)
 {
     if (s.malformed) {
         return failure(syntaxErrorNear(dialect_, firstToken(s.text)));
@@ -291,7 +332,7 @@ StatementResult ServerSession::run(const Statement& s)
     case StatementKind::Plain:
         break;
     }
-    return runSql(s.text);
+    return runSql(s.text, parameters, count);
 }
 
 bool ServerSession::inTransaction() const
@@ -372,7 +413,8 @@ StatementResult ServerSession::rollback()
     return r;
 }
 
-StatementResult ServerSession::runSql(const std::string& sql)
+StatementResult ServerSession::runSql(const std::string& sql, const ParameterValue* parameters,
+                                      size_t count)
 {
     StatementResult r;
     if (!ensureImplicitTransaction(&r)) {
@@ -383,13 +425,14 @@ StatementResult ServerSession::runSql(const std::string& sql)
     if (!stmt) {
         return sqliteFailure();
     }
-    const int count = sqlite3_column_count(stmt.get());
-    std::vector<std::vector<int>> valueTypes(static_cast<size_t>(count));
-    std::vector<size_t> longest(static_cast<size_t>(count), 0);
+    bindParameters(stmt.get(), parameters, count);
+    const int columnCount = sqlite3_column_count(stmt.get());
+    std::vector<std::vector<int>> valueTypes(static_cast<size_t>(columnCount));
+    std::vector<size_t> longest(static_cast<size_t>(columnCount), 0);
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-        std::vector<Cell> row(static_cast<size_t>(count));
-        for (int i = 0; i < count; ++i) {
+        std::vector<Cell> row(static_cast<size_t>(columnCount));
+        for (int i = 0; i < columnCount; ++i) {
             const auto col = static_cast<size_t>(i);
             const int type = sqlite3_column_type(stmt.get(), i);
             if (type == SQLITE_NULL) {
@@ -407,7 +450,7 @@ StatementResult ServerSession::runSql(const std::string& sql)
     if (rc != SQLITE_DONE) {
         return sqliteFailure();
     }
-    if (count > 0) {
+    if (columnCount > 0) {
         r.hasRows = true;
         r.columns = describeColumns(stmt.get(), valueTypes, longest);
     } else if (isDataChange(trim(sql))) {

@@ -28,6 +28,15 @@ struct ColumnInfo {
     size_t width = 0; // characters; 0 for long text
 };
 
+// A value for a parameter marker '?' of a batch: NULL, an integer, a real number or a text.
+struct ParameterValue {
+    enum class Kind { Null, Integer, Real, Text };
+    Kind kind = Kind::Null;
+    long long integer = 0;
+    double real = 0;
+    std::string text; // UTF-8
+};
+
 // The outcome of one statement of a batch: a result set, a row count, or a failure.
 struct StatementResult {
     bool hasRows = false;
@@ -55,6 +64,10 @@ public:
     // Runs the statements of a batch eagerly, in order, up to and including the first that
     // fails; one result per statement. A dead server gives one failed result.
     std::vector<StatementResult> execute(const std::string& batch);
+    // The same with values for the batch's parameter markers, in the order of the markers
+    // (see parameterMarkers); none given leaves the markers to the server as they stand.
+    std::vector<StatementResult> execute(const std::string& batch,
+                                         const std::vector<ParameterValue>& parameters);
 
     // The result set of a catalog function (SQLTables, SQLColumns...); a dead server gives one
     // failed result as a batch does.
@@ -75,8 +88,8 @@ public:
 private:
     ServerSession(std::unique_ptr<SqliteDatabase> db, std::string path, Dialect d,
                   std::string user);
-    StatementResult run(const Statement& s);
-    StatementResult runSql(const std::string& sql);
+    StatementResult run(const Statement& s, const ParameterValue* parameters, size_t count);
+    StatementResult runSql(const std::string& sql, const ParameterValue* parameters, size_t count);
     StatementResult begin();
     StatementResult commit();
     StatementResult rollback();

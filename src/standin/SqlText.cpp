@@ -224,21 +224,6 @@ std::vector<size_t> parameterMarkers(std::string_view sql)
     return markers;
 }
 
-std::string replaceParameterMarkers(std::string_view sql, const std::vector<std::string>& values)
-{
-    std::string out;
-    size_t from = 0;
-    size_t k = 0;
-    for (const size_t marker : parameterMarkers(sql)) {
-        out.append(sql.substr(from, marker - from));
-        out += k < values.size() ? values[k] : "?";
-        ++k;
-        from = marker + 1;
-    }
-    out.append(sql.substr(from));
-    return out;
-}
-
 std::string trim(std::string_view text)
 {
     size_t begin = 0;

@@ -13,8 +13,6 @@ std::vector<std::string> splitBatch(std::string_view batch);
 // The positions of the parameter markers '?' of a statement text: outside '...', "...", [...]
 // and comments (a marker inside an ODBC escape {...} counts).
 std::vector<size_t> parameterMarkers(std::string_view sql);
-// The text with its parameter markers replaced, in order, by `values` (one for each marker).
-std::string replaceParameterMarkers(std::string_view sql, const std::vector<std::string>& values);
 
 std::string trim(std::string_view text);
 std::string toLower(std::string_view text);

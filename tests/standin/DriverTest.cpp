@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlucode.h>
+
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -106,6 +108,63 @@ TEST_F(DriverTest, DriverConnectReadsTheDataSourceFromTheConnectionString)
     Connection c;
     ASSERT_TRUE(c.openWithString("DSN=Server DB;UID=admin;PWD={secret}"));
     EXPECT_EQ(c.scalar("select count(*) from mt.qrb_zv_groupconfig"), "0");
+}
+
+struct DriverConnectCase {
+    bool wide;
+    SQLSMALLINT outChars; // 0: no output buffer
+    SQLRETURN rc;
+    std::vector<std::string> states;
+};
+
+// The completed connection string is given back only when the client passes a buffer for it;
+// with none there is nothing to cut and so no warning.
+TEST_F(DriverTest, DriverConnectWarnsOfACutConnectionStringOnlyWithABuffer)
+{
+    const std::string in = "DSN=Server DB;UID=admin;PWD=secret";
+    const std::vector<DriverConnectCase> cases = {
+        {false, 0, SQL_SUCCESS, {}},
+        {true, 0, SQL_SUCCESS, {}},
+        {false, 128, SQL_SUCCESS, {}},
+        {true, 128, SQL_SUCCESS, {}},
+        {false, 10, SQL_SUCCESS_WITH_INFO, {"01004"}},
+        {true, 10, SQL_SUCCESS_WITH_INFO, {"01004"}},
+    };
+    for (const DriverConnectCase& c : cases) {
+        SQLHENV env = SQL_NULL_HENV;
+        SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
+        SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+        SQLHDBC dbc = SQL_NULL_HDBC;
+        SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
+        SQLSMALLINT outLength = -1;
+        SQLRETURN rc = SQL_ERROR;
+        if (c.wide) {
+            std::vector<SQLWCHAR> text(in.begin(), in.end());
+            text.push_back(0);
+            std::vector<SQLWCHAR> out(static_cast<size_t>(c.outChars) + 1);
+            rc = SQLDriverConnectW(dbc, nullptr, text.data(), SQL_NTS,
+                                   c.outChars > 0 ? out.data() : nullptr, c.outChars, &outLength,
+                                   SQL_DRIVER_NOPROMPT);
+        } else {
+            std::string text = in;
+            std::vector<SQLCHAR> out(static_cast<size_t>(c.outChars) + 1);
+            rc = SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS,
+                                  c.outChars > 0 ? out.data() : nullptr, c.outChars, &outLength,
+                                  SQL_DRIVER_NOPROMPT);
+        }
+        std::vector<std::string> states;
+        for (const Diag& d : diagnostics(SQL_HANDLE_DBC, dbc)) {
+            states.push_back(d.state);
+        }
+        const std::string what =
+            std::string(c.wide ? "wide" : "narrow") + ", buffer of " + std::to_string(c.outChars);
+        EXPECT_EQ(rc, c.rc) << what;
+        EXPECT_EQ(states, c.states) << what;
+        EXPECT_EQ(outLength, static_cast<SQLSMALLINT>(in.size())) << what;
+        SQLDisconnect(dbc);
+        SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+        SQLFreeHandle(SQL_HANDLE_ENV, env);
+    }
 }
 
 TEST_F(DriverTest, AnywhereBatchGivesOneResultPerStatement)

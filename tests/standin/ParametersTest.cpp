@@ -125,6 +125,47 @@ TEST_P(Parameters, ExecDirectTakesBoundParameters)
     EXPECT_EQ(fetchAll(st.h()), (std::vector<Row>{{"agarcia"}, {"mlopez"}}));
 }
 
+// A value is bound to the statement, not written into its text: a long one is read whole and
+// the result's column is named by the statement as written.
+TEST_P(Parameters, ALongValueIsBoundNotWrittenIntoTheText)
+{
+    Stmt st(dbc());
+    std::string value(100000, 'x');
+    value += "'; drop table mt.qrb_zv_reports; --";
+    SQLLEN length = static_cast<SQLLEN>(value.size());
+    ASSERT_EQ(SQLBindParameter(st.h(), 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_LONGVARCHAR,
+                               value.size(), 0, value.data(), length, &length),
+              SQL_SUCCESS);
+    ASSERT_EQ(SQLExecDirect(st.h(), sqlText("select length(?)"), SQL_NTS), SQL_SUCCESS)
+        << st.state();
+    SQLCHAR name[64] = {};
+    SQLSMALLINT nameLength = 0;
+    ASSERT_EQ(SQLDescribeCol(st.h(), 1, name, sizeof name, &nameLength, nullptr, nullptr, nullptr,
+                             nullptr),
+              SQL_SUCCESS);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(name)), "length(?)");
+    EXPECT_EQ(fetchAll(st.h()), (std::vector<Row>{{std::to_string(value.size())}}));
+    EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_reports"), "0");
+}
+
+// Parameters of a batch are taken by its statements in order.
+TEST_P(Parameters, TheStatementsOfABatchTakeTheirParametersInOrder)
+{
+    Stmt st(dbc());
+    char a[] = "first";
+    char b[] = "second";
+    char c[] = "third";
+    SQLBindParameter(st.h(), 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 10, 0, a, 0, nullptr);
+    SQLBindParameter(st.h(), 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 10, 0, b, 0, nullptr);
+    SQLBindParameter(st.h(), 3, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 10, 0, c, 0, nullptr);
+    const std::string batch = "insert into mt.qrb_zv_browser_list (browser_id) values (?);"
+                              "select '?' || ?, ? -- ?";
+    ASSERT_EQ(SQLExecDirect(st.h(), sqlText(batch), SQL_NTS), SQL_SUCCESS) << st.state();
+    ASSERT_EQ(SQLMoreResults(st.h()), SQL_SUCCESS);
+    EXPECT_EQ(fetchAll(st.h()), (std::vector<Row>{{"?second", "third"}}));
+    EXPECT_EQ(c_.scalar("select browser_id from mt.qrb_zv_browser_list"), "first");
+}
+
 struct NumberCase {
     SQLSMALLINT cType;
     SQLSMALLINT sqlType;

@@ -91,34 +91,24 @@ TEST(StripSchemaQualifier, DropsTheSchemaFromNamesButNotFromLiterals)
 struct MarkerCase {
     const char* sql;
     std::vector<size_t> markers;
-    const char* replaced; // markers replaced by 'A', 'B', 'C'...
 };
 
 TEST(ParameterMarkers, AreQuestionMarksOutsideQuotesAndComments)
 {
     const std::vector<MarkerCase> cases = {
-        {"select 1", {}, "select 1"},
-        {"select * from t where a = ? and b = ?",
-         {26, 36},
-         "select * from t where a = 'A' and b = 'B'"},
-        {"select '?', \"?\", [?] from t where a=?",
-         {36},
-         "select '?', \"?\", [?] from t where a='A'"},
-        {"select 'it''s ?' where a=?", {25}, "select 'it''s ?' where a='A'"},
-        {"select 1 -- why?\n, ?", {19}, "select 1 -- why?\n, 'A'"},
-        {"select /* ? */ ?", {15}, "select /* ? */ 'A'"},
-        {"{? = call mt.p(?)}", {1, 15}, "{'A' = call mt.p('B')}"},
-        {"values (?,?);select ?", {8, 10, 20}, "values ('A','B');select 'C'"},
-        {"select 'unterminated ?", {}, "select 'unterminated ?"},
-        {"select ?", {7}, "select 'A'"},
+        {"select 1", {}},
+        {"select * from t where a = ? and b = ?", {26, 36}},
+        {"select '?', \"?\", [?] from t where a=?", {36}},
+        {"select 'it''s ?' where a=?", {25}},
+        {"select 1 -- why?\n, ?", {19}},
+        {"select /* ? */ ?", {15}},
+        {"{? = call mt.p(?)}", {1, 15}},
+        {"values (?,?);select ?", {8, 10, 20}},
+        {"select 'unterminated ?", {}},
+        {"select ?", {7}},
     };
     for (const MarkerCase& c : cases) {
         EXPECT_EQ(parameterMarkers(c.sql), c.markers) << c.sql;
-        std::vector<std::string> values;
-        for (size_t i = 0; i < c.markers.size(); ++i) {
-            values.push_back("'" + std::string(1, static_cast<char>('A' + i)) + "'");
-        }
-        EXPECT_EQ(replaceParameterMarkers(c.sql, values), c.replaced) << c.sql;
     }
 }
 

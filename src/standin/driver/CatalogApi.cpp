@@ -1,5 +1,6 @@
-// The ODBC catalog functions: the tables, views, columns and procedures of schema mt as result
-// sets with ODBC's standard columns, read like any other result set.
+// The ODBC catalog functions, also in their wide (UTF-16) form: the tables, views, columns and
+// procedures of schema mt as result sets with ODBC's standard columns, read like any other
+// result set.
 #include "ApiSupport.h"
 #include "Catalog.h"
 #include "OutputBuffers.h"
@@ -15,6 +16,11 @@ namespace {
 NamePattern nameArgument(const SQLCHAR* text, SQLSMALLINT length)
 {
     return text ? NamePattern(inputText(text, length)) : std::nullopt;
+}
+
+NamePattern nameArgument(const SQLWCHAR* text, SQLSMALLINT length)
+{
+    return text ? NamePattern(inputWide(text, length)) : std::nullopt;
 }
 
 SQLRETURN runCatalog(SQLHSTMT handle, const CatalogRequest& request)
@@ -87,6 +93,65 @@ SQLRETURN SQL_API SQLStatistics(SQLHSTMT handle, SQLCHAR* /*catalog*/,
                                 SQLSMALLINT /*schemaLength*/, SQLCHAR* /*table*/,
                                 SQLSMALLINT /*tableLength*/, SQLUSMALLINT /*unique*/,
                                 SQLUSMALLINT /*reserved*/)
+{
+    CatalogRequest r;
+    r.function = CatalogFunction::Statistics;
+    return runCatalog(handle, r);
+}
+
+SQLRETURN SQL_API SQLTablesW(SQLHSTMT handle, SQLWCHAR* catalog, SQLSMALLINT catalogLength,
+                             SQLWCHAR* schema, SQLSMALLINT schemaLength, SQLWCHAR* table,
+                             SQLSMALLINT tableLength, SQLWCHAR* types, SQLSMALLINT typesLength)
+{
+    CatalogRequest r;
+    r.function = CatalogFunction::Tables;
+    r.catalog = nameArgument(catalog, catalogLength);
+    r.schema = nameArgument(schema, schemaLength);
+    r.object = nameArgument(table, tableLength);
+    r.tableTypes = nameArgument(types, typesLength);
+    return runCatalog(handle, r);
+}
+
+SQLRETURN SQL_API SQLColumnsW(SQLHSTMT handle, SQLWCHAR* catalog, SQLSMALLINT catalogLength,
+                              SQLWCHAR* schema, SQLSMALLINT schemaLength, SQLWCHAR* table,
+                              SQLSMALLINT tableLength, SQLWCHAR* column, SQLSMALLINT columnLength)
+{
+    CatalogRequest r;
+    r.function = CatalogFunction::Columns;
+    r.catalog = nameArgument(catalog, catalogLength);
+    r.schema = nameArgument(schema, schemaLength);
+    r.object = nameArgument(table, tableLength);
+    r.column = nameArgument(column, columnLength);
+    return runCatalog(handle, r);
+}
+
+SQLRETURN SQL_API SQLProceduresW(SQLHSTMT handle, SQLWCHAR* catalog, SQLSMALLINT catalogLength,
+                                 SQLWCHAR* schema, SQLSMALLINT schemaLength, SQLWCHAR* procedure,
+                                 SQLSMALLINT procedureLength)
+{
+    CatalogRequest r;
+    r.function = CatalogFunction::Procedures;
+    r.catalog = nameArgument(catalog, catalogLength);
+    r.schema = nameArgument(schema, schemaLength);
+    r.object = nameArgument(procedure, procedureLength);
+    return runCatalog(handle, r);
+}
+
+SQLRETURN SQL_API SQLPrimaryKeysW(SQLHSTMT handle, SQLWCHAR* /*catalog*/,
+                                  SQLSMALLINT /*catalogLength*/, SQLWCHAR* /*schema*/,
+                                  SQLSMALLINT /*schemaLength*/, SQLWCHAR* /*table*/,
+                                  SQLSMALLINT /*tableLength*/)
+{
+    CatalogRequest r;
+    r.function = CatalogFunction::PrimaryKeys;
+    return runCatalog(handle, r);
+}
+
+SQLRETURN SQL_API SQLStatisticsW(SQLHSTMT handle, SQLWCHAR* /*catalog*/,
+                                 SQLSMALLINT /*catalogLength*/, SQLWCHAR* /*schema*/,
+                                 SQLSMALLINT /*schemaLength*/, SQLWCHAR* /*table*/,
+                                 SQLSMALLINT /*tableLength*/, SQLUSMALLINT /*unique*/,
+                                 SQLUSMALLINT /*reserved*/)
 {
     CatalogRequest r;
     r.function = CatalogFunction::Statistics;

@@ -1,5 +1,5 @@
 // The ODBC entry points of connections: connecting to a data source, disconnecting, the
-// connection attributes and SQLNativeSql.
+// connection attributes and SQLNativeSql; those with texts also in their wide (UTF-16) form.
 #include "ApiSupport.h"
 #include "ConnectionString.h"
 #include "OutputBuffers.h"
@@ -61,32 +61,11 @@ SQLRETURN connectTo(Connection* c, const std::string& dsn, const std::string& us
     return SQL_SUCCESS;
 }
 
-} // namespace
-
-extern "C" {
-
-SQLRETURN SQL_API SQLConnect(SQLHDBC handle, SQLCHAR* serverName, SQLSMALLINT nameLength,
-                             SQLCHAR* userName, SQLSMALLINT userLength, SQLCHAR* authentication,
-                             SQLSMALLINT authLength)
+// SQLDriverConnect: the data source, user and password of a connection string, which is given
+// back as the completed one.
+SQLRETURN driverConnect(Connection* c, const std::string& text, const TextBuffer& out,
+                        SQLSMALLINT* outLength)
 {
-    Connection* c = begin(asConnection(handle));
-    if (!c) {
-        return SQL_INVALID_HANDLE;
-    }
-    return connectTo(c, inputText(serverName, nameLength), inputText(userName, userLength),
-                     inputText(authentication, authLength));
-}
-
-SQLRETURN SQL_API SQLDriverConnect(SQLHDBC handle, SQLHWND /*window*/, SQLCHAR* inString,
-                                   SQLSMALLINT inLength, SQLCHAR* outString,
-                                   SQLSMALLINT outBufferLength, SQLSMALLINT* outLength,
-                                   SQLUSMALLINT /*completion*/)
-{
-    Connection* c = begin(asConnection(handle));
-    if (!c) {
-        return SQL_INVALID_HANDLE;
-    }
-    const std::string text = inputText(inString, inLength);
     const auto attrs = parseConnectionString(text);
     const std::string dsn = valueOr(attrs, "DSN", "");
     const std::string user = valueOr(attrs, "UID", "");
@@ -100,32 +79,13 @@ SQLRETURN SQL_API SQLDriverConnect(SQLHDBC handle, SQLHWND /*window*/, SQLCHAR* 
     if (!SQL_SUCCEEDED(rc)) {
         return rc;
     }
-    return withInfo(c, copyText(text, outString, outBufferLength, outLength));
+    // Without a buffer the client asks for no connection string: nothing is cut.
+    const bool cut = putText(text, out, outLength);
+    return withInfo(c, cut && out.data != nullptr);
 }
 
-SQLRETURN SQL_API SQLDisconnect(SQLHDBC handle)
+SQLRETURN setConnectAttr(Connection* c, SQLINTEGER attribute, SQLPOINTER value)
 {
-    Connection* c = begin(asConnection(handle));
-    if (!c) {
-        return SQL_INVALID_HANDLE;
-    }
-    if (!c->session) {
-        return postDriverError(c, "08003", "Connection not open");
-    }
-    while (!c->statements.empty()) {
-        freeStatement(*c->statements.begin());
-    }
-    c->session.reset();
-    return SQL_SUCCESS;
-}
-
-SQLRETURN SQL_API SQLSetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value,
-                                    SQLINTEGER /*length*/)
-{
-    Connection* c = begin(asConnection(handle));
-    if (!c) {
-        return SQL_INVALID_HANDLE;
-    }
     const auto v = static_cast<SQLUINTEGER>(attrValue(value));
     switch (attribute) {
     case SQL_ATTR_LOGIN_TIMEOUT:
@@ -160,13 +120,9 @@ SQLRETURN SQL_API SQLSetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOI
     }
 }
 
-SQLRETURN SQL_API SQLGetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value,
-                                    SQLINTEGER bufferLength, SQLINTEGER* length)
+SQLRETURN getConnectAttr(Connection* c, SQLINTEGER attribute, SQLPOINTER value,
+                         const TextBuffer& text, SQLINTEGER* length)
 {
-    Connection* c = begin(asConnection(handle));
-    if (!c) {
-        return SQL_INVALID_HANDLE;
-    }
     SQLUINTEGER v = 0;
     switch (attribute) {
     case SQL_ATTR_LOGIN_TIMEOUT:
@@ -191,11 +147,121 @@ SQLRETURN SQL_API SQLGetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOI
         v = c->session && c->session->alive(nullptr) ? SQL_CD_FALSE : SQL_CD_TRUE;
         break;
     case SQL_ATTR_CURRENT_CATALOG:
-        return withInfo(c, copyText(std::string("mt"), value, bufferLength, length));
+        return withInfo(c, putText(std::string("mt"), text, length));
     default:
         return postDriverError(c, "HY092", "Invalid attribute/option identifier");
     }
     return writeValue(v, value, length);
+}
+
+} // namespace
+
+extern "C" {
+
+SQLRETURN SQL_API SQLConnect(SQLHDBC handle, SQLCHAR* serverName, SQLSMALLINT nameLength,
+                             SQLCHAR* userName, SQLSMALLINT userLength, SQLCHAR* authentication,
+                             SQLSMALLINT authLength)
+{
+    Connection* c = begin(asConnection(handle));
+    if (!c) {
+        return SQL_INVALID_HANDLE;
+    }
+    return connectTo(c, inputText(serverName, nameLength), inputText(userName, userLength),
+                     inputText(authentication, authLength));
+}
+
+SQLRETURN SQL_API SQLConnectW(SQLHDBC handle, SQLWCHAR* serverName, SQLSMALLINT nameLength,
+                              SQLWCHAR* userName, SQLSMALLINT userLength, SQLWCHAR* authentication,
+                              SQLSMALLINT authLength)
+{
+    Connection* c = begin(asConnection(handle));
+    if (!c) {
+        return SQL_INVALID_HANDLE;
+    }
+    return connectTo(c, inputWide(serverName, nameLength), inputWide(userName, userLength),
+                     inputWide(authentication, authLength));
+}
+
+SQLRETURN SQL_API SQLDriverConnect(SQLHDBC handle, SQLHWND /*window*/, SQLCHAR* inString,
+                                   SQLSMALLINT inLength, SQLCHAR* outString,
+                                   SQLSMALLINT outBufferLength, SQLSMALLINT* outLength,
+                                   SQLUSMALLINT /*completion*/)
+{
+    Connection* c = begin(asConnection(handle));
+    if (!c) {
+        return SQL_INVALID_HANDLE;
+    }
+    return driverConnect(c, inputText(inString, inLength),
+                         TextBuffer::narrow(outString, outBufferLength), outLength);
+}
+
+SQLRETURN SQL_API SQLDriverConnectW(SQLHDBC handle, SQLHWND /*window*/, SQLWCHAR* inString,
+                                    SQLSMALLINT inLength, SQLWCHAR* outString,
+                                    SQLSMALLINT outBufferLength, SQLSMALLINT* outLength,
+                                    SQLUSMALLINT /*completion*/)
+{
+    Connection* c = begin(asConnection(handle));
+    if (!c) {
+        return SQL_INVALID_HANDLE;
+    }
+    return driverConnect(c, inputWide(inString, inLength),
+                         TextBuffer::wideChars(outString, outBufferLength), outLength);
+}
+
+SQLRETURN SQL_API SQLDisconnect(SQLHDBC handle)
+{
+    Connection* c = begin(asConnection(handle));
+    if (!c) {
+        return SQL_INVALID_HANDLE;
+    }
+    if (!c->session) {
+        return postDriverError(c, "08003", "Connection not open");
+    }
+    while (!c->statements.empty()) {
+        freeStatement(*c->statements.begin());
+    }
+    c->session.reset();
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLSetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value,
+                                    SQLINTEGER /*length*/)
+{
+    Connection* c = begin(asConnection(handle));
+    if (!c) {
+        return SQL_INVALID_HANDLE;
+    }
+    return setConnectAttr(c, attribute, value);
+}
+
+SQLRETURN SQL_API SQLSetConnectAttrW(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value,
+                                     SQLINTEGER /*length*/)
+{
+    Connection* c = begin(asConnection(handle));
+    if (!c) {
+        return SQL_INVALID_HANDLE;
+    }
+    return setConnectAttr(c, attribute, value);
+}
+
+SQLRETURN SQL_API SQLGetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value,
+                                    SQLINTEGER bufferLength, SQLINTEGER* length)
+{
+    Connection* c = begin(asConnection(handle));
+    if (!c) {
+        return SQL_INVALID_HANDLE;
+    }
+    return getConnectAttr(c, attribute, value, TextBuffer::narrow(value, bufferLength), length);
+}
+
+SQLRETURN SQL_API SQLGetConnectAttrW(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value,
+                                     SQLINTEGER bufferLength, SQLINTEGER* length)
+{
+    Connection* c = begin(asConnection(handle));
+    if (!c) {
+        return SQL_INVALID_HANDLE;
+    }
+    return getConnectAttr(c, attribute, value, TextBuffer::wideBytes(value, bufferLength), length);
 }
 
 SQLRETURN SQL_API SQLNativeSql(SQLHDBC handle, SQLCHAR* inText, SQLINTEGER inLength,
@@ -206,6 +272,17 @@ SQLRETURN SQL_API SQLNativeSql(SQLHDBC handle, SQLCHAR* inText, SQLINTEGER inLen
         return SQL_INVALID_HANDLE;
     }
     return withInfo(c, copyText(inputText(inText, inLength), outText, bufferLength, outLength));
+}
+
+SQLRETURN SQL_API SQLNativeSqlW(SQLHDBC handle, SQLWCHAR* inText, SQLINTEGER inLength,
+                                SQLWCHAR* outText, SQLINTEGER bufferLength, SQLINTEGER* outLength)
+{
+    Connection* c = begin(asConnection(handle));
+    if (!c) {
+        return SQL_INVALID_HANDLE;
+    }
+    return withInfo(c, putText(inputWide(inText, inLength),
+                               TextBuffer::wideChars(outText, bufferLength), outLength));
 }
 
 } // extern "C"

@@ -174,6 +174,26 @@ const InfoEntry* findInfo(SQLUSMALLINT type)
     return nullptr;
 }
 
+SQLRETURN getInfo(Connection* c, SQLUSMALLINT infoType, SQLPOINTER value, const TextBuffer& text,
+                  SQLSMALLINT* length)
+{
+    const InfoEntry* entry = findInfo(infoType);
+    if (!entry) {
+        return postDriverError(c, "HY096", "Information type out of range");
+    }
+    const auto& v = entry->value;
+    if (const auto* fixed = std::get_if<const char*>(&v)) {
+        return withInfo(c, putText(*fixed, text, length));
+    }
+    if (const auto* of = std::get_if<ConnectionText>(&v)) {
+        return withInfo(c, putText((*of)(*c), text, length));
+    }
+    if (const auto* s = std::get_if<Short>(&v)) {
+        return writeValue(s->value, value, length);
+    }
+    return writeValue(std::get<Long>(v).value, value, length);
+}
+
 // The functions this driver exports, for SQLGetFunctions.
 constexpr SQLUSMALLINT kFunctions[] = {
     SQL_API_SQLALLOCHANDLE,    SQL_API_SQLFREEHANDLE,   SQL_API_SQLFREESTMT,
@@ -202,24 +222,17 @@ SQLRETURN SQL_API SQLGetInfo(SQLHDBC handle, SQLUSMALLINT infoType, SQLPOINTER v
     if (!c) {
         return SQL_INVALID_HANDLE;
     }
-    const InfoEntry* entry = findInfo(infoType);
-    if (!entry) {
-        return postDriverError(c, "HY096", "Information type out of range");
+    return getInfo(c, infoType, value, TextBuffer::narrow(value, bufferLength), length);
+}
+
+SQLRETURN SQL_API SQLGetInfoW(SQLHDBC handle, SQLUSMALLINT infoType, SQLPOINTER value,
+                              SQLSMALLINT bufferLength, SQLSMALLINT* length)
+{
+    Connection* c = begin(asConnection(handle));
+    if (!c) {
+        return SQL_INVALID_HANDLE;
     }
-    const auto text = [&](const std::string& t) {
-        return withInfo(c, copyText(t, value, bufferLength, length));
-    };
-    const auto& v = entry->value;
-    if (const auto* fixed = std::get_if<const char*>(&v)) {
-        return text(*fixed);
-    }
-    if (const auto* of = std::get_if<ConnectionText>(&v)) {
-        return text((*of)(*c));
-    }
-    if (const auto* s = std::get_if<Short>(&v)) {
-        return writeValue(s->value, value, length);
-    }
-    return writeValue(std::get<Long>(v).value, value, length);
+    return getInfo(c, infoType, value, TextBuffer::wideBytes(value, bufferLength), length);
 }
 
 SQLRETURN SQL_API SQLGetFunctions(SQLHDBC handle, SQLUSMALLINT function, SQLUSMALLINT* supported)

@@ -22,10 +22,9 @@ std::string classOrigin(const std::string& sqlState)
                                                                                     : "ISO 9075";
 }
 
-SQLRETURN textField(const std::string& text, SQLPOINTER info, SQLSMALLINT bufferLength,
-                    SQLSMALLINT* stringLength)
+SQLRETURN textField(const std::string& text, const TextBuffer& out, SQLSMALLINT* stringLength)
 {
-    return copyText(text, info, bufferLength, stringLength) ? SQL_SUCCESS_WITH_INFO : SQL_SUCCESS;
+    return putText(text, out, stringLength) ? SQL_SUCCESS_WITH_INFO : SQL_SUCCESS;
 }
 
 template <typename T> SQLRETURN valueField(T value, SQLPOINTER info)
@@ -95,28 +94,27 @@ SQLRETURN postDriverError(HandleBase* h, const char* sqlState, const std::string
     return rc;
 }
 
-SQLRETURN diagRec(HandleBase* h, SQLSMALLINT recNumber, SQLCHAR* sqlState, SQLINTEGER* native,
-                  SQLCHAR* message, SQLSMALLINT bufferLength, SQLSMALLINT* textLength)
+SQLRETURN diagRec(HandleBase* h, SQLSMALLINT recNumber, const TextBuffer& sqlState,
+                  SQLINTEGER* native, const TextBuffer& message, SQLSMALLINT* textLength)
 {
-    if (recNumber < 1 || bufferLength < 0) {
+    if (recNumber < 1 || message.size < 0) {
         return SQL_ERROR;
     }
     const DiagRecord* r = record(h, recNumber);
     if (!r) {
         return SQL_NO_DATA;
     }
-    if (sqlState) {
-        copyText(r->sqlState, sqlState, 6, static_cast<SQLLEN*>(nullptr));
+    if (sqlState.data) {
+        putText(r->sqlState, sqlState, static_cast<SQLLEN*>(nullptr));
     }
     if (native) {
         *native = r->native;
     }
-    return copyText(r->message, message, bufferLength, textLength) ? SQL_SUCCESS_WITH_INFO
-                                                                   : SQL_SUCCESS;
+    return putText(r->message, message, textLength) ? SQL_SUCCESS_WITH_INFO : SQL_SUCCESS;
 }
 
 SQLRETURN diagField(SQLSMALLINT handleType, HandleBase* h, SQLSMALLINT recNumber,
-                    SQLSMALLINT diagId, SQLPOINTER info, SQLSMALLINT bufferLength,
+                    SQLSMALLINT diagId, SQLPOINTER info, const TextBuffer& text,
                     SQLSMALLINT* stringLength)
 {
     if (recNumber == 0) {
@@ -128,18 +126,18 @@ SQLRETURN diagField(SQLSMALLINT handleType, HandleBase* h, SQLSMALLINT recNumber
     }
     switch (diagId) {
     case SQL_DIAG_SQLSTATE:
-        return textField(r->sqlState, info, bufferLength, stringLength);
+        return textField(r->sqlState, text, stringLength);
     case SQL_DIAG_NATIVE:
         return valueField(r->native, info);
     case SQL_DIAG_MESSAGE_TEXT:
-        return textField(r->message, info, bufferLength, stringLength);
+        return textField(r->message, text, stringLength);
     case SQL_DIAG_CLASS_ORIGIN:
     case SQL_DIAG_SUBCLASS_ORIGIN:
-        return textField(classOrigin(r->sqlState), info, bufferLength, stringLength);
+        return textField(classOrigin(r->sqlState), text, stringLength);
     case SQL_DIAG_CONNECTION_NAME:
-        return textField(std::string(), info, bufferLength, stringLength);
+        return textField(std::string(), text, stringLength);
     case SQL_DIAG_SERVER_NAME:
-        return textField(serverName(handleType, h), info, bufferLength, stringLength);
+        return textField(serverName(handleType, h), text, stringLength);
     case SQL_DIAG_ROW_NUMBER:
         return valueField(static_cast<SQLLEN>(SQL_NO_ROW_NUMBER), info);
     case SQL_DIAG_COLUMN_NUMBER:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Handles.h"
+#include "OutputBuffers.h"
 
 #include <string>
 
@@ -14,11 +15,13 @@ SQLRETURN postDriverError(HandleBase* h, const char* sqlState, const std::string
 // The dialect that names a handle's messages.
 Dialect dialectOf(const HandleBase* h);
 
-// SQLGetDiagRec and SQLGetDiagField over a handle's records.
-SQLRETURN diagRec(HandleBase* h, SQLSMALLINT recNumber, SQLCHAR* sqlState, SQLINTEGER* native,
-                  SQLCHAR* message, SQLSMALLINT bufferLength, SQLSMALLINT* textLength);
+// SQLGetDiagRec and SQLGetDiagField over a handle's records, their texts narrow or wide: the
+// SQLSTATE into a buffer of six characters, the message and text fields into `text`; `info`
+// receives a number field.
+SQLRETURN diagRec(HandleBase* h, SQLSMALLINT recNumber, const TextBuffer& sqlState,
+                  SQLINTEGER* native, const TextBuffer& message, SQLSMALLINT* textLength);
 SQLRETURN diagField(SQLSMALLINT handleType, HandleBase* h, SQLSMALLINT recNumber,
-                    SQLSMALLINT diagId, SQLPOINTER info, SQLSMALLINT bufferLength,
+                    SQLSMALLINT diagId, SQLPOINTER info, const TextBuffer& text,
                     SQLSMALLINT* stringLength);
 
 } // namespace kaldor::standin::driver

@@ -20,6 +20,44 @@ bool copyText(const std::string& text, SQLPOINTER buffer, SQLLEN bufferLength, S
     return n < text.size();
 }
 
+bool putText(const std::string& text, const TextBuffer& out, SQLLEN* fullLength)
+{
+    if (!out.wide) {
+        return copyText(text, out.data, out.size, fullLength);
+    }
+    const std::u16string units = toUtf16(text);
+    const SQLLEN unitSize = out.inBytes ? static_cast<SQLLEN>(sizeof(SQLWCHAR)) : 1;
+    if (fullLength) {
+        *fullLength = static_cast<SQLLEN>(units.size()) * unitSize;
+    }
+    const SQLLEN room = out.size / unitSize;
+    if (!out.data || room <= 0) {
+        return !units.empty();
+    }
+    size_t n = std::min(static_cast<size_t>(room - 1), units.size());
+    if (n > 0 && n < units.size() && units[n - 1] >= 0xd800 && units[n - 1] <= 0xdbff) {
+        --n;
+    }
+    auto* target = static_cast<SQLWCHAR*>(out.data);
+    for (size_t i = 0; i < n; ++i) {
+        target[i] = static_cast<SQLWCHAR>(units[i]);
+    }
+    target[n] = 0;
+    return n < units.size();
+}
+
+std::string inputWide(const SQLWCHAR* text, SQLINTEGER length)
+{
+    if (!text) {
+        return {};
+    }
+    std::u16string units;
+    for (SQLINTEGER i = 0; length == SQL_NTS ? text[i] != 0 : i < length; ++i) {
+        units += static_cast<char16_t>(text[i]);
+    }
+    return toUtf8(units);
+}
+
 std::string inputText(const SQLCHAR* text, SQLINTEGER length)
 {
     if (!text) {

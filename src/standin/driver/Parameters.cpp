@@ -1,12 +1,13 @@
-// Input parameters: the values bound with SQLBindParameter go to the server as SQL literals in
-// place of the statement's parameter markers.
+// Input parameters: the values bound with SQLBindParameter go to the server with the statement,
+// one for each of its parameter markers.
 #include "Parameters.h"
 
 #include "Diagnostics.h"
 #include "OutputBuffers.h"
-#include "SqliteDatabase.h"
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <sstream>
 
 namespace kaldor::standin::driver {
@@ -88,37 +89,67 @@ template <typename T> T read(const void* p)
     return v;
 }
 
-// The decimal text of an integer or floating-point C value.
-std::string numberText(SQLSMALLINT cType, const void* p)
+// An integer or floating-point C value.
+ParameterValue numberValue(SQLSMALLINT cType, const void* p)
 {
+    ParameterValue v;
+    v.kind = ParameterValue::Kind::Integer;
     switch (cType) {
     case SQL_C_LONG:
     case SQL_C_SLONG:
-        return std::to_string(read<SQLINTEGER>(p));
+        v.integer = read<SQLINTEGER>(p);
+        return v;
     case SQL_C_ULONG:
-        return std::to_string(read<SQLUINTEGER>(p));
+        v.integer = read<SQLUINTEGER>(p);
+        return v;
     case SQL_C_SHORT:
     case SQL_C_SSHORT:
-        return std::to_string(read<SQLSMALLINT>(p));
+        v.integer = read<SQLSMALLINT>(p);
+        return v;
     case SQL_C_USHORT:
-        return std::to_string(read<SQLUSMALLINT>(p));
+        v.integer = read<SQLUSMALLINT>(p);
+        return v;
     case SQL_C_TINYINT:
     case SQL_C_STINYINT:
-        return std::to_string(read<SQLSCHAR>(p));
+        v.integer = read<SQLSCHAR>(p);
+        return v;
     case SQL_C_UTINYINT:
     case SQL_C_BIT:
-        return std::to_string(read<SQLCHAR>(p));
+        v.integer = read<SQLCHAR>(p);
+        return v;
     case SQL_C_SBIGINT:
-        return std::to_string(read<SQLBIGINT>(p));
-    case SQL_C_UBIGINT:
-        return std::to_string(read<SQLUBIGINT>(p));
+        v.integer = read<SQLBIGINT>(p);
+        return v;
+    case SQL_C_UBIGINT: {
+        const auto u = read<SQLUBIGINT>(p);
+        if (u <= static_cast<SQLUBIGINT>(std::numeric_limits<long long>::max())) {
+            v.integer = static_cast<long long>(u);
+        } else {
+            v.kind = ParameterValue::Kind::Text; // beyond the server's integers: kept exact
+            v.text = std::to_string(u);
+        }
+        return v;
+    }
     default:
         break;
     }
-    const double d = cType == SQL_C_FLOAT ? read<float>(p) : read<double>(p);
+    v.kind = ParameterValue::Kind::Real;
+    v.real = cType == SQL_C_FLOAT ? read<float>(p) : read<double>(p);
+    return v;
+}
+
+// A number as the text it is for a character parameter.
+std::string numberText(const ParameterValue& v)
+{
+    if (v.kind == ParameterValue::Kind::Integer) {
+        return std::to_string(v.integer);
+    }
+    if (v.kind == ParameterValue::Kind::Text) {
+        return v.text;
+    }
     std::ostringstream out;
     out.precision(17);
-    out << d;
+    out << v.real;
     return out.str();
 }
 
@@ -141,12 +172,12 @@ std::string characterText(const ParameterBinding& b, SQLLEN length)
     return length == SQL_NTS ? std::string(chars) : std::string(chars, static_cast<size_t>(length));
 }
 
-// The SQL literal of one bound value: NULL, 'text' or a number.
-bool literal(Statement* s, const ParameterBinding& b, std::string* out)
+// The current value of one bound parameter.
+bool valueOf(Statement* s, const ParameterBinding& b, ParameterValue* out)
 {
     const SQLLEN length = b.indicator ? *b.indicator : SQL_NTS;
+    *out = {};
     if (length == SQL_NULL_DATA) {
-        *out = "NULL";
         return true;
     }
     if (length == SQL_DATA_AT_EXEC || length <= SQL_LEN_DATA_AT_EXEC_OFFSET) {
@@ -165,16 +196,22 @@ bool literal(Statement* s, const ParameterBinding& b, std::string* out)
         }
         ParameterBinding text = b;
         text.cType = cType;
-        *out = sqlLiteral(characterText(text, length));
+        out->kind = ParameterValue::Kind::Text;
+        out->text = characterText(text, length);
         return true;
     }
-    const std::string number = numberText(cType, b.value);
-    if (number.find_first_not_of("0123456789-.e+") != std::string::npos) {
+    const ParameterValue number = numberValue(cType, b.value);
+    if (number.kind == ParameterValue::Kind::Real && !std::isfinite(number.real)) {
         postDriverError(s, "22018", "Invalid character value for cast specification");
         return false;
     }
     // A number bound to a text parameter is its text, as the servers convert it.
-    *out = isCharacterType(b.sqlType) ? sqlLiteral(number) : number;
+    if (isCharacterType(b.sqlType)) {
+        out->kind = ParameterValue::Kind::Text;
+        out->text = numberText(number);
+        return true;
+    }
+    *out = number;
     return true;
 }
 
@@ -201,27 +238,25 @@ SQLRETURN bindParameter(Statement* s, SQLUSMALLINT number, SQLSMALLINT ioType,
     return SQL_SUCCESS;
 }
 
-bool withParameters(Statement* s, const std::string& sql, std::string* out)
+bool boundValues(Statement* s, const std::string& sql, std::vector<ParameterValue>* values)
 {
+    values->clear();
     if (s->parameters.empty()) {
-        *out = sql;
         return true;
     }
     const size_t count = parameterMarkers(sql).size();
-    std::vector<std::string> values;
     for (size_t i = 1; i <= count; ++i) {
         const auto it = s->parameters.find(static_cast<SQLUSMALLINT>(i));
         if (it == s->parameters.end()) {
             postDriverError(s, "07002", "COUNT field incorrect");
             return false;
         }
-        std::string value;
-        if (!literal(s, it->second, &value)) {
+        ParameterValue value;
+        if (!valueOf(s, it->second, &value)) {
             return false;
         }
-        values.push_back(value);
+        values->push_back(std::move(value));
     }
-    *out = replaceParameterMarkers(sql, values);
     return true;
 }
 

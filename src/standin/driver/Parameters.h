@@ -3,6 +3,7 @@
 #include "Handles.h"
 
 #include <string>
+#include <vector>
 
 namespace kaldor::standin::driver {
 
@@ -10,9 +11,9 @@ namespace kaldor::standin::driver {
 SQLRETURN bindParameter(Statement* s, SQLUSMALLINT number, SQLSMALLINT ioType,
                         ParameterBinding binding);
 
-// The statement text with its parameter markers replaced by the SQL literals of the bound
-// values as they are now. A text is sent as it stands when no parameter is bound. False, with
-// the diagnostic posted, when a marker has no binding or a value cannot be read.
-bool withParameters(Statement* s, const std::string& sql, std::string* out);
+// The values bound to the parameter markers of `sql`, as they are now, in the markers' order;
+// none when no parameter is bound (the text goes to the server as it stands). False, with the
+// diagnostic posted, when a marker has no binding or a value cannot be read.
+bool boundValues(Statement* s, const std::string& sql, std::vector<ParameterValue>* values);
 
 } // namespace kaldor::standin::driver

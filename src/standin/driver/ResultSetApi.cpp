@@ -1,5 +1,5 @@
-// The ODBC entry points reading a statement's result set: its columns, fetching rows and
-// reading their values.
+// The ODBC entry points reading a statement's result set: its columns (their names also in the
+// wide, UTF-16 form), binding them, fetching rows and reading their values.
 #include "ApiSupport.h"
 #include "GetData.h"
 #include "OutputBuffers.h"
@@ -46,10 +46,10 @@ SQLULEN columnSize(const ColumnInfo& c)
                                           : static_cast<SQLULEN>(c.width);
 }
 
-SQLRETURN colAttrText(Statement* s, const std::string& text, SQLPOINTER out,
-                      SQLSMALLINT bufferLength, SQLSMALLINT* length)
+SQLRETURN colAttrText(Statement* s, const std::string& text, const TextBuffer& out,
+                      SQLSMALLINT* length)
 {
-    return withInfo(s, copyText(text, out, bufferLength, length));
+    return withInfo(s, putText(text, out, length));
 }
 
 SQLRETURN colAttrNumber(SQLLEN value, SQLLEN* numeric)
@@ -85,32 +85,10 @@ SQLRETURN fillBoundColumns(Statement* s, const std::vector<Cell>& row)
     return result;
 }
 
-} // namespace
-
-extern "C" {
-
-SQLRETURN SQL_API SQLNumResultCols(SQLHSTMT handle, SQLSMALLINT* count)
+SQLRETURN describeColumn(Statement* s, SQLUSMALLINT column, const TextBuffer& name,
+                         SQLSMALLINT* nameLength, SQLSMALLINT* dataType, SQLULEN* size,
+                         SQLSMALLINT* digits, SQLSMALLINT* nullable)
 {
-    Statement* s = begin(asStatement(handle));
-    if (!s) {
-        return SQL_INVALID_HANDLE;
-    }
-    const StatementResult* r = s->currentResult();
-    if (count) {
-        *count = r && r->hasRows ? static_cast<SQLSMALLINT>(r->columns.size()) : 0;
-    }
-    return SQL_SUCCESS;
-}
-
-SQLRETURN SQL_API SQLDescribeCol(SQLHSTMT handle, SQLUSMALLINT column, SQLCHAR* name,
-                                 SQLSMALLINT bufferLength, SQLSMALLINT* nameLength,
-                                 SQLSMALLINT* dataType, SQLULEN* size, SQLSMALLINT* digits,
-                                 SQLSMALLINT* nullable)
-{
-    Statement* s = begin(asStatement(handle));
-    if (!s) {
-        return SQL_INVALID_HANDLE;
-    }
     const StatementResult* r = s->currentResult();
     if (!r || !r->hasRows) {
         return postDriverError(s, "07005", "Prepared statement not a cursor-specification");
@@ -131,17 +109,12 @@ SQLRETURN SQL_API SQLDescribeCol(SQLHSTMT handle, SQLUSMALLINT column, SQLCHAR* 
     if (nullable) {
         *nullable = SQL_NULLABLE;
     }
-    return withInfo(s, copyText(info.name, name, bufferLength, nameLength));
+    return withInfo(s, putText(info.name, name, nameLength));
 }
 
-SQLRETURN SQL_API SQLColAttribute(SQLHSTMT handle, SQLUSMALLINT column, SQLUSMALLINT field,
-                                  SQLPOINTER text, SQLSMALLINT bufferLength,
-                                  SQLSMALLINT* textLength, SQLLEN* numeric)
+SQLRETURN colAttribute(Statement* s, SQLUSMALLINT column, SQLUSMALLINT field,
+                       const TextBuffer& text, SQLSMALLINT* textLength, SQLLEN* numeric)
 {
-    Statement* s = begin(asStatement(handle));
-    if (!s) {
-        return SQL_INVALID_HANDLE;
-    }
     const StatementResult* r = s->currentResult();
     if (!r || !r->hasRows) {
         return postDriverError(s, "07005", "Prepared statement not a cursor-specification");
@@ -159,18 +132,18 @@ SQLRETURN SQL_API SQLColAttribute(SQLHSTMT handle, SQLUSMALLINT column, SQLUSMAL
     case SQL_DESC_LABEL:
     case SQL_DESC_BASE_COLUMN_NAME:
     case SQL_COLUMN_NAME:
-        return colAttrText(s, info.name, text, bufferLength, textLength);
+        return colAttrText(s, info.name, text, textLength);
     case SQL_DESC_TYPE_NAME:
-        return colAttrText(s, isText ? "varchar" : "numeric", text, bufferLength, textLength);
+        return colAttrText(s, isText ? "varchar" : "numeric", text, textLength);
     case SQL_DESC_TABLE_NAME:
     case SQL_DESC_BASE_TABLE_NAME:
     case SQL_DESC_CATALOG_NAME:
     case SQL_DESC_LITERAL_PREFIX:
     case SQL_DESC_LITERAL_SUFFIX:
     case SQL_DESC_LOCAL_TYPE_NAME:
-        return colAttrText(s, "", text, bufferLength, textLength);
+        return colAttrText(s, "", text, textLength);
     case SQL_DESC_SCHEMA_NAME:
-        return colAttrText(s, "mt", text, bufferLength, textLength);
+        return colAttrText(s, "mt", text, textLength);
     case SQL_DESC_TYPE:
     case SQL_DESC_CONCISE_TYPE:
         return colAttrNumber(sqlTypeOf(info), numeric);
@@ -202,6 +175,73 @@ SQLRETURN SQL_API SQLColAttribute(SQLHSTMT handle, SQLUSMALLINT column, SQLUSMAL
     default:
         return postDriverError(s, "HY091", "Invalid descriptor field identifier");
     }
+}
+
+} // namespace
+
+extern "C" {
+
+SQLRETURN SQL_API SQLNumResultCols(SQLHSTMT handle, SQLSMALLINT* count)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    const StatementResult* r = s->currentResult();
+    if (count) {
+        *count = r && r->hasRows ? static_cast<SQLSMALLINT>(r->columns.size()) : 0;
+    }
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLDescribeCol(SQLHSTMT handle, SQLUSMALLINT column, SQLCHAR* name,
+                                 SQLSMALLINT bufferLength, SQLSMALLINT* nameLength,
+                                 SQLSMALLINT* dataType, SQLULEN* size, SQLSMALLINT* digits,
+                                 SQLSMALLINT* nullable)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    return describeColumn(s, column, TextBuffer::narrow(name, bufferLength), nameLength, dataType,
+                          size, digits, nullable);
+}
+
+SQLRETURN SQL_API SQLDescribeColW(SQLHSTMT handle, SQLUSMALLINT column, SQLWCHAR* name,
+                                  SQLSMALLINT bufferLength, SQLSMALLINT* nameLength,
+                                  SQLSMALLINT* dataType, SQLULEN* size, SQLSMALLINT* digits,
+                                  SQLSMALLINT* nullable)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    return describeColumn(s, column, TextBuffer::wideChars(name, bufferLength), nameLength,
+                          dataType, size, digits, nullable);
+}
+
+SQLRETURN SQL_API SQLColAttribute(SQLHSTMT handle, SQLUSMALLINT column, SQLUSMALLINT field,
+                                  SQLPOINTER text, SQLSMALLINT bufferLength,
+                                  SQLSMALLINT* textLength, SQLLEN* numeric)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    return colAttribute(s, column, field, TextBuffer::narrow(text, bufferLength), textLength,
+                        numeric);
+}
+
+SQLRETURN SQL_API SQLColAttributeW(SQLHSTMT handle, SQLUSMALLINT column, SQLUSMALLINT field,
+                                   SQLPOINTER text, SQLSMALLINT bufferLength,
+                                   SQLSMALLINT* textLength, SQLLEN* numeric)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    return colAttribute(s, column, field, TextBuffer::wideBytes(text, bufferLength), textLength,
+                        numeric);
 }
 
 SQLRETURN SQL_API SQLFetch(SQLHSTMT handle)

@@ -1,5 +1,6 @@
-// The ODBC entry points of statements: attributes, preparing and executing a batch, its
-// results one after another, cancelling and closing.
+// The ODBC entry points of statements: attributes, parameters, preparing and executing a batch
+// (its text also in the wide, UTF-16 form), its results one after another, cancelling and
+// closing.
 #include "ApiSupport.h"
 #include "OutputBuffers.h"
 #include "Parameters.h"
@@ -23,12 +24,12 @@ SQLRETURN execute(Statement* s, const std::string& sql)
     if (!session) {
         return postDriverError(s, "08003", "Connection not open");
     }
-    std::string batch;
-    if (!withParameters(s, sql, &batch)) {
+    std::vector<kaldor::standin::ParameterValue> values;
+    if (!boundValues(s, sql, &values)) {
         return SQL_ERROR;
     }
     session->setQueryTimeout(static_cast<unsigned long>(s->queryTimeout));
-    return takeResults(s, session->execute(batch));
+    return takeResults(s, session->execute(sql, values));
 }
 
 SQLRETURN execDirect(Statement* s, const std::string& sql)
@@ -159,6 +160,19 @@ SQLRETURN SQL_API SQLGetStmtAttr(SQLHSTMT handle, SQLINTEGER attribute, SQLPOINT
     return writeValue(v, value, length);
 }
 
+// The statement attributes hold no texts: their wide forms are the same.
+SQLRETURN SQL_API SQLSetStmtAttrW(SQLHSTMT handle, SQLINTEGER attribute, SQLPOINTER value,
+                                  SQLINTEGER length)
+{
+    return SQLSetStmtAttr(handle, attribute, value, length);
+}
+
+SQLRETURN SQL_API SQLGetStmtAttrW(SQLHSTMT handle, SQLINTEGER attribute, SQLPOINTER value,
+                                  SQLINTEGER bufferLength, SQLINTEGER* length)
+{
+    return SQLGetStmtAttr(handle, attribute, value, bufferLength, length);
+}
+
 SQLRETURN SQL_API SQLExecDirect(SQLHSTMT handle, SQLCHAR* text, SQLINTEGER length)
 {
     Statement* s = begin(asStatement(handle));
@@ -181,6 +195,30 @@ SQLRETURN SQL_API SQLPrepare(SQLHSTMT handle, SQLCHAR* text, SQLINTEGER length)
         return postDriverError(s, "HY009", "Invalid use of null pointer");
     }
     return prepare(s, inputText(text, length));
+}
+
+SQLRETURN SQL_API SQLExecDirectW(SQLHSTMT handle, SQLWCHAR* text, SQLINTEGER length)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    if (!text) {
+        return postDriverError(s, "HY009", "Invalid use of null pointer");
+    }
+    return execDirect(s, inputWide(text, length));
+}
+
+SQLRETURN SQL_API SQLPrepareW(SQLHSTMT handle, SQLWCHAR* text, SQLINTEGER length)
+{
+    Statement* s = begin(asStatement(handle));
+    if (!s) {
+        return SQL_INVALID_HANDLE;
+    }
+    if (!text) {
+        return postDriverError(s, "HY009", "Invalid use of null pointer");
+    }
+    return prepare(s, inputWide(text, length));
 }
 
 SQLRETURN SQL_API SQLExecute(SQLHSTMT handle)
