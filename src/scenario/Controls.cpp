@@ -57,7 +57,7 @@ QString kindOf(QObject* o, bool isWindow)
         return QStringLiteral("combo");
     if (qobject_cast<QListView*>(o))
         return QStringLiteral("list");
-    if (qobject_cast<QTreeWidget*>(o))
+    if (qobject_cast<QTreeView*>(o)) // a QTreeWidget, or a view of a table model
         return QStringLiteral("listview");
     if (qobject_cast<QTabWidget*>(o) || qobject_cast<QTabBar*>(o))
         return QStringLiteral("tab");
@@ -90,6 +90,8 @@ QString textOf(QObject* o, bool isWindow)
         return l->currentIndex().data().toString();
     if (auto* tw = qobject_cast<QTreeWidget*>(o))
         return tw->currentItem() ? tw->currentItem()->text(0) : QString();
+    if (auto* tv = qobject_cast<QTreeView*>(o))
+        return tv->currentIndex().siblingAtColumn(0).data().toString();
     if (auto* lb = qobject_cast<QLabel*>(o))
         return lb->text();
     if (auto* g = qobject_cast<QGroupBox*>(o))
@@ -126,6 +128,10 @@ QStringList itemsOf(QObject* o)
     } else if (auto* t = qobject_cast<QTreeWidget*>(o)) {
         for (int i = 0; i < t->topLevelItemCount(); ++i)
             items.append(t->topLevelItem(i)->text(0));
+    } else if (auto* tv = qobject_cast<QTreeView*>(o)) {
+        const QAbstractItemModel* model = tv->model();
+        for (int i = 0; i < model->rowCount(); ++i)
+            items.append(model->index(i, 0).data().toString());
     } else if (auto* tab = qobject_cast<QTabWidget*>(o)) {
         for (int i = 0; i < tab->count(); ++i)
             items.append(tab->tabText(i));
@@ -154,6 +160,12 @@ std::pair<int, QString> selectedOf(QObject* o)
             return {-1, {}};
         return {t->indexOfTopLevelItem(item), item->text(0)};
     }
+    if (auto* tv = qobject_cast<QTreeView*>(o)) {
+        const QModelIndex current = tv->currentIndex();
+        if (!current.isValid() || !tv->selectionModel()->isRowSelected(current.row()))
+            return {-1, {}};
+        return {current.row(), current.siblingAtColumn(0).data().toString()};
+    }
     return {-1, {}};
 }
 
@@ -168,8 +180,9 @@ QString joinItems(const QStringList& items)
 
 // A list view of several columns: its header texts and every row's texts, in the order the
 // columns are shown from left to right (a hidden column is not shown).
-QString describeColumns(const QTreeWidget* tree)
+QString describeColumns(const QTreeView* tree)
 {
+    const QAbstractItemModel* model = tree->model();
     QList<int> shown;
     const QHeaderView* header = tree->header();
     for (int visual = 0; visual < header->count(); ++visual) {
@@ -177,16 +190,17 @@ QString describeColumns(const QTreeWidget* tree)
         if (!header->isSectionHidden(logical))
             shown.append(logical);
     }
-    const auto texts = [&shown](const QTreeWidgetItem* item) {
+    QStringList headers;
+    for (const int c : shown)
+        headers.append(model->headerData(c, Qt::Horizontal).toString());
+    QStringList rows;
+    for (int i = 0; i < model->rowCount(); ++i) {
         QStringList cells;
         for (const int c : shown)
-            cells.append(item->text(c));
-        return joinItems(cells);
-    };
-    QStringList rows;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        rows.append(texts(tree->topLevelItem(i)));
-    return QStringLiteral(" columns=") + texts(tree->headerItem()) + QStringLiteral(" rows=[") +
+            cells.append(model->index(i, c).data().toString());
+        rows.append(joinItems(cells));
+    }
+    return QStringLiteral(" columns=") + joinItems(headers) + QStringLiteral(" rows=[") +
            rows.join(u',') + u']';
 }
 
@@ -289,7 +303,7 @@ QString describe(const QString& path, QObject* o, bool isWindow)
         if (index >= 0)
             s += QStringLiteral(" selected=%1 %2").arg(index).arg(quoted(text));
     }
-    if (auto* tree = qobject_cast<QTreeWidget*>(o); tree && tree->columnCount() > 1)
+    if (auto* tree = qobject_cast<QTreeView*>(o); tree && tree->model()->columnCount() > 1)
         s += describeColumns(tree);
     if (auto* cal = qobject_cast<QCalendarWidget*>(o))
         s += QStringLiteral(" date=") + cal->selectedDate().toString(QStringLiteral("yyyy-MM-dd"));
@@ -371,6 +385,17 @@ QString selectItem(QObject* control, const QString& item)
         it->setSelected(true);
         // As a mouse does it: the view's click, which the tree reports as the item's.
         Q_EMIT t->clicked(t->currentIndex());
+        return {};
+    }
+    if (auto* tv = qobject_cast<QTreeView*>(control)) {
+        const int i = findItem(itemsOf(tv), item);
+        if (i < 0)
+            return noItem(item);
+        const QModelIndex it = tv->model()->index(i, 0);
+        tv->setCurrentIndex(it);
+        tv->selectionModel()->select(it, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        tv->scrollTo(it);
+        Q_EMIT tv->clicked(it);
         return {};
     }
     if (qobject_cast<QComboBox*>(control))

@@ -93,6 +93,20 @@ bool allowedAnswer(MsgButtons b, MsgAnswer a)
     return false;
 }
 
+QString nativePath(const QString& p)
+{
+    return QDir::cleanPath(p);
+}
+
+int timeoutSeconds()
+{
+    bool ok = false;
+    const int s = qEnvironmentVariableIntValue("KALDOR_SCENARIO_TIMEOUT", &ok);
+    return ok && s > 0 ? s : 300;
+}
+
+} // namespace
+
 std::optional<MsgAnswer> parseAnswer(const QString& s)
 {
     if (s == u"OK")
@@ -105,41 +119,6 @@ std::optional<MsgAnswer> parseAnswer(const QString& s)
         return MsgAnswer::No;
     return std::nullopt;
 }
-
-QString nativePath(const QString& p)
-{
-    return QDir::cleanPath(p);
-}
-
-// Commands that still run after the program has ended.
-bool runsAfterEnd(const QString& name)
-{
-    return name == u"table" || name == u"raw" || name == u"log" || name == u"server" ||
-           name == u"shell";
-}
-
-// Commands that act on the running program.
-bool needsProgram(const QString& name)
-{
-    static const QStringList names{
-        QStringLiteral("login"),    QStringLiteral("menu"),       QStringLiteral("click"),
-        QStringLiteral("dblclick"), QStringLiteral("select"),     QStringLiteral("choose"),
-        QStringLiteral("type"),     QStringLiteral("key"),        QStringLiteral("check"),
-        QStringLiteral("date"),     QStringLiteral("tab"),        QStringLiteral("close"),
-        QStringLiteral("show"),     QStringLiteral("screenshot"), QStringLiteral("tooltip"),
-        QStringLiteral("xdo"),      QStringLiteral("xclick"),     QStringLiteral("xactivate"),
-        QStringLiteral("layout"),   QStringLiteral("focus"),      QStringLiteral("xdrag")};
-    return names.contains(name);
-}
-
-int timeoutSeconds()
-{
-    bool ok = false;
-    const int s = qEnvironmentVariableIntValue("KALDOR_SCENARIO_TIMEOUT", &ok);
-    return ok && s > 0 ? s : 300;
-}
-
-} // namespace
 
 void out(const QString& line)
 {
@@ -221,91 +200,6 @@ Runner::Outcome Runner::scriptError(const Command& c, const QString& why)
 {
     out(QStringLiteral("SCRIPT ERROR line %1: %2").arg(c.line).arg(why));
     return Outcome::ScriptError;
-}
-
-Runner::Outcome Runner::execute(const Command& c)
-{
-    const QString& n = c.name;
-    const auto arity = [&](qsizetype min, qsizetype max) {
-        return c.args.size() >= min && c.args.size() <= max;
-    };
-    if (n == u"engine")
-        return arity(1, 1) ? engine(c) : scriptError(c, QStringLiteral("engine takes one word"));
-    if (n == u"seed")
-        return arity(1, 1) ? seed(c) : scriptError(c, QStringLiteral("seed takes one word"));
-    if (n == u"raw")
-        return raw(c.args.value(0));
-    if (n == u"shell")
-        return shell(c);
-    if (n == u"table")
-        return arity(1, 1) ? table(c) : scriptError(c, QStringLiteral("table takes a name"));
-    if (n == u"log") {
-        printLog();
-        return Outcome::Done;
-    }
-    if (n == u"env") {
-        if (!arity(2, 2))
-            return scriptError(c, QStringLiteral("env takes a name and a value"));
-        qputenv(c.args.at(0).toLocal8Bit().constData(), c.args.at(1).toLocal8Bit());
-        return Outcome::Done;
-    }
-    if (n == u"settings")
-        return arity(1, 1) ? settings(c) : scriptError(c, QStringLiteral("settings takes a text"));
-    if (n == u"clock") {
-        const QDateTime t =
-            QDateTime::fromString(c.args.join(u' '), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        if (!arity(2, 2) || !t.isValid())
-            return scriptError(c, QStringLiteral("clock takes YYYY-MM-DD HH:MM:SS"));
-        setClock([t] { return t; });
-        return Outcome::Done;
-    }
-    if (n == u"random") {
-        bool ok = false;
-        const qulonglong seed = c.args.value(0).toULongLong(&ok);
-        if (!arity(1, 1) || !ok)
-            return scriptError(c, QStringLiteral("random takes a number"));
-        setRandomSeed(seed);
-        return Outcome::Done;
-    }
-    if (n == u"server") {
-        // down: the server refuses every request; stop: it no longer answers at all.
-        const QStringList states{QStringLiteral("down"), QStringLiteral("stop"),
-                                 QStringLiteral("up")};
-        if (!arity(1, 1) || !states.contains(c.args.at(0)) || m_engineDatabase.isEmpty())
-            return scriptError(c, QStringLiteral("server takes down, stop or up, after engine"));
-        const QString down = m_engineDatabase + QStringLiteral(".down");
-        const QString stopped = m_engineDatabase + QStringLiteral(".hang");
-        if (c.args.at(0) == u"up") {
-            QFile::remove(down);
-            QFile::remove(stopped);
-        } else {
-            QFile(c.args.at(0) == u"down" ? down : stopped).open(QIODevice::WriteOnly);
-        }
-        return Outcome::Done;
-    }
-    if (n == u"reply") {
-        if (!arity(1, 1) || !parseAnswer(c.args.at(0)))
-            return scriptError(c, QStringLiteral("reply takes OK, Cancel, Yes or No"));
-        m_replies.append(c.args.at(0));
-        return Outcome::Done;
-    }
-    if (n == u"answer") {
-        if (!arity(1, 1))
-            return scriptError(c, QStringLiteral("answer takes one text"));
-        // answer --open: the next prompt dialog stays open for the commands that follow.
-        if (c.args.at(0) == u"--open")
-            m_prompts.append(Prompt{false, {}, true});
-        else
-            m_prompts.append(c.args.at(0) == u"--cancel" ? Prompt{true, {}}
-                                                         : Prompt{false, c.args.at(0)});
-        return Outcome::Done;
-    }
-    if (needsProgram(n)) {
-        if (!m_inProgram)
-            return scriptError(c, QStringLiteral("the program is not running"));
-        return executeProgramCommand(c);
-    }
-    return scriptError(c, QStringLiteral("unknown command %1").arg(quoted(n)));
 }
 
 // ---- the database outside the program ----------------------------------------------------
@@ -738,181 +632,6 @@ void Runner::step()
         if (QWidget* dialog = openPrompt())
             answerPrompt(dialog, false);
     m_stepTimer->start();
-}
-
-Runner::Outcome Runner::executeProgramCommand(const Command& c)
-{
-    const QString& n = c.name;
-    if (n == u"login") {
-        if (c.args.size() != 2)
-            return scriptError(c, QStringLiteral("login takes a user and a password"));
-        QWidget* form = findWindow(QStringLiteral("FormConnect"));
-        if (!form || !form->isVisible())
-            return scriptError(c, QStringLiteral("the login window is not open"));
-        if (m_dialect.isEmpty()) {
-            m_rawUser = c.args.at(0);
-            m_rawPassword = c.args.at(1);
-        }
-        typeText(findControl(form, QStringLiteral("TextLogin")), c.args.at(0));
-        typeText(findControl(form, QStringLiteral("TextPassword")), c.args.at(1));
-        QObject* button = findControl(form, QStringLiteral("CommandConnect"));
-        if (!isUsable(button)) {
-            out(QStringLiteral("DISABLED FormConnect.CommandConnect"));
-            return Outcome::Done;
-        }
-        clickControl(button);
-        return Outcome::Done;
-    }
-    if (n == u"menu") {
-        auto* main = qobject_cast<MDIFormMain*>(findWindow(QStringLiteral("MDIFormMain")));
-        QAction* item = main ? main->menuItem(c.args.value(0)) : nullptr;
-        if (c.args.size() != 1 || !item)
-            return scriptError(c,
-                               QStringLiteral("unknown menu item %1").arg(quoted(c.args.value(0))));
-        if (!main->isReachable(item))
-            out(QStringLiteral("DISABLED ") + c.args.at(0));
-        else
-            item->trigger();
-        return Outcome::Done;
-    }
-    if (n == u"xdo" || n == u"focus")
-        return desktopCommand(c);
-    if (c.args.isEmpty())
-        return scriptError(c, QStringLiteral("%1 needs a window").arg(n));
-    const QString path = c.args.at(0);
-    const qsizetype dot = path.indexOf(u'.');
-    const QString windowName = dot < 0 ? path : path.left(dot);
-    QWidget* window = findWindow(windowName);
-    if (!window)
-        return scriptError(c, QStringLiteral("unknown window %1").arg(quoted(windowName)));
-    if (n == u"close") {
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget()))
-            sub->close();
-        else
-            window->close();
-        return Outcome::Done;
-    }
-    if (n == u"screenshot") {
-        // screenshot F FILE: a picture of the window as it is drawn now (not in the transcript).
-        if (c.args.size() != 2 || dot >= 0)
-            return scriptError(c, QStringLiteral("screenshot takes a window and a file"));
-        QWidget* frame = window->isWindow() ? window : window->parentWidget();
-        if (!frame->grab().save(c.args.at(1)))
-            return scriptError(c, QStringLiteral("cannot write %1").arg(quoted(c.args.at(1))));
-        return Outcome::Done;
-    }
-    if (n == u"xclick" || n == u"xactivate" || n == u"layout" || n == u"xdrag")
-        return desktopCommand(c, window, dot < 0 ? nullptr : findWidget(window, path.mid(dot + 1)));
-    if (n == u"show" && dot < 0) {
-        for (const QString& line : describeWindow(windowName, window))
-            out(line);
-        return Outcome::Done;
-    }
-    if (dot < 0)
-        return scriptError(c, QStringLiteral("%1 needs a control").arg(n));
-    QObject* control = findControl(window, path.mid(dot + 1));
-    if (!control)
-        return scriptError(c, QStringLiteral("unknown control %1").arg(quoted(path)));
-    if (n == u"show") {
-        out(describe(path, control, false));
-        return Outcome::Done;
-    }
-    if (n == u"tooltip") {
-        // tooltip F.C: TOOLTIP F.C "text"
-        out(QStringLiteral("TOOLTIP %1 %2")
-                .arg(path, quoted(control->property("toolTip").toString())));
-        return Outcome::Done;
-    }
-    if (!isUsable(control)) {
-        out(QStringLiteral("DISABLED ") + path);
-        return Outcome::Done;
-    }
-    const QStringList& a = c.args;
-    QString why;
-    if (n == u"click")
-        why = a.size() == 1 ? clickControl(control) : QStringLiteral("click takes a control");
-    else if (n == u"dblclick")
-        why = a.size() <= 2 ? doubleClickControl(control, a.size() == 2 ? &a.at(1) : nullptr)
-                            : QStringLiteral("dblclick takes a control and an entry");
-    else if (n == u"select")
-        why =
-            a.size() == 2 ? selectItem(control, a.at(1)) : QStringLiteral("select takes an entry");
-    else if (n == u"choose")
-        why =
-            a.size() == 2 ? chooseItem(control, a.at(1)) : QStringLiteral("choose takes an entry");
-    else if (n == u"type")
-        why = a.size() == 2 ? typeText(control, a.at(1)) : QStringLiteral("type takes a text");
-    else if (n == u"key")
-        why = a.size() == 2 ? pressKey(control, a.at(1)) : QStringLiteral("key takes a key");
-    else if (n == u"check")
-        why = a.size() == 2 ? setCheck(control, a.at(1)) : QStringLiteral("check takes a state");
-    else if (n == u"date")
-        why = a.size() == 2 ? pickDate(control, a.at(1)) : QStringLiteral("date takes a date");
-    else if (n == u"tab" && a.size() == 2 && !isTabEnabled(control, a.at(1)))
-        out(QStringLiteral("DISABLED ") + path); // a tab that cannot be chosen
-    else if (n == u"tab")
-        why = a.size() == 2 ? switchTab(control, a.at(1)) : QStringLiteral("tab takes a number");
-    return why.isEmpty() ? Outcome::Done : scriptError(c, why);
-}
-
-Runner::Outcome Runner::desktopCommand(const Command& c, QWidget* window, QObject* control)
-{
-    const QString& n = c.name;
-    const QStringList& a = c.args;
-    QString why;
-    if (n == u"xdo") {
-        // xdo ARGS...: xdotool with these arguments, on the program's display.
-        why = a.isEmpty() ? QStringLiteral("xdo takes the arguments of xdotool") : runXdotool(a);
-    } else if (n == u"focus") {
-        // focus: FOCUS F.C of the control with the keyboard focus.
-        out(QStringLiteral("FOCUS ") + focusedControl());
-    } else if (n == u"xactivate") {
-        why = a.size() == 1 ? activateWindow(window) : QStringLiteral("xactivate takes a window");
-    } else if (n == u"xdrag") {
-        // xdrag F[.C] X Y DX DY: the real mouse presses at fractions X, Y of the control (of
-        // the window's frame for F, whose edges resize it) and moves DX, DY pixels.
-        QWidget* target = qobject_cast<QWidget*>(control);
-        if (!target && !a.at(0).contains(u'.'))
-            target = window->isWindow() ? window : window->parentWidget();
-        bool ok = a.size() == 5 && target;
-        double at[2] = {0, 0};
-        int by[2] = {0, 0};
-        for (int i = 0; ok && i < 2; ++i) {
-            at[i] = a.at(1 + i).toDouble(&ok);
-            if (ok)
-                by[i] = a.at(3 + i).toInt(&ok);
-        }
-        why = ok ? dragWithMouse(target, at[0], at[1], by[0], by[1])
-                 : QStringLiteral("xdrag takes a window or control, a point and a distance");
-    } else if (n == u"layout") {
-        // layout F: LAYOUT F ok, or one LAYOUT line for each fault of the window as drawn.
-        const QStringList faults = layoutFaults(window);
-        QWidget* frame = window->isWindow() ? window : window->parentWidget();
-        if (faults.isEmpty())
-            out(QStringLiteral("LAYOUT %1 ok").arg(a.value(0)) +
-                (frame->isMaximized() ? QStringLiteral(" maximized") : QString()));
-        for (const QString& fault : faults)
-            out(QStringLiteral("LAYOUT ") + fault);
-    } else {
-        // xclick F.C [double] [X Y]: the real mouse clicks the control (at fractions X, Y of
-        // its size; the centre by default); xclick F [double] clicks the window's title bar.
-        const bool twice = a.contains(QStringLiteral("double"));
-        QStringList at = a.mid(1);
-        at.removeAll(QStringLiteral("double"));
-        bool okX = true;
-        bool okY = true;
-        const double x = at.size() == 2 ? at.at(0).toDouble(&okX) : 0.5;
-        const double y = at.size() == 2 ? at.at(1).toDouble(&okY) : 0.5;
-        if ((!at.isEmpty() && at.size() != 2) || !okX || !okY)
-            why = QStringLiteral("xclick takes a window or control, double, and a point");
-        else if (a.at(0).contains(u'.') && !qobject_cast<QWidget*>(control))
-            why = QStringLiteral("unknown control %1").arg(quoted(a.at(0)));
-        else if (control)
-            why = clickWithMouse(static_cast<QWidget*>(control), x, y, twice ? 2 : 1);
-        else
-            why = clickTitleBar(window, twice ? 2 : 1);
-    }
-    return why.isEmpty() ? Outcome::Done : scriptError(c, why);
 }
 
 } // namespace kaldor::scenario

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Script.h"
+#include "Seams.h"
 
 #include <QList>
 #include <QString>
@@ -35,11 +36,25 @@ private:
         bool leaveOpen = false; // answered by the commands that follow, as a user would
     };
 
+    // What a command acts on, found before it runs: the window F of its first argument F or
+    // F.C, and the control C.
+    struct Target {
+        QWidget* window = nullptr;
+        QObject* control = nullptr;
+    };
+    // One command of the script language (the table is in Commands.cpp).
+    struct CommandSpec;
+
+    static const CommandSpec* commandSpec(const QString& name);
+    static bool runsAfterEnd(const QString& name);
     Outcome execute(const Command& c);
-    Outcome executeProgramCommand(const Command& c);
+    // Finds the window and control the command needs; false after a script error or a
+    // DISABLED line.
+    bool findTarget(const Command& c, const CommandSpec& spec, Target& target, Outcome& outcome);
     Outcome scriptError(const Command& c, const QString& why);
-    // Commands on a real display: xdo, xclick, xactivate, layout, focus.
-    Outcome desktopCommand(const Command& c, QWidget* window = nullptr, QObject* control = nullptr);
+    // Done, or the script error `why` when there is one (the functions of Controls.h say why
+    // they could not act).
+    Outcome outcomeOf(const Command& c, const QString& why);
 
     // Commands that need no program.
     Outcome engine(const Command& c);
@@ -49,6 +64,16 @@ private:
     Outcome table(const Command& c);
     void printLog();
     Outcome settings(const Command& c);
+    Outcome server(const Command& c);
+    Outcome answer(const Command& c);
+
+    // Commands of the running program.
+    Outcome login(const Command& c);
+    Outcome menu(const Command& c);
+    Outcome show(const Command& c, const Target& t);
+    Outcome xdrag(const Command& c, const Target& t);
+    Outcome xclick(const Command& c, const Target& t);
+    Outcome layout(const Command& c, const Target& t);
 
     // The program's life in the child process.
     int start(const Command& c);
@@ -89,5 +114,8 @@ private:
 
 // Writes one transcript line to standard output, flushed.
 void out(const QString& line);
+
+// The answer to a message box that a script names: OK, Cancel, Yes or No.
+std::optional<MsgAnswer> parseAnswer(const QString& s);
 
 } // namespace kaldor::scenario
