@@ -23,7 +23,6 @@ public:
     const QStringList& columns() const { return m_columns; }
     qsizetype size() const { return m_rows.size(); }
     bool isEmpty() const { return m_rows.isEmpty(); }
-    bool hasColumn(QStringView name) const { return columnIndex(name) >= 0; }
 
     Value value(qsizetype row, QStringView column) const;
     // The value's text, or `whenNull` for NULL.

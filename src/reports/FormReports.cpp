@@ -282,8 +282,8 @@ void FormReports::FormLoad()
         ListConfigure();
         m_cloneInProgress = false;
         m_titleEditInProgress = false;
-        m_reportTypeMode = QStringLiteral("SQLReports");
-        m_showActive = QStringLiteral("True");
+        m_reportTypeMode = ReportTypeMode::SQLReports;
+        m_showActive = true;
         LoadReportList();
         showCrystalBoxes(false);
         setOptionOn(m_activeMode);
@@ -317,7 +317,7 @@ void FormReports::setWidthTwips(int width)
 
 bool FormReports::crystalMode() const
 {
-    return m_reportTypeMode == u"CrystalReports";
+    return m_reportTypeMode == ReportTypeMode::CrystalReports;
 }
 
 QString FormReports::selectedReport() const
@@ -363,12 +363,12 @@ void FormReports::LoadReportList()
         const QString list =
             QStringLiteral("select report_name from mt.qrb_zv_reports where report_type = '") +
             (crystalMode() ? u'C' : u'S') + QStringLiteral("' and zvrtag ") +
-            (m_showActive == u"True" ? QStringLiteral("in") : QStringLiteral("not in")) +
+            (m_showActive ? QStringLiteral("in") : QStringLiteral("not in")) +
             QStringLiteral(" (select zvrtag from mt.qrb_zv_group_reports);");
         ChooseSql(sql, list + QStringLiteral("commit"), list);
         showCrystalBoxes(crystalMode());
         m_textSQLStatement->setVisible(!crystalMode());
-        if (crystalMode() && (m_showActive == u"True" || !m_cloneInProgress))
+        if (crystalMode() && (m_showActive || !m_cloneInProgress))
             LoadFilenames();
         fillList(m_listSQLReports,
                  columnTexts(session().MainDatabase->query(sql), QStringLiteral("report_name")));
@@ -504,13 +504,13 @@ void FormReports::setReportButtons(bool enabled)
 void FormReports::modeClicked(QRadioButton* option)
 {
     if (option == m_sqlReportsMode)
-        m_reportTypeMode = QStringLiteral("SQLReports");
+        m_reportTypeMode = ReportTypeMode::SQLReports;
     else if (option == m_crystalReportsMode)
-        m_reportTypeMode = QStringLiteral("CrystalReports");
+        m_reportTypeMode = ReportTypeMode::CrystalReports;
     else if (option == m_activeMode)
-        m_showActive = QStringLiteral("True");
+        m_showActive = true;
     else
-        m_showActive = QStringLiteral("False");
+        m_showActive = false;
     LoadReportList();
 }
 
@@ -598,7 +598,7 @@ void FormReports::CommandAddReport_Click()
             if (!m_cloneInProgress)
                 LoadFilenames();
             m_comboFilename->setFocus();
-            m_showActive = QStringLiteral("False");
+            m_showActive = false;
             setOptionOn(m_crystalReportsMode);
         } else {
             m_textSQLStatement->setEnabled(true);

@@ -41,7 +41,9 @@ private:
     struct Prompt {
         QString prompt, replace, defaultValue, type, db, table, column, custom, force;
     };
-    enum PromptEdit { NonePending = 0, EditPending = 1, AddPending = 2 };
+    enum class PromptEdit { NonePending, EditPending, AddPending };
+    // Which reports the list shows: SQL or Crystal reports.
+    enum class ReportTypeMode { SQLReports, CrystalReports };
 
     // Layout and captions.
     QWidget* buildDetailsTab();
@@ -108,7 +110,6 @@ private:
     void CommandAddCustomVal_Click();
     void CommandRemoveCustomVal_Click();
     void writeCustomValues(QString& sql);
-    void fillTables();
     void setForce(const QString& force);
 
     // Tab 0 and the window.
@@ -168,13 +169,13 @@ private:
     QPushButton* m_commandRemoveCustomVal = nullptr;
 
     // The window state.
-    QString m_reportTypeMode = QStringLiteral("SQLReports");
-    QString m_showActive = QStringLiteral("True");
+    ReportTypeMode m_reportTypeMode = ReportTypeMode::SQLReports;
+    bool m_showActive = true; // the reports of groups (active), else those of none
     QString m_currentTag;
     bool m_cloneInProgress = false;
     bool m_titleEditInProgress = false;
     bool m_reportAdded = false;
-    int m_promptEditMode = NonePending;
+    PromptEdit m_promptEditMode = PromptEdit::NonePending;
     Prompt m_editedPrompt;
     int m_selectedValidationIndex = -1;
     int m_currentTab = 0;

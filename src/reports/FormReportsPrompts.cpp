@@ -327,7 +327,7 @@ void FormReports::CommandAddPrompt_Click()
                           None,      QStringLiteral("N"), QStringLiteral("P")};
         m_pickList->setChecked(false);
         m_validList->setChecked(true);
-        m_promptEditMode = AddPending;
+        m_promptEditMode = PromptEdit::AddPending;
         for (QLineEdit* box : {m_textVal, m_textPromptName, m_textReplace, m_textDefault})
             box->clear();
         for (QWidget* w : std::initializer_list<QWidget*>{
@@ -346,7 +346,7 @@ void FormReports::CommandAddPrompt_Click()
         if (!self)
             return;
         showPromptEditing(false);
-        if (m_promptEditMode == NonePending) {
+        if (m_promptEditMode == PromptEdit::NonePending) {
             auto* item = new QTreeWidgetItem;
             fillPromptEntry(item, m_editedPrompt);
             m_listViewPrompts->addTopLevelItem(item);
@@ -394,9 +394,9 @@ void FormReports::EditPrompt()
             m_validList->setChecked(false);
             m_pickList->setChecked(false);
         }
-        m_promptEditMode = EditPending;
+        m_promptEditMode = PromptEdit::EditPending;
         waitForPromptEdit(self);
-        if (!self || m_promptEditMode != NonePending)
+        if (!self || m_promptEditMode != PromptEdit::NonePending)
             return; // cancelled
         showPromptEditing(false);
         setWidthTwips(FullWidth);
@@ -486,12 +486,12 @@ void FormReports::CommandSaveValidation_Click()
             isString && m_checkCustomValid->isChecked() ? QStringLiteral("Y") : QStringLiteral("N");
         p.table = m_combo1->currentText();
         p.column = m_combo2->currentText();
-        if (m_promptEditMode == EditPending)
+        if (m_promptEditMode == PromptEdit::EditPending)
             if (QTreeWidgetItem* item = selectedPrompt())
                 fillPromptEntry(item, p);
         CleanReportNames(sql);
         writeCustomValues(sql);
-        m_promptEditMode = NonePending;
+        m_promptEditMode = PromptEdit::NonePending;
         if (m_promptWait)
             m_promptWait->quit();
         ResetReportButtons();
@@ -512,7 +512,7 @@ void FormReports::CommandCancelEditPrompt_Click()
     setPromptButtons(true);
     setListAndModesEnabled(true);
     setWidthTwips(FullWidth);
-    m_promptEditMode = EditPending;
+    m_promptEditMode = PromptEdit::EditPending;
     if (m_promptWait)
         m_promptWait->quit();
 }
@@ -605,8 +605,9 @@ void FormReports::Combo1_Click()
         return;
     }
     QString sql;
-    const QString pending = m_promptEditMode == AddPending ? QStringLiteral("CommandAddPrompt")
-                                                           : QStringLiteral("EditPrompt");
+    const QString pending = m_promptEditMode == PromptEdit::AddPending
+                                ? QStringLiteral("CommandAddPrompt")
+                                : QStringLiteral("EditPrompt");
     Trapped(Source + pending, sql, [&] {
         const QString text =
             QStringLiteral("SELECT DISTINCT DATACOL FROM MT.ME2_CUSTOMIZ WHERE FFORM='") + form +
