@@ -254,8 +254,9 @@ void FormMiscConfig::ReportFileLocation_Change()
 void FormMiscConfig::SaveFileLocation_Click()
 {
     SaveConfig();
-    // Before a login only the data source is saved.
-    reportSaved(session().LoggedIn != 0 ? resString(917) : resString(918).arg(config().DataSource));
+    // Before a login only the data source is saved, none when none was chosen.
+    reportSaved(session().LoggedIn != 0 ? resString(917)
+                                        : resString(918).arg(config().DataSource).trimmed());
 }
 
 void FormMiscConfig::CommandExit_Click()
