@@ -18,10 +18,6 @@ struct JournalFilter {
 
 bool matches(const QJsonObject& entry, const JournalFilter& filter);
 
-// What a journalled statement text changed, in a few words per statement:
-// "update qrb_zv_groupconfig (18 columns) where group_id = 'LAB'".
-QString describeChange(const QString& sql);
-
 // One entry as one line: time, user, data source, window and action, what, and a failure.
 QString journalLine(const QJsonObject& entry);
 

@@ -3,6 +3,7 @@
 // layer's statements leave through the stand-in.
 #include "Journal.h"
 #include "JournalReport.h"
+#include "JournalSummary.h"
 #include "ModuleGlobals.h"
 #include "Odbc.h"
 #include "Seams.h"
@@ -169,7 +170,7 @@ TEST(Journal, StatementsThatChangeDataAreJournalledWithTheirOutcome)
 
 namespace {
 
-TEST(JournalReport, SaysWhatEachStatementChanged)
+TEST(JournalSummary, SaysWhatEachStatementChanged)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"update mt.qrb_zv_groupconfig set zv_inhibit_use = 'N',cal_data_old_number = '1,2', "
@@ -185,7 +186,7 @@ TEST(JournalReport, SaysWhatEachStatementChanged)
          "{call [mt].qrb_zv_field_config_maint}"},
     };
     for (const auto& [sql, said] : cases)
-        EXPECT_EQ(configtool::describeChange(QString::fromUtf8(sql)), QString::fromUtf8(said));
+        EXPECT_EQ(describeChange(QString::fromUtf8(sql)), QString::fromUtf8(said));
 }
 
 TEST(JournalReport, FiltersByTimeUserDataSourceAndWindow)
