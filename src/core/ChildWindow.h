@@ -13,6 +13,9 @@ class ChildWindow {
 public:
     virtual ~ChildWindow() = default;
     virtual void FormLoad() = 0;
+    // Called when the window's menu item is chosen again while the window is open, before it
+    // is raised.
+    virtual void FormReopen() {}
 };
 
 // Gives the window's frame a starting outer size in twips (15 twips to the pixel). Where the

@@ -38,6 +38,12 @@ QStringList& actions()
     return stack;
 }
 
+std::function<void(const QString&)>& failureHandler()
+{
+    static std::function<void(const QString&)> handler;
+    return handler;
+}
+
 QString systemError()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
@@ -146,6 +152,8 @@ void journalOutcome(const db::StatementOutcome& outcome)
         return;
     failureSaid = true;
     appendErrorLogNote(u"the change journal "_s + path + u" cannot be written: "_s + why);
+    if (failureHandler())
+        failureHandler()(why);
 }
 
 } // namespace
@@ -169,6 +177,11 @@ QString journalFile()
 {
     const QString chosen = qEnvironmentVariable("KALDOR_JOURNAL");
     return chosen.isEmpty() ? GetSettingsFolder() + u"/journal.jsonl"_s : chosen;
+}
+
+void setJournalFailureHandler(std::function<void(const QString& why)> handler)
+{
+    failureHandler() = std::move(handler);
 }
 
 void startJournal()

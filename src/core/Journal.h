@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace kaldor {
 
 // The window and action on whose behalf statements are sent while the scope lives, as the
@@ -27,6 +29,10 @@ QString currentAction();
 // said once in the error log, and changes nothing else the program does.
 void startJournal();
 QString journalFile();
+
+// Called with the reason when the journal first cannot be written, after the error log's note:
+// the main window's status bar says it too.
+void setJournalFailureHandler(std::function<void(const QString& why)> handler);
 
 // The statements of a batch, cut at semicolons outside quotes, brackets and braces.
 QStringList splitStatements(const QString& sql);

@@ -2,6 +2,7 @@
 
 #include "ChildWindow.h"
 #include "FormConnect.h"
+#include "Journal.h"
 #include "KeyboardConventions.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
@@ -61,7 +62,7 @@ constexpr const char16_t* StartupEntries[] = {
     u"mnuGroups",      u"mnuSecurity",      u"mnuMonitor",
     u"mnuReports",     u"mnuWebConfig",     u"MnuTreeConfig",
     u"mnuFieldConfig", u"mnuResultsHeader", u"mnuDesktopConfiguration",
-    u"mnuAutoLayout",  u"mnuRunDiags"};
+    u"mnuAutoLayout",  u"mnuRunDiags",      u"mnuChangeHistory"};
 
 struct Registration {
     QString className;
@@ -125,7 +126,12 @@ MDIFormMain::MDIFormMain()
     m_status->setTextFormat(Qt::PlainText);
     m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     bar->addWidget(m_status, 1);
+    m_journalNote = new QLabel(bar);
+    m_journalNote->setTextFormat(Qt::PlainText);
+    m_journalNote->hide();
+    bar->addPermanentWidget(m_journalNote);
     setStatusBar(bar);
+    setJournalFailureHandler([this](const QString& why) { setJournalNote(why); });
     installKeyboardConventions(this, menuKeys());
     setMainWindowHooks(
         {[this](const QString& ds) { setAfterLoginTitle(ds); }, [this] { enableStartupMenus(); }});
@@ -134,6 +140,7 @@ MDIFormMain::MDIFormMain()
 MDIFormMain::~MDIFormMain()
 {
     setMainWindowHooks({});
+    setJournalFailureHandler({});
 }
 
 QString MDIFormMain::titleHead()
@@ -158,6 +165,13 @@ void MDIFormMain::setStatusText(const QString& text)
 {
     m_status->setText(text);
     m_status->setToolTip(text);
+}
+
+void MDIFormMain::setJournalNote(const QString& why)
+{
+    m_journalNote->setText(resString(972).arg(why));
+    m_journalNote->setToolTip(m_journalNote->text());
+    m_journalNote->show();
 }
 
 void MDIFormMain::buildMenus()
@@ -185,6 +199,9 @@ void MDIFormMain::buildMenus()
     m_windowMenu = new WindowMenu(menuBar(), m_mdi);
     for (QAction* item : m_windowMenu->items())
         m_items.insert(item->objectName(), item);
+    QAction* history = m_windowMenu->changeHistoryItem();
+    connect(history, &QAction::triggered, this,
+            [this, name = history->objectName()] { choose(name); });
 }
 
 void MDIFormMain::MDIFormLoad()
@@ -261,6 +278,8 @@ QWidget* MDIFormMain::showChild(const QString& className, const WindowFactory& c
 {
     QPointer<QWidget>& existing = m_children[className];
     if (existing) {
+        if (auto* reopened = dynamic_cast<ChildWindow*>(existing.data()))
+            reopened->FormReopen();
         if (auto* sub = qobject_cast<QMdiSubWindow*>(existing->parentWidget())) {
             sub->showNormal();
             m_mdi->setActiveSubWindow(sub);

@@ -42,6 +42,8 @@ public:
     // The text of the status bar (`StatusBarMain`): what was saved last and when, or what
     // failed.
     void setStatusText(const QString& text);
+    // A note beside it that stays: the change journal could not be written, and why.
+    void setJournalNote(const QString& why);
 
     static QString titleHead();
 
@@ -57,6 +59,7 @@ private:
     QMdiArea* m_mdi = nullptr;
     WindowMenu* m_windowMenu = nullptr;
     QLabel* m_status = nullptr;
+    QLabel* m_journalNote = nullptr;
     QHash<QString, QAction*> m_items;
     QHash<QString, QPointer<QWidget>> m_children;
 };

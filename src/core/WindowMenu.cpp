@@ -46,6 +46,7 @@ struct Command {
 };
 
 constexpr int MenuCaption = 902;
+constexpr int ChangeHistoryCaption = 950;
 
 constexpr Command Commands[] = {
     {u"mnuCascade", 903, {}, [](QMdiArea* area) { area->cascadeSubWindows(); }},
@@ -95,6 +96,10 @@ WindowMenu::WindowMenu(QMenuBar* bar, QMdiArea* area) : QObject(bar), m_area(are
         connect(item, &QAction::triggered, this, [this, run = c.run] { run(m_area); });
         m_commands.append(item);
     }
+    m_menu->addSeparator();
+    m_changeHistory = m_menu->addAction(QString());
+    m_changeHistory->setObjectName(QStringLiteral("mnuChangeHistory"));
+    m_changeHistory->setEnabled(false);
     m_listSeparator = m_menu->addSeparator();
     connect(m_menu, &QMenu::aboutToShow, this, [this] { fillWindowList(); });
     connect(m_area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
@@ -111,7 +116,7 @@ WindowMenu::WindowMenu(QMenuBar* bar, QMdiArea* area) : QObject(bar), m_area(are
 
 QList<QAction*> WindowMenu::items() const
 {
-    return QList<QAction*>{m_menu->menuAction()} + m_commands;
+    return QList<QAction*>{m_menu->menuAction()} + m_commands + QList<QAction*>{m_changeHistory};
 }
 
 void WindowMenu::loadCaptions()
@@ -119,6 +124,7 @@ void WindowMenu::loadCaptions()
     m_menu->setTitle(resString(MenuCaption));
     for (qsizetype i = 0; i < m_commands.size(); ++i)
         m_commands.at(i)->setText(resString(Commands[i].resource));
+    m_changeHistory->setText(resString(ChangeHistoryCaption));
 }
 
 QList<QKeySequence> WindowMenu::keys()

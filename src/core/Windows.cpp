@@ -2,6 +2,7 @@
 
 #include "FormAccess.h"
 #include "FormAutoLayout.h"
+#include "FormChangeHistory.h"
 #include "FormDesktop.h"
 #include "FormEditGroups.h"
 #include "FormEditUsers.h"
@@ -44,6 +45,8 @@ void registerAllWindows()
                        [] { return new FormFieldConfig; });
     registerMenuWindow(QStringLiteral("mnuRunDiags"), QStringLiteral("FormRunDiags"),
                        [] { return new FormRunDiags; });
+    registerMenuWindow(QStringLiteral("mnuChangeHistory"), QStringLiteral("FormChangeHistory"),
+                       [] { return new FormChangeHistory; });
 }
 
 } // namespace kaldor

@@ -224,7 +224,7 @@ TEST_F(AccessibleNames, EveryControlOfEveryWindowHasANameOfItsOwn)
         QStringLiteral("mnuResultsHeader"), QStringLiteral("MnuTreeConfig"),
         QStringLiteral("mnuWebConfig"),     QStringLiteral("mnuDesktopConfiguration"),
         QStringLiteral("mnuMiscConfig"),    QStringLiteral("mnuAutoLayout"),
-        QStringLiteral("mnuRunDiags")};
+        QStringLiteral("mnuRunDiags"),      QStringLiteral("mnuChangeHistory")};
     for (const QString& item : items) {
         QAction* action = main->menuItem(item);
         ASSERT_NE(action, nullptr) << item.toStdString();

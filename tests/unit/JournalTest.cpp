@@ -1,7 +1,8 @@
 // The change journal: which statements it records, whole lines from several writers at once,
-// the renaming of a full journal, a journal that cannot be written, and the lines the ODBC
-// layer's statements leave through the stand-in.
+// the renaming of a full journal, a journal that cannot be written, the lines the ODBC
+// layer's statements leave through the stand-in, and how the journal reads as a table.
 #include "Journal.h"
+#include "JournalModel.h"
 #include "JournalReport.h"
 #include "JournalSummary.h"
 #include "ModuleGlobals.h"
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -217,6 +219,161 @@ TEST(JournalReport, FiltersByTimeUserDataSourceAndWindow)
     EXPECT_TRUE(shown(with(&Filter::window, "FormEditGroups")));
     EXPECT_TRUE(shown(with(&Filter::window, "FormEditGroups,CommandSave")));
     EXPECT_FALSE(shown(with(&Filter::window, "FormEdit")));
+}
+
+// The model's rows as "cell|cell|...", top to bottom.
+QStringList rowsOf(const JournalModel& model)
+{
+    QStringList rows;
+    for (int r = 0; r < model.rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model.columnCount(); ++c)
+            cells << model.index(r, c).data().toString();
+        rows << cells.join(u'|');
+    }
+    return rows;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray entry(const char* time, const char* user, const char* action, const char* sql,
+                 const char* failure = nullptr)
+{
+    QJsonObject e{
+        {QStringLiteral("time"), QString::fromUtf8(time)},
+        {QStringLiteral("computer"), QStringLiteral("lab-pc")},
+        {QStringLiteral("os_user"), QStringLiteral("jo")},
+        {QStringLiteral("db_user"), QString::fromUtf8(user)},
+        {QStringLiteral("data_source"), QStringLiteral("Calibration Data")},
+        {QStringLiteral("dialect"), QStringLiteral("SQL Server")},
+        {QStringLiteral("action"), QString::fromUtf8(action)},
+        {QStringLiteral("statement"), QString::fromUtf8(sql)},
+        {QStringLiteral("outcome"), failure ? QStringLiteral("error") : QStringLiteral("ok")}};
+    if (failure) {
+        e.insert(QStringLiteral("error_native"), 208);
+        e.insert(QStringLiteral("error_message"), QString::fromUtf8(failure));
+    }
+    return QJsonDocument(e).toJson(QJsonDocument::Compact);
+}
+
+// The journal as the Change History window reads it: the newest entry first, local times with
+// their offset, a blank line skipped, a malformed line shown as such with its line number, a
+// last line without its line feed, a failure's native code and message, the tooltip's details,
+// and the filter over every column whatever the letter case.
+TEST(JournalModel, ShowsEntriesNewestFirstAndFilters)
+{
+    qputenv("TZ", "XST-02:00"); // two hours east of UTC, no summer time
+    const auto restore = qScopeGuard([] { qunsetenv("TZ"); });
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("journal.jsonl"));
+    writeFile(path, entry("2026-12-07T10:00:00.000Z", "admin", "FormEditGroups,CommandSave",
+                          "update mt.qrb_zv_groupconfig set a = 'x', b = 'y' where group_id = "
+                          "'LAB';commit") +
+                        "\n\n{\"time\": \"2026-12-07T10:01\n" +
+                        entry("2026-12-07T10:02:00.000Z", "Admin", "FormReports,CommandSave",
+                              "insert into mt.no_such_table (x) values ('1')",
+                              "Invalid object name 'mt.no_such_table'.") +
+                        "\n  \n" +
+                        entry("2026-12-07T22:30:15.250Z", "bob", "kaldor-config,import",
+                              "delete from mt.qrb_zv_reports where report_name = 'Due List'"));
+    JournalModel model;
+    model.load(path);
+    EXPECT_TRUE(model.isReadable());
+    EXPECT_EQ(model.summary(), QStringLiteral("Journal entries: 4, the newest first."));
+    EXPECT_EQ(model.headerData(JournalModel::Change, Qt::Horizontal).toString(),
+              QStringLiteral("Change"));
+    const QStringList all{
+        QStringLiteral("2026-12-08 00:30:15 +02:00|bob|Calibration Data|kaldor-config,import|"
+                       "delete from mt.qrb_zv_reports where report_name = 'Due List'|ok"),
+        QStringLiteral("2026-12-07 12:02:00 +02:00|Admin|Calibration Data|FormReports,CommandSave|"
+                       "insert into mt.no_such_table|FAILED 208: Invalid object name "
+                       "'mt.no_such_table'."),
+        QStringLiteral("||||Line 3 is not a journal entry.|"),
+        QStringLiteral("2026-12-07 12:00:00 +02:00|admin|Calibration Data|"
+                       "FormEditGroups,CommandSave|update mt.qrb_zv_groupconfig (2 columns) "
+                       "where group_id = 'LAB'|ok")};
+    EXPECT_EQ(rowsOf(model), all);
+    EXPECT_EQ(model.statement(2), QStringLiteral("{\"time\": \"2026-12-07T10:01"));
+    EXPECT_EQ(model.statement(3), QStringLiteral("update mt.qrb_zv_groupconfig set a = 'x', b = "
+                                                 "'y' where group_id = 'LAB';commit"));
+    EXPECT_EQ(model.index(0, JournalModel::User).data(Qt::ToolTipRole).toString(),
+              QStringLiteral("2026-12-07T22:30:15.250Z UTC on lab-pc, operating system user jo, "
+                             "SQL Server"));
+
+    model.setFilter(QStringLiteral("ADMIN"));
+    EXPECT_EQ(rowsOf(model), (QStringList{all[1], all[3]}));
+    model.setFilter(QStringLiteral("not a journal"));
+    EXPECT_EQ(rowsOf(model), QStringList{all[2]});
+    model.setFilter(QStringLiteral("failed 208"));
+    EXPECT_EQ(rowsOf(model), QStringList{all[1]});
+    EXPECT_EQ(model.statement(0), QStringLiteral("insert into mt.no_such_table (x) values ('1')"));
+    model.setFilter(QStringLiteral("nothing like it"));
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_TRUE(model.statement(0).isEmpty());
+    model.setFilter(QString());
+    EXPECT_EQ(rowsOf(model), all);
+    EXPECT_EQ(model.entryCount(), 4);
+}
+
+// Rows come in batches as a view scrolls, the newest first, filtered or not; a journal that is
+// missing, a folder or a pipe shows no rows and says why, and a pipe is not waited on.
+TEST(JournalModel, ReadsLargeJournalsInBatchesAndSaysWhyNothingShows)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("journal.jsonl"));
+    const qsizetype lines = 2 * JournalModel::BatchSize + 10;
+    QByteArray bytes;
+    for (qsizetype i = 0; i < lines; ++i)
+        bytes +=
+            entry("2026-12-07T10:00:00.000Z", i == 0 ? "first" : "admin", "FormAccess",
+                  QByteArray("delete from mt.t where n = " + QByteArray::number(i)).constData()) +
+            '\n';
+    writeFile(path, bytes);
+    JournalModel model;
+    model.load(path);
+    EXPECT_EQ(model.entryCount(), lines);
+    EXPECT_EQ(model.rowCount(), JournalModel::BatchSize);
+    EXPECT_EQ(model.index(0, JournalModel::Change).data().toString(),
+              QStringLiteral("delete from mt.t where n = %1").arg(lines - 1));
+    ASSERT_TRUE(model.canFetchMore({}));
+    model.fetchMore({});
+    EXPECT_EQ(model.rowCount(), 2 * JournalModel::BatchSize);
+    model.fetchMore({});
+    EXPECT_EQ(model.rowCount(), lines);
+    EXPECT_FALSE(model.canFetchMore({}));
+    EXPECT_EQ(model.index(int(lines) - 1, JournalModel::User).data().toString(),
+              QStringLiteral("first"));
+    // A filter that only the oldest line matches finds it in the first batch's scan.
+    model.setFilter(QStringLiteral("FIRST"));
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_FALSE(model.canFetchMore({}));
+    model.setFilter(QStringLiteral("where n = 1"));
+    EXPECT_EQ(model.rowCount(), 1 + 10 + 100); // 1, 10 to 19, 100 to 199
+    EXPECT_EQ(QFileInfo(path).size(), bytes.size());
+
+    const QString fifo = dir.filePath(QStringLiteral("pipe"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const std::pair<QString, QString> unreadable[] = {
+        {dir.filePath(QStringLiteral("none.jsonl")),
+         QStringLiteral("There is no change journal yet: %1 does not exist.")},
+        {dir.path(), QStringLiteral("The change journal %1 cannot be read: not a regular file.")},
+        {fifo, QStringLiteral("The change journal %1 cannot be read: not a regular file.")}};
+    for (const auto& [file, said] : unreadable) {
+        model.load(file);
+        EXPECT_FALSE(model.isReadable());
+        EXPECT_EQ(model.summary(), said.arg(file));
+        EXPECT_EQ(model.rowCount(), 0);
+        EXPECT_FALSE(model.canFetchMore({}));
+    }
+    writeFile(path, "\n \n");
+    model.load(path);
+    EXPECT_EQ(model.summary(),
+              QStringLiteral("The change journal %1 holds no changes yet.").arg(path));
 }
 
 } // namespace

@@ -1,0 +1,255 @@
+#include "JournalModel.h"
+
+#include "JournalSummary.h"
+#include "ResourceStrings.h"
+
+#include <QDateTime>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kaldor {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int HeaderResource = 952; // Time, then the other columns in order
+constexpr qsizetype CachedRows = 4096;
+
+// The journal's UTC time as local time with its offset, "2026-12-07 11:02:03 +01:00"; a time
+// that does not read as one stays as written.
+QString localTime(const QString& utc)
+{
+    const QDateTime time = QDateTime::fromString(utc, Qt::ISODateWithMs);
+    if (!time.isValid())
+        return utc;
+    const QDateTime local = time.toLocalTime();
+    const int offset = local.offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    return local.toString(u"yyyy-MM-dd HH:mm:ss"_s) + (offset < 0 ? u" -"_s : u" +"_s) +
+           QStringLiteral("%1:%2")
+               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+JournalModel::JournalModel(QObject* parent) : QAbstractTableModel(parent), m_rows(CachedRows) {}
+
+JournalModel::~JournalModel() = default;
+
+void JournalModel::load(const QString& path)
+{
+    beginResetModel();
+    m_file.close();
+    m_lines.clear();
+    m_shown.clear();
+    m_scanned = 0;
+    m_rows.clear();
+    m_readable = open(path);
+    if (m_readable) {
+        indexLines();
+        m_summary = m_lines.empty() ? resString(968).arg(path)
+                                    : resString(969).arg(qsizetype(m_lines.size()));
+        scan(&m_shown);
+    }
+    endResetModel();
+}
+
+// Opens the journal for reading without waiting: a pipe or device named as the journal is
+// refused rather than read.
+bool JournalModel::open(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        m_summary = error == ENOENT
+                        ? resString(966).arg(path)
+                        : resString(967).arg(path, QString::fromLocal8Bit(std::strerror(error)));
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        m_summary = resString(967).arg(path, resString(971));
+        return false;
+    }
+    if (!m_file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        m_summary = resString(967).arg(path, m_file.errorString());
+        return false;
+    }
+    return true;
+}
+
+// One pass over the file in large pieces, noting where each line that is not blank begins.
+void JournalModel::indexLines()
+{
+    constexpr qint64 Piece = qint64(1) << 20;
+    QByteArray buffer(Piece, Qt::Uninitialized);
+    qint64 offset = 0; // of the buffer's first byte
+    qint64 lineStart = 0;
+    qint64 number = 1;
+    bool blank = true;
+    qint64 read = 0;
+    while ((read = m_file.read(buffer.data(), Piece)) > 0) {
+        const char* const begin = buffer.constData();
+        const char* const end = begin + read;
+        const char* at = begin;
+        while (at < end) {
+            const auto* feed = static_cast<const char*>(std::memchr(at, '\n', size_t(end - at)));
+            const char* stop = feed ? feed : end;
+            for (; blank && at < stop; ++at)
+                blank = *at == ' ' || *at == '\t' || *at == '\r';
+            if (!feed)
+                break;
+            const qint64 feedOffset = offset + (feed - begin);
+            if (!blank)
+                m_lines.push_back({lineStart, feedOffset - lineStart, number});
+            ++number;
+            lineStart = feedOffset + 1;
+            blank = true;
+            at = feed + 1;
+        }
+        offset += read;
+    }
+    if (!blank) // a last line without its line feed
+        m_lines.push_back({lineStart, offset - lineStart, number});
+}
+
+void JournalModel::setFilter(const QString& text)
+{
+    if (text == m_filter)
+        return;
+    beginResetModel();
+    m_filter = text;
+    m_shown.clear();
+    m_scanned = 0;
+    scan(&m_shown);
+    endResetModel();
+}
+
+qsizetype JournalModel::scan(std::vector<qsizetype>* found)
+{
+    const qsizetype total = qsizetype(m_lines.size());
+    qsizetype added = 0;
+    while (m_scanned < total && added < BatchSize) {
+        const qsizetype line = total - 1 - m_scanned++;
+        if (m_filter.isEmpty() || shows(row(line))) {
+            found->push_back(line);
+            ++added;
+        }
+    }
+    return added;
+}
+
+bool JournalModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && m_scanned < qsizetype(m_lines.size());
+}
+
+void JournalModel::fetchMore(const QModelIndex& parent)
+{
+    if (parent.isValid())
+        return;
+    std::vector<qsizetype> found;
+    if (scan(&found) == 0)
+        return;
+    const int first = int(m_shown.size());
+    beginInsertRows({}, first, first + int(found.size()) - 1);
+    m_shown.insert(m_shown.end(), found.begin(), found.end());
+    endInsertRows();
+}
+
+bool JournalModel::shows(const Row& row) const
+{
+    for (const QString& cell : row.cells)
+        if (cell.contains(m_filter, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+const JournalModel::Row& JournalModel::row(qsizetype line) const
+{
+    if (const Row* cached = m_rows.object(line))
+        return *cached;
+    auto* parsed = new Row(parse(line));
+    m_rows.insert(line, parsed); // the cache owns it, and keeps it until the next insert
+    return *parsed;
+}
+
+JournalModel::Row JournalModel::parse(qsizetype line) const
+{
+    const Line& at = m_lines.at(size_t(line));
+    QByteArray bytes;
+    if (m_file.seek(at.offset))
+        bytes = m_file.read(at.length);
+    Row result;
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (!document.isObject()) {
+        result.cells[Change] = resString(970).arg(at.number);
+        result.statement = QString::fromUtf8(bytes);
+        return result;
+    }
+    const QJsonObject entry = document.object();
+    const auto text = [&entry](const QString& key) { return entry.value(key).toString(); };
+    const QString time = text(u"time"_s);
+    result.cells[Time] = localTime(time);
+    result.cells[User] = text(u"db_user"_s);
+    result.cells[DataSource] = text(u"data_source"_s);
+    result.cells[Window] = text(u"action"_s);
+    result.statement = text(u"statement"_s);
+    result.cells[Change] = describeChange(result.statement);
+    const QString failure = failureText(entry);
+    result.cells[Outcome] = failure.isEmpty() ? text(u"outcome"_s) : failure;
+    result.details =
+        resString(973).arg(time, text(u"computer"_s), text(u"os_user"_s), text(u"dialect"_s));
+    return result;
+}
+
+QString JournalModel::statement(int row) const
+{
+    if (row < 0 || row >= int(m_shown.size()))
+        return {};
+    return this->row(m_shown.at(size_t(row))).statement;
+}
+
+int JournalModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_shown.size());
+}
+
+int JournalModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant JournalModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= int(m_shown.size()) || index.column() >= ColumnCount)
+        return {};
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+        return {};
+    const Row& shown = row(m_shown.at(size_t(index.row())));
+    return role == Qt::DisplayRole ? shown.cells[index.column()] : shown.details;
+}
+
+QVariant JournalModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= ColumnCount)
+        return {};
+    return resString(HeaderResource + section);
+}
+
+} // namespace kaldor
