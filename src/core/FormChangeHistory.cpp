@@ -26,7 +26,7 @@ namespace {
 
 // The widest a column grows to show its entries; the selected change's statement shows whole
 // below the list.
-constexpr int WidestColumn = 420;
+constexpr int WidestColumn = 360;
 
 } // namespace
 
@@ -88,7 +88,7 @@ FormChangeHistory::FormChangeHistory()
 
 void FormChangeHistory::FormLoad()
 {
-    setOuterSizeTwips(this, 13500, 8400);
+    setOuterSizeTwips(this, 15000, 8400);
     CenterForm(this);
     setWindowResIcon(this, 101);
     setWindowTitle(resString(951));

@@ -54,9 +54,10 @@ QString systemError()
 QStringList splitStatements(const QString& sql)
 {
     QStringList pieces;
-    QString piece;
+    qsizetype start = 0;
     QChar closing;
-    for (const QChar c : sql) {
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql.at(i);
         if (!closing.isNull()) {
             if (c == closing)
                 closing = QChar();
@@ -66,16 +67,12 @@ QStringList splitStatements(const QString& sql)
             closing = u']';
         } else if (c == u'{') {
             closing = u'}';
-            piece += c;
-            continue;
         } else if (c == u';') {
-            pieces.append(piece.trimmed());
-            piece.clear();
-            continue;
+            pieces.append(sql.mid(start, i - start).trimmed());
+            start = i + 1;
         }
-        piece += c;
     }
-    pieces.append(piece.trimmed());
+    pieces.append(sql.mid(start).trimmed());
     return pieces;
 }
 

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -24,23 +25,51 @@ namespace {
 constexpr int HeaderResource = 952; // Time, then the other columns in order
 constexpr qsizetype CachedRows = 4096;
 
-// The journal's UTC time as local time with its offset, "2026-12-07 11:02:03 +01:00"; a time
-// that does not read as one stays as written.
-QString localTime(const QString& utc)
+// "2026-12-07T10:00:00.000Z" (the journal's own form) as seconds since the epoch, or false.
+bool utcSeconds(QStringView time, qint64* seconds)
 {
-    const QDateTime time = QDateTime::fromString(utc, Qt::ISODateWithMs);
-    if (!time.isValid())
-        return utc;
-    const QDateTime local = time.toLocalTime();
-    const int offset = local.offsetFromUtc();
-    const int minutes = std::abs(offset) / 60;
-    return local.toString(u"yyyy-MM-dd HH:mm:ss"_s) + (offset < 0 ? u" -"_s : u" +"_s) +
-           QStringLiteral("%1:%2")
-               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
-               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    if (time.size() < 20 || time.at(4) != u'-' || time.at(7) != u'-' || time.at(10) != u'T' ||
+        time.at(13) != u':' || time.at(16) != u':' || !time.endsWith(u'Z'))
+        return false;
+    const auto number = [time](qsizetype at, qsizetype length) {
+        return time.mid(at, length).toInt();
+    };
+    const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    const QTime clock(number(11, 2), number(14, 2), number(17, 2));
+    if (!date.isValid() || !clock.isValid())
+        return false;
+    *seconds = QDateTime(date, clock, Qt::UTC).toSecsSinceEpoch();
+    return true;
 }
 
 } // namespace
+
+// The journal's UTC time as local time with its offset, "2026-12-07 11:02:03 +01:00"; a time
+// that does not read as one stays as written. The offset is looked up once for each quarter of
+// an hour, the steps in which time zones change theirs.
+QString JournalModel::localTime(const QString& utc) const
+{
+    qint64 seconds = 0;
+    if (!utcSeconds(utc, &seconds)) {
+        const QDateTime time = QDateTime::fromString(utc, Qt::ISODateWithMs);
+        if (!time.isValid())
+            return utc;
+        seconds = time.toSecsSinceEpoch();
+    }
+    const qint64 quarter = seconds / 900;
+    auto offset = m_offsets.constFind(quarter);
+    if (offset == m_offsets.cend())
+        offset = m_offsets.insert(quarter, QDateTime::fromSecsSinceEpoch(seconds).offsetFromUtc());
+    const QDateTime local = QDateTime::fromSecsSinceEpoch(seconds + *offset, Qt::UTC);
+    const QDate date = local.date();
+    const QTime clock = local.time();
+    const int minutes = std::abs(*offset) / 60;
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d %c%02d:%02d", date.year(),
+                  date.month(), date.day(), clock.hour(), clock.minute(), clock.second(),
+                  *offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
+    return QString::fromLatin1(text);
+}
 
 JournalModel::JournalModel(QObject* parent) : QAbstractTableModel(parent), m_rows(CachedRows) {}
 
@@ -54,6 +83,7 @@ void JournalModel::load(const QString& path)
     m_shown.clear();
     m_scanned = 0;
     m_rows.clear();
+    m_offsets.clear();
     m_readable = open(path);
     if (m_readable) {
         indexLines();
@@ -144,7 +174,9 @@ qsizetype JournalModel::scan(std::vector<qsizetype>* found)
     qsizetype added = 0;
     while (m_scanned < total && added < BatchSize) {
         const qsizetype line = total - 1 - m_scanned++;
-        if (m_filter.isEmpty() || shows(row(line))) {
+        // A row looked at only for the filter is not kept: most are never shown.
+        const Row* cached = m_filter.isEmpty() ? nullptr : m_rows.object(line);
+        if (m_filter.isEmpty() || (cached ? shows(*cached) : shows(parse(line)))) {
             found->push_back(line);
             ++added;
         }

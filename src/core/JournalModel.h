@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QCache>
 #include <QFile>
+#include <QHash>
 #include <QString>
 
 #include <vector>
@@ -72,6 +73,7 @@ private:
     const Row& row(qsizetype line) const;
     Row parse(qsizetype line) const;
     bool shows(const Row& row) const;
+    QString localTime(const QString& utc) const;
 
     mutable QFile m_file;
     std::vector<Line> m_lines;
@@ -81,6 +83,7 @@ private:
     QString m_summary;
     bool m_readable = false;
     mutable QCache<qsizetype, Row> m_rows;
+    mutable QHash<qint64, int> m_offsets; // quarter hours since the epoch: their UTC offset here
 };
 
 } // namespace kaldor

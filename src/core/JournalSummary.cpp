@@ -27,7 +27,8 @@ qsizetype findWord(const QString& statement, const QString& word)
         }
         const bool starts = i == 0 || statement.at(i - 1).isSpace();
         const qsizetype end = i + word.size();
-        if (starts && statement.mid(i, word.size()).compare(word, Qt::CaseInsensitive) == 0 &&
+        if (starts &&
+            QStringView(statement).mid(i, word.size()).compare(word, Qt::CaseInsensitive) == 0 &&
             (end == statement.size() || statement.at(end).isSpace()))
             return i;
     }
