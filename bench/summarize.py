@@ -7,7 +7,8 @@ WORKDIR holds startup.txt ("demo|large START_MS LOGIN_MS" and "yardstick MS" lin
 timing-DSN-N.txt files written by the scenario runner (KALDOR_SCENARIO_TIMING): one
 "TIME<tab>line<tab>ms<tab>statements<tab>command" line per command and an "RSS<tab>kB" line.
 Only the commands marked in bench/windows.scn with a "# bench: LABEL" comment right before
-them are reported.
+them are reported. With timing-history-N.txt files (bench/history.scn, the Change History
+window on a journal of 100,000 lines), a second table reports its marked commands.
 """
 
 import os
@@ -93,7 +94,22 @@ def main(argv):
               (marks[number], d, demo[1].get(number, 0), g, large[1].get(number, 0)))
     print("| Peak memory, every window open (MB) | %.1f | %.1f |" %
           (max(demo[2]) / 1024.0, max(large[2]) / 1024.0))
+    if os.path.exists(os.path.join(work, "timing-history-1.txt")):
+        print_history(work, runs)
     return 0
+
+
+def print_history(work, runs):
+    """The Change History window on a journal of 100,000 lines (bench/history.scn)."""
+    marks = labels(os.path.join(os.path.dirname(os.path.abspath(__file__)), "history.scn"))
+    times, _, rss = read_timings(work, "history", runs)
+    print()
+    print("| Change history, journal of 100,000 lines (34 MB) | ms |")
+    print("|---|---|")
+    for number in sorted(marks):
+        print("| %s | %.1f |" % (marks[number], median(times.get(number, []))))
+    if rss:
+        print("| Peak memory of the session (MB) | %.1f |" % (max(rss) / 1024.0))
 
 
 if __name__ == "__main__":
