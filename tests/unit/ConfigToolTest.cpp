@@ -215,6 +215,19 @@ TEST_P(ConfigTool, AnExportImportedIntoAnEmptyDatabaseExportsTheSameBytes)
     EXPECT_EQ(system.text(0, u"SDrive"), QStringLiteral("D:\\"));
     EXPECT_EQ(system.text(0, u"Browser"), QStringLiteral("Firefox"));
     EXPECT_EQ(tool({QStringLiteral("diff"), dsn('A'), dsn('B')}).status, 0);
+
+    // The rows take the export's own order, not the server's: two users' session rows (no
+    // group, a NULL first) stored in either order export the same bytes.
+    const auto session = [](const char* user) {
+        return QStringLiteral("insert into mt.qrb_zv_session_config(group_id,mtuser,"
+                              "max_open_sessions) values(NULL,'%1','2')")
+            .arg(QString::fromLatin1(user));
+    };
+    for (const char* user : {"alice", "bob"})
+        sql("A", session(user));
+    for (const char* user : {"bob", "alice"})
+        sql("B", session(user));
+    EXPECT_EQ(exported("B"), exported("A"));
 }
 
 TEST_P(ConfigTool, UsersUnknownToTheTargetAreSkippedAndNamed)
