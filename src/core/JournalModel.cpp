@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -84,6 +85,8 @@ void JournalModel::load(const QString& path)
     m_scanned = 0;
     m_rows.clear();
     m_offsets.clear();
+    m_block.clear();
+    m_blockStart = 0;
     m_readable = open(path);
     if (m_readable) {
         indexLines();
@@ -156,15 +159,29 @@ void JournalModel::indexLines()
         m_lines.push_back({lineStart, offset - lineStart, number});
 }
 
+// A filter that holds the one before (a text typed further) can only keep rows of it: of the
+// lines already looked at, only the rows shown are looked at again.
 void JournalModel::setFilter(const QString& text)
 {
     if (text == m_filter)
         return;
     beginResetModel();
+    const bool narrows = text.contains(m_filter, Qt::CaseInsensitive);
     m_filter = text;
-    m_shown.clear();
-    m_scanned = 0;
-    scan(&m_shown);
+    if (narrows) {
+        std::vector<qsizetype> kept;
+        for (const qsizetype line : m_shown) {
+            const Row* cached = m_rows.object(line);
+            if (cached ? shows(*cached) : shows(parse(line)))
+                kept.push_back(line);
+        }
+        m_shown = std::move(kept);
+    } else {
+        m_shown.clear();
+        m_scanned = 0;
+    }
+    if (qsizetype(m_shown.size()) < BatchSize)
+        scan(&m_shown);
     endResetModel();
 }
 
@@ -219,12 +236,23 @@ const JournalModel::Row& JournalModel::row(qsizetype line) const
     return *parsed;
 }
 
+// The line's bytes, from a block of the file read around it: the filter reads line after line
+// towards the file's start, most of them from the block read for the line before.
+QByteArray JournalModel::lineBytes(const Line& at) const
+{
+    constexpr qint64 Block = qint64(256) * 1024;
+    const qint64 end = at.offset + at.length;
+    if (at.offset < m_blockStart || end > m_blockStart + m_block.size()) {
+        m_blockStart = std::min(at.offset, std::max<qint64>(0, end - Block));
+        m_block = m_file.seek(m_blockStart) ? m_file.read(end - m_blockStart) : QByteArray();
+    }
+    return m_block.mid(at.offset - m_blockStart, at.length);
+}
+
 JournalModel::Row JournalModel::parse(qsizetype line) const
 {
     const Line& at = m_lines.at(size_t(line));
-    QByteArray bytes;
-    if (m_file.seek(at.offset))
-        bytes = m_file.read(at.length);
+    const QByteArray bytes = lineBytes(at);
     Row result;
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);

@@ -72,10 +72,13 @@ private:
     qsizetype scan(std::vector<qsizetype>* found);
     const Row& row(qsizetype line) const;
     Row parse(qsizetype line) const;
+    QByteArray lineBytes(const Line& at) const;
     bool shows(const Row& row) const;
     QString localTime(const QString& utc) const;
 
     mutable QFile m_file;
+    mutable QByteArray m_block; // a piece of the file read last, from m_blockStart
+    mutable qint64 m_blockStart = 0;
     std::vector<Line> m_lines;
     std::vector<qsizetype> m_shown; // the lines of the rows, newest first
     qsizetype m_scanned = 0;        // lines looked at for m_shown, from the newest

@@ -352,8 +352,17 @@ TEST(JournalModel, ReadsLargeJournalsInBatchesAndSaysWhyNothingShows)
     model.setFilter(QStringLiteral("FIRST"));
     EXPECT_EQ(model.rowCount(), 1);
     EXPECT_FALSE(model.canFetchMore({}));
+    // A text typed further: the rows of the filter before, then the lines it had not read.
+    model.setFilter(QStringLiteral("where n = "));
+    EXPECT_EQ(model.rowCount(), JournalModel::BatchSize);
     model.setFilter(QStringLiteral("where n = 1"));
     EXPECT_EQ(model.rowCount(), 1 + 10 + 100); // 1, 10 to 19, 100 to 199
+    EXPECT_EQ(model.index(0, JournalModel::Change).data().toString(),
+              QStringLiteral("delete from mt.t where n = 199"));
+    model.setFilter(QStringLiteral("WHERE N = 19"));
+    EXPECT_EQ(model.rowCount(), 11);
+    model.setFilter(QStringLiteral("where n = 2"));
+    EXPECT_EQ(model.rowCount(), 1 + 10 + 100); // 2, 20 to 29, 200 to 299: read afresh
     EXPECT_EQ(QFileInfo(path).size(), bytes.size());
 
     const QString fifo = dir.filePath(QStringLiteral("pipe"));
