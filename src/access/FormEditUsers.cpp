@@ -31,13 +31,14 @@ const QString Source = QStringLiteral("FormEditUsers,");
 // The columns of mt.userlist whose names differ between the engines.
 QString segregateColumn()
 {
-    return session().DatabaseType == SqlServer ? QStringLiteral("Segregate")
-                                               : QStringLiteral("i4240");
+    return session().DatabaseType == DatabaseKind::SqlServer ? QStringLiteral("Segregate")
+                                                             : QStringLiteral("i4240");
 }
 
 QString realNameColumn()
 {
-    return session().DatabaseType == SqlServer ? QStringLiteral("mtname") : QStringLiteral("name");
+    return session().DatabaseType == DatabaseKind::SqlServer ? QStringLiteral("mtname")
+                                                             : QStringLiteral("name");
 }
 
 // Runs a query in the session's dialect and gives the texts of one column.

@@ -1,14 +1,14 @@
 #include "ConfigTool.h"
 
+#include "Clock.h"
 #include "ConfigSnapshot.h"
 #include "FieldView.h"
-#include "FormConnect.h"
 #include "Journal.h"
 #include "JournalReport.h"
-#include "ModuleGlobals.h"
 #include "Odbc.h"
 #include "SchemaCheck.h"
-#include "Seams.h"
+#include "Session.h"
+#include "SettingsFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -155,25 +155,16 @@ QString firstDiagnostic(const db::DbException& e)
 // A logged-in data source and its dialect.
 struct Target {
     QString dataSource;
-    int dialect = Undetermined;
+    DatabaseKind dialect = DatabaseKind::Undetermined;
     std::unique_ptr<db::OdbcConnection> connection;
 };
-
-int dialectOfDataSource(const QString& dataSource)
-{
-    int dialect = Undetermined;
-    for (const db::DataSourceEntry& e : db::listDataSources({}).entries)
-        if (e.name == dataSource)
-            dialect = dialectOfDriver(e.description);
-    return dialect;
-}
 
 Target connect(const QString& dataSource, const Options& o, const Asker& ask)
 {
     Target t;
     t.dataSource = dataSource;
     t.dialect = dialectOfDataSource(dataSource);
-    if (t.dialect == Undetermined)
+    if (t.dialect == DatabaseKind::Undetermined)
         throw Failure{QStringLiteral("no SQL Anywhere or SQL Server data source named \"%1\"")
                           .arg(dataSource)};
     const QString user =
@@ -325,7 +316,7 @@ int diffCommand(const Options& o, QTextStream& out, const Asker& ask)
     const auto load = [&](const QString& source) {
         const QFileInfo file(source);
         if (file.exists() || file.isSymLink() ||
-            (looksLikePath(source) && dialectOfDataSource(source) == Undetermined))
+            (looksLikePath(source) && dialectOfDataSource(source) == DatabaseKind::Undetermined))
             return readFile(source);
         Target t = connect(source, o, ask);
         return read(t);
@@ -407,9 +398,9 @@ std::optional<FieldViewChange> fieldViewChange(const Snapshot& source, const Sna
 
 // SQL Anywhere may read a backslash as an escape: a backslash before a quote could end a text
 // early there, so such a value is refused rather than sent.
-void checkValuesFor(int dialect, const Snapshot& source)
+void checkValuesFor(DatabaseKind dialect, const Snapshot& source)
 {
-    if (dialect != SqlAnywhere)
+    if (dialect != DatabaseKind::SqlAnywhere)
         return;
     for (auto table = source.tables.begin(); table != source.tables.end(); ++table)
         for (qsizetype r = 0; r < table->size(); ++r)

@@ -1,7 +1,7 @@
 #include "SchemaCheck.h"
 
 #include "ConfigSnapshot.h"
-#include "ModuleGlobals.h"
+#include "Session.h"
 
 #include <sql.h>
 #include <sqlext.h>
@@ -21,9 +21,9 @@ struct Needed {
 };
 
 // The calibration database's own tables that the program reads.
-QList<Needed> calibrationTables(int dialect)
+QList<Needed> calibrationTables(DatabaseKind dialect)
 {
-    const bool anywhere = dialect != SqlServer;
+    const bool anywhere = dialect != DatabaseKind::SqlServer;
     return {
         {u"dbconfig"_s, {u"version"_s}},
         {u"userlist"_s,
@@ -38,7 +38,7 @@ QList<Needed> calibrationTables(int dialect)
     };
 }
 
-QList<Needed> neededTables(int dialect)
+QList<Needed> neededTables(DatabaseKind dialect)
 {
     QList<Needed> tables;
     for (const TableInfo& t : configurationTables()) {
@@ -98,7 +98,7 @@ QString procedureName(QString name)
 
 } // namespace
 
-SchemaReport checkSchema(db::OdbcConnection& connection, int dialect)
+SchemaReport checkSchema(db::OdbcConnection& connection, DatabaseKind dialect)
 {
     using Catalog = db::OdbcConnection::Catalog;
     const QString schema = u"mt"_s;

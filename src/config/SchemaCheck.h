@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Odbc.h"
+#include "Session.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,6 +17,6 @@ struct SchemaReport {
     QStringList narrow;  // one line per column narrower than what may be typed into it
 };
 
-SchemaReport checkSchema(db::OdbcConnection& connection, int dialect);
+SchemaReport checkSchema(db::OdbcConnection& connection, DatabaseKind dialect);
 
 } // namespace kaldor::configtool

@@ -60,15 +60,6 @@ QString failureText(const db::DbError& error)
 
 } // namespace
 
-int dialectOfDriver(const QString& description)
-{
-    if (description.contains(QLatin1String("Anywhere")))
-        return SqlAnywhere;
-    if (description.contains(QLatin1String("SQL Server")))
-        return SqlServer;
-    return Undetermined;
-}
-
 FormConnect::FormConnect()
     : m_label1(new QLabel(QStringLiteral("(Please Login 108)"), this)),
       m_textLogin(lineEdit(u"TextLogin", this)),
@@ -156,12 +147,12 @@ bool FormConnect::login(const QString& dataSource)
                         {}});
         return false;
     }
-    session().DatabaseType = Undetermined;
+    session().DatabaseType = DatabaseKind::Undetermined;
     for (const db::DataSourceEntry& entry : listing.entries) {
         if (entry.name != dataSource)
             continue;
         session().DatabaseType = dialectOfDriver(entry.description);
-        if (session().DatabaseType == Undetermined) {
+        if (session().DatabaseType == DatabaseKind::Undetermined) {
             messageBox(QStringLiteral("There is an incorect ODBC configuration, please check "
                                       "this. Program will end."));
             endProgram(1);
@@ -185,7 +176,7 @@ bool FormConnect::login(const QString& dataSource)
     }
     m_textPassword->clear();
     showStatus(QString()); // an earlier attempt's failure is no news any more
-    session().LoggedIn = 1;
+    session().LoggedIn = true;
     Startup();
     return true;
 }

@@ -34,8 +34,4 @@ private:
     QPushButton* m_commandConnect;
 };
 
-// Decides the dialect from a driver description: "Anywhere" gives 1, "SQL Server" 2 (both
-// case-sensitive), anything else 0.
-int dialectOfDriver(const QString& description);
-
 } // namespace kaldor

@@ -54,55 +54,6 @@ QStringList driveTexts(const DriveMap& drives)
 
 } // namespace
 
-// ---- directory picker ---------------------------------------------------------------------
-
-DirectoryPicker::DirectoryPicker(QWidget* parent) : QListWidget(parent) {}
-
-bool DirectoryPicker::setPath(const QString& path)
-{
-    if (path.trimmed().isEmpty())
-        return false;
-    const QString folder = QDir::cleanPath(QDir::current().absoluteFilePath(path));
-    if (!QFileInfo(folder).isDir())
-        return false;
-    if (folder == m_path)
-        return true;
-    m_path = folder;
-    refill();
-    Q_EMIT pathChanged();
-    return true;
-}
-
-void DirectoryPicker::refill()
-{
-    const QSignalBlocker blocker(this);
-    clear();
-    QStringList chain;
-    for (QDir d(m_path);;) {
-        chain.prepend(d.absolutePath());
-        if (d.isRoot() || !d.cdUp())
-            break;
-    }
-    const auto add = [this](const QString& folder, const QString& text) {
-        auto* item = new QListWidgetItem(text, this);
-        item->setData(Qt::UserRole, folder);
-        return item;
-    };
-    QListWidgetItem* current = nullptr;
-    for (const QString& folder : std::as_const(chain)) {
-        const QString name =
-            QDir(folder).isRoot() ? QDir::toNativeSeparators(folder) : QFileInfo(folder).fileName();
-        current = add(folder, name);
-    }
-    const QStringList subfolders =
-        QDir(m_path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& name : subfolders)
-        add(QDir(m_path).absoluteFilePath(name), name);
-    setCurrentItem(current);
-}
-
-// ---- the window ---------------------------------------------------------------------------
-
 FormMiscConfig::FormMiscConfig()
     : m_panel2(
           named<QGroupBox>(QStringLiteral("SSPanel2"), QStringLiteral("(SSPanel2 396)"), this)),
@@ -255,8 +206,8 @@ void FormMiscConfig::SaveFileLocation_Click()
 {
     SaveConfig();
     // Before a login only the data source is saved, none when none was chosen.
-    reportSaved(session().LoggedIn != 0 ? resString(917)
-                                        : resString(918).arg(config().DataSource).trimmed());
+    reportSaved(session().LoggedIn ? resString(917)
+                                   : resString(918).arg(config().DataSource).trimmed());
 }
 
 void FormMiscConfig::CommandExit_Click()

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "ChildWindow.h"
+#include "DirectoryPicker.h"
 #include "DriveMap.h"
 
-#include <QListWidget>
 #include <QWidget>
 
 class QComboBox;
@@ -13,25 +13,6 @@ class QLineEdit;
 class QPushButton;
 
 namespace kaldor {
-
-// A directory picker: the folders from the root down to the current folder, then the current
-// folder's subfolders. Double-clicking an entry opens it. It takes local folders; a relative
-// path is read from the current folder.
-class DirectoryPicker final : public QListWidget {
-    Q_OBJECT
-public:
-    explicit DirectoryPicker(QWidget* parent = nullptr);
-    const QString& path() const { return m_path; }
-    // False, leaving the picker as it was, when the path is no existing folder.
-    bool setPath(const QString& path);
-
-Q_SIGNALS:
-    void pathChanged();
-
-private:
-    void refill();
-    QString m_path;
-};
 
 // The two settings of this computer: the ODBC data source the tool logs in through, and the
 // shared ZUD/ODO directory in which the report editor looks for report files.

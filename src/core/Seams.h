@@ -1,15 +1,16 @@
 #pragma once
 
-#include <QDateTime>
+#include "Clock.h"
+
 #include <QString>
 
 #include <functional>
 
 class QWidget;
 
-// Small seams through which the program reaches the user and the world: message boxes,
-// the clock, the random generator and the program's end. The program installs nothing;
-// tests and the scenario runner replace them.
+// Small seams through which the program reaches the user: message boxes and the prompt
+// dialog's wait (the clock, the random generator and the program's end are in Clock.h). The program
+// installs nothing; tests and the scenario runner replace them.
 namespace kaldor {
 
 enum class MsgIcon { None, Critical, Exclamation, Information, Question };
@@ -35,16 +36,6 @@ MsgAnswer messageBox(const QString& text, MsgButtons buttons = MsgButtons::Ok,
 using MessageHandler = std::function<MsgAnswer(const MessageRequest&)>;
 void setMessageHandler(MessageHandler handler);
 
-// The program's clock.
-QDateTime currentDateTime();
-void setClock(std::function<QDateTime()> clock);
-
-// The random generator: reseeded from a number (the clock, or a test's fixed seed),
-// drawing single-precision numbers in [0, 1).
-void reseedRandom(double seed);
-float nextRandom();
-void setRandomSeed(quint64 seed);
-
 // Called once a prompt dialog is shown and waits for its answer; the scenario runner answers
 // it through the dialog's own controls.
 void setPromptShownHandler(std::function<void(QWidget* dialog)> handler);
@@ -54,10 +45,5 @@ void notifyPromptShown(QWidget* dialog);
 // (a prompt being added or edited waits for Done or Cancel Prompt).
 void setUserWaitHandler(std::function<void()> handler);
 void notifyUserWait();
-
-// Ends the program at once with the given exit status; open windows are discarded without
-// their closing procedures. Never returns.
-[[noreturn]] void endProgram(int status);
-void setEndHandler(std::function<void(int)> handler);
 
 } // namespace kaldor

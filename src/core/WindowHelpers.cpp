@@ -1,5 +1,6 @@
 #include "WindowHelpers.h"
 
+#include "ResourceIcons.h"
 #include "ResourceStrings.h"
 #include "ResultSet.h"
 
@@ -45,11 +46,6 @@ void setMasked(QLineEdit* box, bool masked)
     box->setEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
     box->setStyleSheet(masked ? QStringLiteral("QLineEdit { lineedit-password-character: 42; }")
                               : QString());
-}
-
-QStringList columnTexts(const db::ResultSet& rows, QStringView column)
-{
-    return rows.isEmpty() ? QStringList() : rows.requiredColumn(column);
 }
 
 void fillList(QListWidget* list, const QStringList& entries)
@@ -190,14 +186,6 @@ QHBoxLayout* buttonRow(std::initializer_list<QWidget*> left, std::initializer_li
     for (QWidget* w : right)
         row->addWidget(w);
     return row;
-}
-
-QStringList sortedTexts(QStringList texts)
-{
-    std::stable_sort(texts.begin(), texts.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
-    return texts;
 }
 
 void addSorted(QListWidget* list, const QString& text)
@@ -378,33 +366,6 @@ void limitLength(QLineEdit* box, int maxLength)
     box->setMaxLength(maxLength > 0 ? maxLength : std::numeric_limits<int>::max());
     if (!box->validator())
         box->setValidator(new WholeCharacters(box));
-}
-
-QString upperCase(const QString& text)
-{
-    QString upper = text;
-    for (qsizetype i = 0; i < upper.size(); ++i) {
-        const QChar c = upper.at(i);
-        if (c.isHighSurrogate() && i + 1 < upper.size() && upper.at(i + 1).isLowSurrogate()) {
-            const char32_t u = QChar::toUpper(QChar::surrogateToUcs4(c, upper.at(i + 1)));
-            upper[i] = QChar(QChar::highSurrogate(u));
-            upper[++i] = QChar(QChar::lowSurrogate(u));
-        } else {
-            upper[i] = c.toUpper();
-        }
-    }
-    return upper;
-}
-
-bool IsNumeric(const QString& text)
-{
-    static const QString body = QStringLiteral(
-        R"((?:\$[ ]*)?(?:[0-9][0-9,]*(?:\.[0-9]*)?|\.[0-9]+)(?:[eEdD][+-]?[0-9]+)?)");
-    static const QRegularExpression number(
-        QStringLiteral(R"(^[ \t]*(?:(?:[+-][ ]*)?%1|%1[ ]*[+-]|\([ ]*%1[ ]*\)|&[Hh][0-9A-Fa-f]+)"
-                       R"(|&[Oo]?[0-7]+)[ \t]*$)")
-            .arg(body));
-    return number.match(text).hasMatch();
 }
 
 } // namespace kaldor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextRules.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -45,10 +47,6 @@ void setWindowResIcon(QWidget* window, int id);
 // Masks the text box's characters with "*" (or shows them again).
 void setMasked(QLineEdit* box, bool masked);
 
-// The text of `column` in every row, in the order returned. A NULL value is a failure
-// (InvalidUseOfNull), as putting NULL into a list entry is.
-QStringList columnTexts(const db::ResultSet& rows, QStringView column);
-
 // Replaces the entries in one pass with the control's signals blocked; no entry is selected
 // afterwards and, for a combo box, its text is empty.
 void fillList(QListWidget* list, const QStringList& entries);
@@ -74,8 +72,6 @@ void setComboText(QComboBox* combo, const QString& text);
 // with no entry selected (an editable or selection-only combo box).
 void showStoredText(QComboBox* combo, const QString& text);
 
-// The texts in the order of a sorted list: alphabetical, ignoring case.
-QStringList sortedTexts(QStringList texts);
 // Adds the text to a list box kept in that order.
 void addSorted(QListWidget* list, const QString& text);
 
@@ -117,14 +113,5 @@ void holdWholeTexts(QWidget* window);
 // character that does not fit whole, such as an emoji of two units at the last place, is
 // left out whole rather than cut in half.
 void limitLength(QLineEdit* box, int maxLength);
-
-// The text in upper case character by character with the simple one-to-one mapping, so that
-// its length never changes ("ß" stays "ß"): the comparisons "in upper case" use it.
-QString upperCase(const QString& text);
-
-// Whether a typed text reads as a number: blanks around it, a sign before or after it or
-// parentheses around it, digits with thousands commas and a decimal point, an exponent, or
-// a hexadecimal (&H) or octal (&O) number. The empty text is not a number.
-bool IsNumeric(const QString& text);
 
 } // namespace kaldor

@@ -32,11 +32,6 @@ const ResourceTable& table()
     return parsed;
 }
 
-QString iconPath(int id)
-{
-    return QStringLiteral(":/icons/%1.png").arg(id);
-}
-
 } // namespace
 
 QString resString(int id)
@@ -50,19 +45,6 @@ QString resString(int id)
 bool hasResString(int id)
 {
     return table().contains(id);
-}
-
-QIcon resIcon(int id)
-{
-    if (hasResIcon(id))
-        return QIcon(iconPath(id));
-    qWarning("Unknown icon resource %d", id);
-    return {};
-}
-
-bool hasResIcon(int id)
-{
-    return QFile::exists(iconPath(id));
 }
 
 } // namespace kaldor

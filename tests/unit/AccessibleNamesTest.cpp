@@ -213,7 +213,7 @@ TEST_F(AccessibleNames, EveryControlOfEveryWindowHasANameOfItsOwn)
     login->findChild<QLineEdit*>(QStringLiteral("TextLogin"))->setText(QStringLiteral("admin"));
     login->findChild<QLineEdit*>(QStringLiteral("TextPassword"))->setText(QStringLiteral("secret"));
     login->findChild<QAbstractButton*>(QStringLiteral("CommandConnect"))->click();
-    ASSERT_EQ(session().LoggedIn, 1);
+    ASSERT_TRUE(session().LoggedIn);
 
     // Every window of the menu, open together; their controls shown or hidden alike, since
     // what a control is called does not change when it shows.

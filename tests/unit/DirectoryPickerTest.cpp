@@ -1,4 +1,4 @@
-#include "FormMiscConfig.h"
+#include "DirectoryPicker.h"
 
 #include <QApplication>
 #include <QDir>

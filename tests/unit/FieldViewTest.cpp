@@ -18,15 +18,15 @@ TEST(FieldViewStatement, OneTextPerDialectAndNoneWithout)
                        "or (fldnum='2340' and desktop='Lab' and suppressed<>'Y')");
     const QString lab = QStringLiteral("Lab");
     const QString title2 = QStringLiteral("title2");
-    const auto statement = [&](int dialect) {
+    const auto statement = [&](DatabaseKind dialect) {
         return FieldViewStatement(dialect, lab, title2).toStdString();
     };
     const QString anywhere =
         QStringLiteral("alter view mt.qrb_zv_customiz") + condition + QStringLiteral(";commit");
     const QString sqlServer = QStringLiteral("alter view [mt].[qrb_zv_customiz]") + condition;
-    EXPECT_EQ(statement(SqlAnywhere), anywhere.toStdString());
-    EXPECT_EQ(statement(SqlServer), sqlServer.toStdString());
-    EXPECT_EQ(statement(Undetermined), "");
+    EXPECT_EQ(statement(DatabaseKind::SqlAnywhere), anywhere.toStdString());
+    EXPECT_EQ(statement(DatabaseKind::SqlServer), sqlServer.toStdString());
+    EXPECT_EQ(statement(DatabaseKind::Undetermined), "");
 }
 
 } // namespace

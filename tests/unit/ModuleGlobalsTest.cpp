@@ -245,7 +245,7 @@ protected:
         ASSERT_TRUE(standin::createDatabase(database(), standin::Dialect::Anywhere, &error))
             << error;
         resetGlobals();
-        session().DatabaseType = SqlAnywhere;
+        session().DatabaseType = DatabaseKind::SqlAnywhere;
         session().MainDatabase = db::OdbcConnection::open(
             QStringLiteral("Record Source"), QStringLiteral("admin"), QStringLiteral("secret"), {});
     }
@@ -305,10 +305,10 @@ TEST(ChooseSql, KeepsTheTextWithoutADialect)
     QString sql = QStringLiteral("earlier");
     ChooseSql(sql, QStringLiteral("a"), QStringLiteral("b"));
     EXPECT_EQ(sql, QStringLiteral("earlier"));
-    session().DatabaseType = SqlAnywhere;
+    session().DatabaseType = DatabaseKind::SqlAnywhere;
     ChooseSql(sql, QStringLiteral("a"), QStringLiteral("b"));
     EXPECT_EQ(sql, QStringLiteral("a"));
-    session().DatabaseType = SqlServer;
+    session().DatabaseType = DatabaseKind::SqlServer;
     ChooseSql(sql, QStringLiteral("a"), QStringLiteral("b"));
     EXPECT_EQ(sql, QStringLiteral("b"));
     resetGlobals();

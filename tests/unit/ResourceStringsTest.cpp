@@ -1,4 +1,5 @@
 #include "ResourceStrings.h"
+#include "ResourceIcons.h"
 #include "ResourceTable.h"
 
 #include <QFile>

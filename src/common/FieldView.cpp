@@ -1,10 +1,10 @@
 #include "FieldView.h"
 
-#include "ModuleGlobals.h"
+#include "Session.h"
 
 namespace kaldor {
 
-QString FieldViewStatement(int dialect, const QString& desktop, const QString& titleColumn)
+QString FieldViewStatement(DatabaseKind dialect, const QString& desktop, const QString& titleColumn)
 {
     const QString body =
         QStringLiteral(" as select fldnum,") + titleColumn +

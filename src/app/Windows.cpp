@@ -10,6 +10,7 @@
 #include "FormMiscConfig.h"
 #include "FormReports.h"
 #include "FormResultsHeader.h"
+#include "FormRunDiags.h"
 #include "FormSecurityFeatures.h"
 #include "FormTreeConfig.h"
 #include "FormWebPageConfig.h"

@@ -1,11 +1,12 @@
 #include "Journal.h"
 
+#include "Clock.h"
 #include "Connection.h"
 #include "DbError.h"
-#include "FormConnect.h"
-#include "ModuleGlobals.h"
+#include "ErrorLog.h"
 #include "Odbc.h"
-#include "Seams.h"
+#include "Session.h"
+#include "SettingsFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,13 +92,10 @@ QString dialectOf(const QString& dataSource)
     const auto found = known.constFind(dataSource);
     if (found != known.cend())
         return *found;
-    int dialect = Undetermined;
-    for (const db::DataSourceEntry& e : db::listDataSources({}).entries)
-        if (e.name == dataSource)
-            dialect = dialectOfDriver(e.description);
-    const QString name = dialect == SqlAnywhere ? u"SQL Anywhere"_s
-                         : dialect == SqlServer ? u"SQL Server"_s
-                                                : QString();
+    const DatabaseKind dialect = dialectOfDataSource(dataSource);
+    const QString name = dialect == DatabaseKind::SqlAnywhere ? u"SQL Anywhere"_s
+                         : dialect == DatabaseKind::SqlServer ? u"SQL Server"_s
+                                                              : QString();
     known.insert(dataSource, name);
     return name;
 }

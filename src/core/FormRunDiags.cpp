@@ -1,0 +1,28 @@
+#include "FormRunDiags.h"
+
+namespace kaldor {
+
+namespace {
+
+const SwitchTexts RunDiagsTexts{
+    u"Run Diags",
+    u"LabelRunDiags",
+    u"Run Diags Configuration",
+    u"ComboRunDiags",
+    u"RunDiagsSave",
+    u"RunDiagsFinish",
+    u"select diags from mt.qrb_zv_system_configuration; commit",
+    u"select diags from mt.qrb_zv_system_configuration;",
+    u"diags",
+    u"Off",
+    u"Run Diags is not saved. Please select On or Off and click Save Changes",
+    u"update mt.qrb_zv_system_configuration set diags = '",
+    u"';Begin Transaction; commit",
+    &SystemConfig::Diags,
+};
+
+} // namespace
+
+FormRunDiags::FormRunDiags() : SwitchWindow(QStringLiteral("FormRunDiags"), RunDiagsTexts) {}
+
+} // namespace kaldor
