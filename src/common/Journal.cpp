@@ -39,6 +39,12 @@ QStringList& actions()
     return stack;
 }
 
+// The window and action being run, as the error routine names them, or none.
+QString currentAction()
+{
+    return actions().isEmpty() ? QString() : actions().constLast();
+}
+
 std::function<void(const QString&)>& failureHandler()
 {
     static std::function<void(const QString&)> handler;
@@ -161,11 +167,6 @@ ActionScope::ActionScope(const QString& action)
 ActionScope::~ActionScope()
 {
     actions().removeLast();
-}
-
-QString currentAction()
-{
-    return actions().isEmpty() ? QString() : actions().constLast();
 }
 
 QString journalFile()

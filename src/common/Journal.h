@@ -17,7 +17,6 @@ public:
     ActionScope(const ActionScope&) = delete;
     ActionScope& operator=(const ActionScope&) = delete;
 };
-QString currentAction();
 
 // The change journal: every statement that changes data, sent by the program or by
 // kaldor-config, appended as one JSON object per line with when, where, who, on whose behalf,

@@ -80,12 +80,13 @@ MsgAnswer showRealMessageBox(const MessageRequest& r)
     }
 }
 
-} // namespace
-
+// The application's default title for message boxes that name none.
 QString defaultMessageTitle()
 {
     return resString(101) + QLatin1Char(' ') + resString(102);
 }
+
+} // namespace
 
 MsgAnswer messageBox(const MessageRequest& request)
 {

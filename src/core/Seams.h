@@ -25,9 +25,6 @@ struct MessageRequest {
     MsgAnswer defaultButton = MsgAnswer::Ok;
 };
 
-// The application's default title for message boxes that name none.
-QString defaultMessageTitle();
-
 // Shows a modal message box (a real QMessageBox unless a handler is installed).
 MsgAnswer messageBox(const MessageRequest& request);
 MsgAnswer messageBox(const QString& text, MsgButtons buttons = MsgButtons::Ok,
