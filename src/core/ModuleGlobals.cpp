@@ -224,4 +224,12 @@ void CenterForm(QWidget* window)
                 std::max(0, (area.height() - frame->height()) / 2));
 }
 
+void executeAll(QString& sql, const QStringList& statements)
+{
+    for (const QString& statement : statements) {
+        sql = statement;
+        session().MainDatabase->execute(sql);
+    }
+}
+
 } // namespace kaldor

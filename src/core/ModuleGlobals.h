@@ -9,6 +9,7 @@
 #include "TextRules.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -51,6 +52,10 @@ template <class Body> void Trapped(const QString& source, const QString& sql, Bo
         ErrorHandler(e.error(), source, sql);
     }
 }
+
+// Sends statements in order on the main connection, each held in `sql` while it runs, so that
+// the error routine of the Trapped procedure around it names the one that failed.
+void executeAll(QString& sql, const QStringList& statements);
 
 // The hourglass pointer while the object lives.
 class Hourglass final {

@@ -1,6 +1,7 @@
 #include "FormFieldConfig.h"
 
 #include "AccessibleNames.h"
+#include "FieldStatements.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
@@ -479,76 +480,39 @@ void FormFieldConfig::CommandSave_Click()
     reportSaved(resString(920).arg(field));
 }
 
+FieldSave FormFieldConfig::readSave() const
+{
+    const QString field = selectedField();
+    FieldSave save{field, searchMode(), formCode(field), {}, {}, std::nullopt, {}};
+    for (int i = 0; i < m_listInvisible->count(); ++i)
+        save.hiddenGroups.append(m_listInvisible->item(i)->text());
+    for (size_t i = 0; i < save.general.size(); ++i) {
+        save.general.at(i) = m_general.at(i)->text();
+        save.browserOffsets.at(i) = m_browser.at(i)->text();
+    }
+    const QString browser = m_comboBrowser->currentText();
+    if (m_comboBrowser->currentIndex() >= 0 &&
+        m_comboBrowser->itemText(m_comboBrowser->currentIndex()) == browser)
+        save.browser = browser;
+    return save;
+}
+
 void FormFieldConfig::writeField(QString& sql)
 {
     const Hourglass hourglass;
-    const QString field = selectedField();
     for (QLineEdit* box : m_browser)
         if (box->text().isEmpty())
             box->setText(QStringLiteral("0"));
-    const QString inhibit = QStringLiteral("mt.qrb_zv_fields_group_inhibit");
-    ChooseSql(sql,
-              QStringLiteral("delete from ") + inhibit + QStringLiteral(" where fldnum = '") +
-                  field + QStringLiteral("';commit"),
-              QStringLiteral("Begin Transaction; delete from ") + inhibit +
-                  QStringLiteral(" where fldnum = '") + field + QStringLiteral("'; commit"));
-    session().MainDatabase->execute(sql);
-    for (int i = 0; i < m_listInvisible->count(); ++i) {
-        const QString insert = QStringLiteral("insert into ") + inhibit +
-                               QStringLiteral("(fldnum,group_id) values ('") + field +
-                               QStringLiteral("','") + FixQuotes(m_listInvisible->item(i)->text());
-        ChooseSql(sql, insert + QStringLiteral("');commit"),
-                  QStringLiteral("Begin Transaction; ") + insert + QStringLiteral("'); commit"));
-        session().MainDatabase->execute(sql);
-    }
-    // The field's form code as a whole number; a field of no known form has none.
-    QString code = QStringLiteral("0");
-    if (!searchMode()) {
-        bool whole = false;
-        code = QString::number(formCode(field).toInt(&whole));
-        if (field == u"2340")
-            code = QStringLiteral("3");
-        else if (!whole)
-            throw db::DbException(db::DbError::typeMismatch());
-    }
-    const QString update =
-        QStringLiteral("update mt.qrb_zv_general_offsets set general_field_title_x = '") +
-        m_general[0]->text() + QStringLiteral("',general_field_data_x = '") + m_general[1]->text() +
-        QStringLiteral("',general_field_data_y = '") + m_general[2]->text() +
-        QStringLiteral("' where fldnum = '") + field + QStringLiteral("' and fform = '") + code +
-        QLatin1Char('\'');
-    ChooseSql(sql, update + QStringLiteral(";commit"),
-              update + QStringLiteral(";Begin TransAction; commit"));
-    session().MainDatabase->execute(sql);
-    const QString browser = m_comboBrowser->currentText();
-    const bool chosen = m_comboBrowser->currentIndex() >= 0 &&
-                        m_comboBrowser->itemText(m_comboBrowser->currentIndex()) == browser;
-    if (chosen) {
-        const QString where = QStringLiteral(" where fldnum = '") + field +
-                              QStringLiteral("' and browser_id = '") + browser +
-                              QStringLiteral("' and fform = '") + code;
-        ChooseSql(sql,
-                  QStringLiteral("delete from mt.qrb_zv_browser_offsets") + where +
-                      QStringLiteral("';commit"),
-                  QStringLiteral("Begin Transaction; delete from mt.qrb_zv_browser_offsets") +
-                      where + QStringLiteral("'; commit"));
-        session().MainDatabase->execute(sql);
-        const QString insert =
-            QStringLiteral("insert into mt.qrb_zv_browser_offsets(fldnum,browser_id,"
-                           "browser_field_title_x,browser_field_data_x,browser_field_data_y,"
-                           "fform) values ('") +
-            field + QStringLiteral("','") + browser + QStringLiteral("','") + m_browser[0]->text() +
-            QStringLiteral("','") + m_browser[1]->text() + QStringLiteral("','") +
-            m_browser[2]->text() + QStringLiteral("','") + formCode(field) + QLatin1Char('\'');
-        ChooseSql(sql, insert + QStringLiteral(");commit"),
-                  insert + QStringLiteral(");Begin Transaction; commit"));
-        session().MainDatabase->execute(sql);
-    }
+    const FieldSaveStatements statements = FieldSaveSql(session().DatabaseType, readSave());
+    executeAll(sql, statements.groups);
+    if (!statements.offsets)
+        throw db::DbException(db::DbError::typeMismatch());
+    executeAll(sql, *statements.offsets);
     if (m_comboBrowser->count() == 0) {
         enableBrowser(false);
     } else {
         m_comboBrowser->setEnabled(true);
-        config().Browser = browser;
+        config().Browser = m_comboBrowser->currentText();
     }
     m_commandSave->setEnabled(false);
     lockList(m_listViewFields, false);

@@ -19,6 +19,8 @@ class QTreeWidget;
 
 namespace kaldor {
 
+struct FieldSave;
+
 // Which groups see each field of the web forms and the search screen, and where its title and
 // data are drawn: general offsets and per-browser corrections.
 class FormFieldConfig final : public QWidget, public ChildWindow {
@@ -40,6 +42,7 @@ private:
     void ComboBrowser_Click();
     void CommandSave_Click();
     bool checkOffsets();
+    FieldSave readSave() const;
     void writeField(QString& sql);
     void moveGroup(QListWidget* from, QListWidget* to);
     void edited();
