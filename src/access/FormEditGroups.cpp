@@ -2,6 +2,7 @@
 
 #include "AccessibleNames.h"
 #include "CustomDialog.h"
+#include "GroupStatements.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
@@ -432,8 +433,8 @@ void FormEditGroups::readField(const Field& field, const db::Value& value)
     }
 }
 
-// The clause "column = 'value'" that Save writes for one control; texts go in unchanged.
-QString FormEditGroups::clauseOf(const Field& field) const
+// The value that Save writes for one control; texts go in unchanged.
+QString FormEditGroups::valueOf(const Field& field) const
 {
     QString value;
     switch (field.kind) {
@@ -453,7 +454,7 @@ QString FormEditGroups::clauseOf(const Field& field) const
         value = static_cast<QComboBox*>(field.control)->currentText();
         break;
     }
-    return field.column + QStringLiteral(" = '") + value + QLatin1Char('\'');
+    return value;
 }
 
 void FormEditGroups::GetConfig()
@@ -547,24 +548,11 @@ std::optional<QString> FormEditGroups::promptNewGroup(const QPointer<FormEditGro
 // Inserts the group unless one of that name exists; false when it exists.
 bool FormEditGroups::addNewGroup(const QString& name, QString& sql)
 {
-    QString quoted = name;
-    FixQuotes(quoted);
-    const QString exists =
-        QStringLiteral("select group_id from mt.qrb_zv_groupconfig where group_id = '") + quoted;
-    ChooseSql(sql, exists + QStringLiteral("';commit"), exists + QStringLiteral("';"));
+    sql = GroupExistsSql(session().DatabaseType, name);
     if (!session().MainDatabase->query(sql).isEmpty())
         return false;
-
     const Hourglass hourglass;
-    const QString insert =
-        QStringLiteral("insert into mt.qrb_zv_groupconfig (group_id,zv_inhibit_use) values ('") +
-        quoted + QStringLiteral("','N');");
-    ChooseSql(sql, insert + QStringLiteral("commit"),
-              insert + QStringLiteral("Begin Transaction; commit"));
-    session().MainDatabase->execute(sql);
-    ChooseSql(sql, QStringLiteral("call mt.qrb_zv_group_config_maint;commit"),
-              QStringLiteral("{call [mt].qrb_zv_group_config_maint;}"));
-    session().MainDatabase->execute(sql);
+    executeAll(sql, GroupAddSql(session().DatabaseType, name));
     return true;
 }
 
@@ -595,42 +583,25 @@ void FormEditGroups::CommandRemoveGroup_Click()
         warn(294, MsgButtons::Ok, MsgIcon::Critical);
         return;
     }
-    QString group = item->text();
+    const QString group = item->text();
     if (warn(161, MsgButtons::OkCancel, MsgIcon::Exclamation) == MsgAnswer::Cancel)
         return;
-    FixQuotes(group);
     QString sql;
     Trapped(Source + QStringLiteral("CommandRemoveGroup"), sql, [&] {
         const Hourglass hourglass;
-        const QString where = QStringLiteral(" where group_id = '") + group;
-        for (const QString& table : {QStringLiteral("mt.qrb_zv_groupconfig"),
-                                     QStringLiteral("mt.qrb_zv_fields_group_inhibit")}) {
-            const QString remove = QStringLiteral("delete from ") + table + where;
-            ChooseSql(sql, remove + QStringLiteral("';commit"),
-                      QStringLiteral("Begin Transaction; ") + remove + QStringLiteral("'; commit"));
-            session().MainDatabase->execute(sql);
-        }
-        const QString move =
-            QStringLiteral("update mt.qrb_zv_userlist set group_id = 'MT'") + where;
-        ChooseSql(sql, move + QStringLiteral("';commit"),
-                  move + QStringLiteral("';Begin transaction; commit"));
-        session().MainDatabase->execute(sql);
+        executeAll(sql, GroupRemoveSql(session().DatabaseType, group));
     });
     LoadGroupList();
 }
 
-QString FormEditGroups::saveStatement(const QString& group) const
+GroupSave FormEditGroups::readSave(const QString& group) const
 {
-    QStringList clauses;
+    GroupSave save{group, {}, {}};
     for (const Field& f : fields())
-        clauses.append(clauseOf(f));
-    const QString update = QStringLiteral("update mt.qrb_zv_groupconfig set ") +
-                           clauses.join(QLatin1Char(',')) + QStringLiteral(" where group_id = '") +
-                           group;
-    QString sql;
-    ChooseSql(sql, update + QStringLiteral("';commit"),
-              update + QStringLiteral("';Begin Transaction;commit"));
-    return sql;
+        save.settings.append({f.column, valueOf(f)});
+    for (int i = 0; i < m_listExecutableReports->count(); ++i)
+        save.executableReports.append(m_listExecutableReports->item(i)->text());
+    return save;
 }
 
 void FormEditGroups::CommandSave_Click()
@@ -638,29 +609,10 @@ void FormEditGroups::CommandSave_Click()
     QListWidgetItem* item = selectedItem(m_listGroups);
     if (!item)
         return;
-    QString group = item->text();
-    FixQuotes(group);
     QString sql;
     Trapped(Source + QStringLiteral("CommandSave"), sql, [&] {
         const Hourglass hourglass;
-        sql = saveStatement(group);
-        session().MainDatabase->execute(sql);
-
-        const QString remove =
-            QStringLiteral("delete from mt.qrb_zv_group_reports where group_id = '") + group;
-        ChooseSql(sql, remove + QStringLiteral("';commit"),
-                  remove + QStringLiteral("';Begin transaction; commit"));
-        session().MainDatabase->execute(sql);
-
-        const QString insert =
-            QStringLiteral("insert into mt.qrb_zv_group_reports (group_id,zvrtag) select '") +
-            group + QStringLiteral("',zvrtag from mt.qrb_zv_reports where report_name = '");
-        for (int i = 0; i < m_listExecutableReports->count(); ++i) {
-            const QString report = insert + m_listExecutableReports->item(i)->text();
-            ChooseSql(sql, report + QStringLiteral("';commit"),
-                      report + QStringLiteral("';Begin Transaction; commit"));
-            session().MainDatabase->execute(sql);
-        }
+        executeAll(sql, GroupSaveSql(session().DatabaseType, readSave(item->text())));
     });
     setEdited(false);
     reportSaved(resString(912).arg(item->text()));

@@ -24,6 +24,8 @@ class QTabWidget;
 
 namespace kaldor {
 
+struct GroupSave;
+
 // The group editor: the groups of web users, their privileges, the forms they see, the age
 // of the data they may see and the reports they may run. Adding and removing a group act on
 // the database at once; every other edit is written by Save.
@@ -65,8 +67,8 @@ private:
 
     QList<Field> fields() const;
     void readField(const Field& field, const db::Value& value);
-    QString clauseOf(const Field& field) const;
-    QString saveStatement(const QString& group) const;
+    QString valueOf(const Field& field) const;
+    GroupSave readSave(const QString& group) const;
     void setEdited(bool edited);
     void enableProperties();
     std::optional<QString> promptNewGroup(const QPointer<FormEditGroups>& self);

@@ -1,11 +1,20 @@
 // Every statement text of the shared module (system configuration record, version, system
 // switches), the group editor and the desktop window, exactly as the program builds them,
-// runs unchanged against a fresh database of its dialect.
+// runs unchanged against a fresh database of its dialect. The texts of windows with statement
+// builders (the group editor's saves, the desktop window's view, the field window's save) come
+// from those builders, so that they cannot drift from what the program sends.
+#include "FieldStatements.h"
+#include "FieldView.h"
+#include "GroupStatements.h"
 #include "OdbcClient.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace kaldor::standin::test {
+
+using kaldor::DatabaseKind;
 
 namespace {
 
@@ -18,26 +27,36 @@ struct ProgramText {
 const std::string kGroup = "Lab Techs";
 const std::string kReport = "Overdue Items";
 
-std::string groupUpdate(const std::string& end)
+QString qs(const std::string& text)
 {
-    return "update mt.qrb_zv_groupconfig set zv_inhibit_use = 'N',inv_data_display = 'Y',"
-           "view_merge_data = 'N',customer_data_display = 'Y',cal_data_display = 'Y',"
-           "cal_show_latest = 'N',cal_show_results = 'Y',cal_data_old_number = '18',"
-           "cal_data_old_type = 'M',loc_data_display = 'Y',loc_show_latest = 'Y',"
-           "loc_data_old_number = '2',loc_data_old_type = 'Y',rep_data_display = 'N',"
-           "rep_show_latest = 'N',rep_data_old_number = '30',rep_data_old_type = 'D' "
-           "where group_id = '" +
-           kGroup + end;
+    return QString::fromStdString(text);
 }
 
-std::string viewText(const std::string& head, const std::string& title, const std::string& desktop,
-                     const std::string& end)
+// The group editor's save of kGroup as its controls stand after the edits of the test.
+GroupSave groupSave()
 {
-    return head + " as select fldnum," + title +
-           ",row,col,len,case when fldnum='2340' then 3 else fform end fform, ftype " +
-           " from mt.me2_customiz where" + " desktop='" + desktop + "' and" +
-           " suppressed<>'Y' and fldnum<'5000' and fform in ('0','2','3','4','5','6')" +
-           " or (fldnum='2340' and desktop='" + desktop + "'" + " and suppressed<>'Y')" + end;
+    const char* const settings[][2] = {
+        {"zv_inhibit_use", "N"},        {"inv_data_display", "Y"},     {"view_merge_data", "N"},
+        {"customer_data_display", "Y"}, {"cal_data_display", "Y"},     {"cal_show_latest", "N"},
+        {"cal_show_results", "Y"},      {"cal_data_old_number", "18"}, {"cal_data_old_type", "M"},
+        {"loc_data_display", "Y"},      {"loc_show_latest", "Y"},      {"loc_data_old_number", "2"},
+        {"loc_data_old_type", "Y"},     {"rep_data_display", "N"},     {"rep_show_latest", "N"},
+        {"rep_data_old_number", "30"},  {"rep_data_old_type", "D"}};
+    GroupSave save{qs(kGroup), {}, {qs(kReport)}};
+    for (const auto& setting : settings)
+        save.settings.append({QString::fromLatin1(setting[0]), QString::fromLatin1(setting[1])});
+    return save;
+}
+
+// The statements a builder of the program makes in both dialects, in their order.
+void appendBuilt(std::vector<ProgramText>& texts, const char* source,
+                 const std::function<QStringList(DatabaseKind)>& build)
+{
+    const QStringList anywhere = build(DatabaseKind::SqlAnywhere);
+    const QStringList server = build(DatabaseKind::SqlServer);
+    ASSERT_EQ(anywhere.size(), server.size()) << source;
+    for (qsizetype i = 0; i < anywhere.size(); ++i)
+        texts.push_back({source, anywhere.at(i).toStdString(), server.at(i).toStdString()});
 }
 
 std::string configInsert()
@@ -51,7 +70,7 @@ std::string configInsert()
 std::vector<ProgramText> programTexts()
 {
     const std::string g = kGroup;
-    return {
+    std::vector<ProgramText> texts{
         {"ModuleGlobals,GetConfig", "select * from mt.qrb_zv_system_configuration",
          "select * from mt.qrb_zv_system_configuration"},
         {"ModuleGlobals,SaveConfig", "delete from mt.qrb_zv_system_configuration;commit",
@@ -74,62 +93,41 @@ std::vector<ProgramText> programTexts()
          "update mt.qrb_zv_system_configuration set diags = 'Off';Begin Transaction; commit"},
         {"FormEditGroups,LoadGroupList", "select group_id from mt.qrb_zv_groupconfig;commit",
          "select group_id from mt.qrb_zv_groupconfig;"},
-        {"FormEditGroups,CommandAddGroup",
-         "select group_id from mt.qrb_zv_groupconfig where group_id = '" + g + "';commit",
-         "select group_id from mt.qrb_zv_groupconfig where group_id = '" + g + "';"},
-        {"FormEditGroups,CommandAddGroup",
-         "insert into mt.qrb_zv_groupconfig (group_id,zv_inhibit_use) values ('" + g +
-             "','N');commit",
-         "insert into mt.qrb_zv_groupconfig (group_id,zv_inhibit_use) values ('" + g +
-             "','N');Begin Transaction; commit"},
-        {"FormEditGroups,CommandAddGroup", "call mt.qrb_zv_group_config_maint;commit",
-         "{call [mt].qrb_zv_group_config_maint;}"},
-        {"FormEditGroups,GetConfig",
-         "select * from mt.qrb_zv_groupconfig where group_id = '" + g + "';",
-         "select * from mt.qrb_zv_groupconfig where group_id = '" + g + "';"},
-        {"FormEditGroups,GetConfig",
-         "select report_name from mt.qrb_zv_reports where zvrtag not in (select zvrtag from "
-         "mt.qrb_zv_group_reports where group_id = '" +
-             g + "');",
-         "select report_name from mt.qrb_zv_reports where zvrtag not in (select zvrtag from "
-         "mt.qrb_zv_group_reports where group_id = '" +
-             g + "');"},
-        {"FormEditGroups,GetConfig",
-         "select report_name from mt.qrb_zv_reports where zvrtag in (select zvrtag from "
-         "mt.qrb_zv_group_reports where group_id = '" +
-             g + "');commit",
-         "select report_name from mt.qrb_zv_reports where zvrtag in (select zvrtag from "
-         "mt.qrb_zv_group_reports where group_id = '" +
-             g + "');"},
-        {"FormEditGroups,CommandSave", groupUpdate("';commit"),
-         groupUpdate("';Begin Transaction;commit")},
-        {"FormEditGroups,CommandSave",
-         "delete from mt.qrb_zv_group_reports where group_id = '" + g + "';commit",
-         "delete from mt.qrb_zv_group_reports where group_id = '" + g +
-             "';Begin transaction; commit"},
-        {"FormEditGroups,CommandSave",
-         "insert into mt.qrb_zv_group_reports (group_id,zvrtag) select '" + g +
-             "',zvrtag from mt.qrb_zv_reports where report_name = '" + kReport + "';commit",
-         "insert into mt.qrb_zv_group_reports (group_id,zvrtag) select '" + g +
-             "',zvrtag from mt.qrb_zv_reports where report_name = '" + kReport +
-             "';Begin Transaction; commit"},
-        {"FormEditGroups,CommandRemoveGroup",
-         "delete from mt.qrb_zv_groupconfig where group_id = 'Temp';commit",
-         "Begin Transaction; delete from mt.qrb_zv_groupconfig where group_id = 'Temp'; commit"},
-        {"FormEditGroups,CommandRemoveGroup",
-         "delete from mt.qrb_zv_fields_group_inhibit where group_id = 'Temp';commit",
-         "Begin Transaction; delete from mt.qrb_zv_fields_group_inhibit where group_id = "
-         "'Temp'; commit"},
-        {"FormEditGroups,CommandRemoveGroup",
-         "update mt.qrb_zv_userlist set group_id = 'MT' where group_id = 'Temp';commit",
-         "update mt.qrb_zv_userlist set group_id = 'MT' where group_id = 'Temp';Begin "
-         "transaction; commit"},
-        {"FormDesktop,GetConfigDesktop", "select desktop from mt.desktop;commit",
-         "select desktop from mt.desktop;"},
-        {"FormDesktop,CommandOK",
-         viewText("alter view mt.qrb_zv_customiz", "title2", "Lab", ";commit"),
-         viewText("alter view [mt].[qrb_zv_customiz]", "title2", "Lab", "")},
     };
+    appendBuilt(texts, "FormEditGroups,CommandAddGroup", [](DatabaseKind d) {
+        return QStringList{GroupExistsSql(d, qs(kGroup))} + GroupAddSql(d, qs(kGroup));
+    });
+    texts.insert(
+        texts.end(),
+        {
+            {"FormEditGroups,GetConfig",
+             "select * from mt.qrb_zv_groupconfig where group_id = '" + g + "';",
+             "select * from mt.qrb_zv_groupconfig where group_id = '" + g + "';"},
+            {"FormEditGroups,GetConfig",
+             "select report_name from mt.qrb_zv_reports where zvrtag not in (select zvrtag from "
+             "mt.qrb_zv_group_reports where group_id = '" +
+                 g + "');",
+             "select report_name from mt.qrb_zv_reports where zvrtag not in (select zvrtag from "
+             "mt.qrb_zv_group_reports where group_id = '" +
+                 g + "');"},
+            {"FormEditGroups,GetConfig",
+             "select report_name from mt.qrb_zv_reports where zvrtag in (select zvrtag from "
+             "mt.qrb_zv_group_reports where group_id = '" +
+                 g + "');commit",
+             "select report_name from mt.qrb_zv_reports where zvrtag in (select zvrtag from "
+             "mt.qrb_zv_group_reports where group_id = '" +
+                 g + "');"},
+        });
+    appendBuilt(texts, "FormEditGroups,CommandSave",
+                [](DatabaseKind d) { return GroupSaveSql(d, groupSave()); });
+    appendBuilt(texts, "FormEditGroups,CommandRemoveGroup",
+                [](DatabaseKind d) { return GroupRemoveSql(d, QStringLiteral("Temp")); });
+    texts.push_back({"FormDesktop,GetConfigDesktop", "select desktop from mt.desktop;commit",
+                     "select desktop from mt.desktop;"});
+    appendBuilt(texts, "FormDesktop,CommandOK", [](DatabaseKind d) {
+        return QStringList{FieldViewStatement(d, QStringLiteral("Lab"), QStringLiteral("title2"))};
+    });
+    return texts;
 }
 
 // A calibration database with one report, two desktops, a group to remove and its member.
@@ -193,7 +191,7 @@ std::vector<ProgramText> otherWindowTexts()
     const std::string session =
         "insert into mt.qrb_zv_session_config(group_id,start_date,end_date,start_time,end_time,"
         "max_open_sessions,end_on_close) values ('MT','2024-01-31',NULL,'7:30',NULL,'3','Y');";
-    return {
+    std::vector<ProgramText> texts{
         {"FormTreeView,GetConfig", tree + " from mt.qrb_zv_tree_fields;commit",
          tree + " 'title' from mt.qrb_zv_tree_fields;"},
         {"FormTreeView,CommandSave",
@@ -221,6 +219,18 @@ std::vector<ProgramText> otherWindowTexts()
          "fldnum='2340' order by fldnum asc;"},
         {"FormSessions,CommandSave", session + "commit", session + "Begin Transaction; commit"},
     };
+    appendBuilt(texts, "FormFieldConfig,CommandSave", [](DatabaseKind d) {
+        const FieldSave save{QStringLiteral("4201"),
+                             false,
+                             QStringLiteral("2"),
+                             {QStringLiteral("O'Brien")},
+                             {QStringLiteral("1"), QStringLiteral("-2"), QStringLiteral(".5")},
+                             QStringLiteral("Firefox"),
+                             {QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5")}};
+        const FieldSaveStatements statements = FieldSaveSql(d, save);
+        return statements.groups + statements.offsets.value_or(QStringList());
+    });
+    return texts;
 }
 
 TEST_P(ProgramStatements, OtherWindowsTextsRunUnchanged)
@@ -231,6 +241,12 @@ TEST_P(ProgramStatements, OtherWindowsTextsRunUnchanged)
     EXPECT_EQ(c.scalar("select start_time || '/' || coalesce(end_date, 'none') from "
                        "mt.qrb_zv_session_config"),
               "7:30/none");
+    EXPECT_EQ(c.scalar("select group_id from mt.qrb_zv_fields_group_inhibit where fldnum = "
+                       "'4201'"),
+              "O'Brien");
+    EXPECT_EQ(c.scalar("select browser_id || '/' || browser_field_data_y || '/' || fform from "
+                       "mt.qrb_zv_browser_offsets"),
+              "Firefox/5/2");
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialects, ProgramStatements,
