@@ -6,6 +6,7 @@
 #include "SaveReport.h"
 #include "Seams.h"
 #include "TextList.h"
+#include "UserStatements.h"
 #include "WindowHelpers.h"
 #include "WrappingLabel.h"
 
@@ -53,20 +54,6 @@ QStringList loadColumn(const QString& procedure, const QString& anywhere, const 
         texts = columnTexts(session().MainDatabase->query(sql), column);
     });
     return texts;
-}
-
-// The insert of a user's first row, or the update of an existing one, without its commit.
-QString userRowStatement(bool exists, const QString& user, const QString& group, bool mayUse)
-{
-    const QString use = mayUse ? QStringLiteral("N") : QStringLiteral("Y");
-    if (!exists)
-        return QStringLiteral("insert into mt.qrb_zv_userlist (mtuser,group_id,zv_inhibit_use) "
-                              "values ('") +
-               user + QStringLiteral("','") + group + QStringLiteral("','") + use +
-               QStringLiteral("');");
-    return QStringLiteral("update mt.qrb_zv_userlist set group_id = '") + group +
-           QStringLiteral("', zv_inhibit_use = '") + use + QStringLiteral("' where mtuser = '") +
-           user + QStringLiteral("';");
 }
 
 } // namespace
@@ -322,24 +309,13 @@ void FormEditUsers::CommandSave_Click()
     QString sql;
     Trapped(Source + QStringLiteral("CommandSave"), sql, [&] {
         const Hourglass h;
-        const QString u = FixQuotes(user);
-        ChooseSql(sql,
-                  QStringLiteral("delete from mt.qrb_zv_userlist where mtuser not in (select "
-                                 "mtuser from mt.userlist);commit"),
-                  QStringLiteral("Begin Transaction; delete from mt.qrb_zv_userlist where mtuser "
-                                 "not in (select mtuser from mt.userlist); commit"));
+        const DatabaseKind dialect = session().DatabaseType;
+        sql = UserPurgeSql(dialect);
         session().MainDatabase->execute(sql);
-
-        const QString select =
-            QStringLiteral("select mtuser from mt.qrb_zv_userlist where mtuser = '") + u;
-        ChooseSql(sql, select + QStringLiteral("';commit"), select + QStringLiteral("';"));
+        sql = UserExistsSql(dialect, user);
         const bool exists = !session().MainDatabase->query(sql).isEmpty();
-        const QString group = FixQuotes(m_comboGroup->currentText());
-
-        const QString statement = userRowStatement(exists, u, group, m_checkUsePV->isChecked());
-        sql = statement;
-        ChooseSql(sql, statement + QStringLiteral("commit"),
-                  statement + QStringLiteral("Begin transaction; commit"));
+        sql = UserRowSql(dialect, exists,
+                         {user, m_comboGroup->currentText(), m_checkUsePV->isChecked()});
         session().MainDatabase->execute(sql);
     });
     setUnedited();
