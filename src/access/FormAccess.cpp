@@ -5,6 +5,7 @@
 #include "ResourceStrings.h"
 #include "SaveReport.h"
 #include "Seams.h"
+#include "SessionStatements.h"
 #include "WindowHelpers.h"
 #include "WrappingLabel.h"
 
@@ -56,18 +57,6 @@ QDate readDate(const QString& text)
     if (!date.isValid())
         throw db::DbException(db::DbError::typeMismatch());
     return date;
-}
-
-QString quotedOrNull(bool set, const QString& value)
-{
-    return set ? QLatin1Char('\'') + value + QStringLiteral("',") : QStringLiteral("NULL,");
-}
-
-QString timeOf(const QComboBox* hour, const QComboBox* minute)
-{
-    const QString h = hour->currentText();
-    const QString m = minute->currentText();
-    return quotedOrNull(!h.isEmpty() && !m.isEmpty(), h + QLatin1Char(':') + m);
 }
 
 // A save that a check refuses: the check's message, and in the status bar the entry whose
@@ -472,22 +461,22 @@ bool FormAccess::passesChecks()
     return true;
 }
 
-QString FormAccess::insertStatement(const QString& entry) const
+SessionSave FormAccess::readSave() const
 {
     const auto dateOf = [](const DateBox& box) {
-        return quotedOrNull(box.check->isChecked(),
-                            box.calendar->selectedDate().toString(QStringLiteral("yyyy-MM-dd")));
+        return box.check->isChecked() ? std::optional(box.calendar->selectedDate()) : std::nullopt;
     };
-    QString maximum = m_textMaxSessions->text();
-    if (maximum.isEmpty())
-        maximum = QStringLiteral("0");
-    return QStringLiteral("insert into mt.qrb_zv_session_config(") + keyColumn() +
-           QStringLiteral(",start_date,end_date,start_time,end_time,max_open_sessions,"
-                          "end_on_close) values ('") +
-           entry + QStringLiteral("',") + dateOf(m_start) + dateOf(m_stop) +
-           timeOf(m_startTime.hour, m_startTime.minute) + timeOf(m_endTime.hour, m_endTime.minute) +
-           QLatin1Char('\'') + maximum + QStringLiteral("',") +
-           (m_checkCloses->isChecked() ? QStringLiteral("'Y');") : QStringLiteral("'N');"));
+    const auto timeOf = [](const TimeBoxes& time) {
+        return SessionTime{time.hour->currentText(), time.minute->currentText()};
+    };
+    return {m_optionGroups->isChecked(),
+            selectedText(m_listItems),
+            dateOf(m_start),
+            dateOf(m_stop),
+            timeOf(m_startTime),
+            timeOf(m_endTime),
+            m_textMaxSessions->text(),
+            m_checkCloses->isChecked()};
 }
 
 void FormAccess::CommandSave_Click()
@@ -499,20 +488,10 @@ void FormAccess::CommandSave_Click()
     }
     if (!passesChecks())
         return;
-    const QString entry = FixQuotes(selectedText(m_listItems));
     QString sql;
     Trapped(Source + QStringLiteral("CommandSave"), sql, [&] {
         const Hourglass h;
-        const QString remove = QStringLiteral("delete from mt.qrb_zv_session_config where ") +
-                               keyColumn() + QStringLiteral(" = '") + entry +
-                               QStringLiteral("';commit");
-        ChooseSql(sql, remove, QStringLiteral("Begin Transaction; ") + remove);
-        session().MainDatabase->execute(sql);
-
-        const QString insert = insertStatement(entry);
-        ChooseSql(sql, insert + QStringLiteral("commit"),
-                  insert + QStringLiteral("Begin Transaction; commit"));
-        session().MainDatabase->execute(sql);
+        executeAll(sql, SessionSaveSql(session().DatabaseType, readSave()));
     });
     setBrowsing();
     reportSaved(resString(914).arg(selectedText(m_listItems)));

@@ -17,6 +17,8 @@ class QTabWidget;
 
 namespace kaldor {
 
+struct SessionSave;
+
 namespace db {
 class ResultSet;
 }
@@ -64,7 +66,7 @@ private:
     void CommandSave_Click();
     bool passesChecks();
     bool timeReadable(const TimeBoxes& time, int message);
-    QString insertStatement(const QString& entry) const;
+    SessionSave readSave() const;
     QString keyColumn() const;
 
     void markEditing();

@@ -7,6 +7,7 @@
 #include "FieldView.h"
 #include "GroupStatements.h"
 #include "OdbcClient.h"
+#include "SessionStatements.h"
 
 #include <gtest/gtest.h>
 
@@ -188,9 +189,6 @@ std::vector<ProgramText> otherWindowTexts()
 {
     const std::string tree = "select fldnum,len,(select title from mt.customiz where "
                              "customiz.fldnum = mt.qrb_zv_tree_fields.fldnum)";
-    const std::string session =
-        "insert into mt.qrb_zv_session_config(group_id,start_date,end_date,start_time,end_time,"
-        "max_open_sessions,end_on_close) values ('MT','2024-01-31',NULL,'7:30',NULL,'3','Y');";
     std::vector<ProgramText> texts{
         {"FormTreeView,GetConfig", tree + " from mt.qrb_zv_tree_fields;commit",
          tree + " 'title' from mt.qrb_zv_tree_fields;"},
@@ -217,8 +215,18 @@ std::vector<ProgramText> otherWindowTexts()
          "fldnum='2340' order by fldnum asc;commit",
          "select fldnum,title from mt.qrb_zv_customiz where fform = '0' and fldnum <> '2501' or "
          "fldnum='2340' order by fldnum asc;"},
-        {"FormSessions,CommandSave", session + "commit", session + "Begin Transaction; commit"},
     };
+    appendBuilt(texts, "FormAccess,CommandSave", [](DatabaseKind d) {
+        const SessionSave save{true,
+                               QStringLiteral("MT"),
+                               QDate(2024, 1, 31),
+                               std::nullopt,
+                               {QStringLiteral("7"), QStringLiteral("30")},
+                               {},
+                               QStringLiteral("3"),
+                               true};
+        return SessionSaveSql(d, save);
+    });
     appendBuilt(texts, "FormFieldConfig,CommandSave", [](DatabaseKind d) {
         const FieldSave save{QStringLiteral("4201"),
                              false,
