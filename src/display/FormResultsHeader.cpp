@@ -1,5 +1,6 @@
 #include "FormResultsHeader.h"
 
+#include "DisplayStatements.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
@@ -70,15 +71,7 @@ void FormResultsHeader::CommandSave_Click()
     QString sql;
     Trapped(Source + QStringLiteral("CommandSave"), sql, [&] {
         const Hourglass hourglass;
-        ChooseSql(sql, QStringLiteral("delete from mt.qrb_zv_result_header;commit"),
-                  QStringLiteral("Begin Transaction; delete from mt.qrb_zv_result_header; commit"));
-        session().MainDatabase->execute(sql);
-        const QString insert =
-            QStringLiteral("insert into mt.qrb_zv_result_header(header) values ('") +
-            FixQuotes(header) + QStringLiteral("');");
-        ChooseSql(sql, insert + QStringLiteral("commit"),
-                  insert + QStringLiteral("Begin Transaction; commit"));
-        session().MainDatabase->execute(sql);
+        executeAll(sql, HeaderSaveSql(session().DatabaseType, header));
         m_commandSave->setEnabled(false);
     });
     reportSaved(resString(924));

@@ -1,6 +1,7 @@
 #include "FormTreeConfig.h"
 
 #include "AccessibleNames.h"
+#include "DisplayStatements.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
@@ -265,34 +266,25 @@ void FormTreeConfig::moveToHidden(QListWidget* from, QListWidget* to)
     delete from->takeItem(from->row(item));
 }
 
+TreeSave FormTreeConfig::readSave() const
+{
+    TreeSave save{{}, m_textMaxAssets->text()};
+    for (int i = 0; i < Levels; ++i) {
+        const QListWidget* list = m_levels.at(size_t(i)).visible;
+        QStringList fields;
+        for (int row = 0; row < list->count(); ++row)
+            fields.append(fieldNumberOf(list->item(row)->text(), i));
+        save.levels.append(fields);
+    }
+    return save;
+}
+
 void FormTreeConfig::CommandSave_Click()
 {
     QString sql;
     Trapped(Source + QStringLiteral("CommandSave"), sql, [&] {
         const Hourglass hourglass;
-        ChooseSql(sql, QStringLiteral("delete from mt.qrb_zv_tree_fields;commit"),
-                  QStringLiteral("Begin Transaction; delete from mt.qrb_zv_tree_fields; commit"));
-        session().MainDatabase->execute(sql);
-        for (int i = 0; i < Levels; ++i) {
-            const QListWidget* list = m_levels.at(size_t(i)).visible;
-            for (int row = 0; row < list->count(); ++row) {
-                const QString insert =
-                    QStringLiteral("insert into mt.qrb_zv_tree_fields(fldnum) values ('") +
-                    fieldNumberOf(list->item(row)->text(), i);
-                ChooseSql(sql, insert + QStringLiteral("');commit"),
-                          i == 0
-                              ? QString(QStringLiteral("Begin Transaction; ") + insert +
-                                        QStringLiteral("'); commit"))
-                              : QString(insert + QStringLiteral("');Begin Transaction; commit")));
-                session().MainDatabase->execute(sql);
-            }
-        }
-        const QString update =
-            QStringLiteral("update mt.qrb_zv_tree_config set max_rows_display = '") +
-            m_textMaxAssets->text();
-        ChooseSql(sql, update + QStringLiteral("';commit"),
-                  QStringLiteral("Begin Transaction; ") + update + QStringLiteral("'; commit"));
-        session().MainDatabase->execute(sql);
+        executeAll(sql, TreeSaveSql(session().DatabaseType, readSave()));
         m_commandSave->setEnabled(false);
     });
     reportSaved(resString(921));

@@ -17,6 +17,8 @@ class QTabWidget;
 
 namespace kaldor {
 
+struct TreeSave;
+
 // The web application's tree view: for each of its six levels, which summary fields it shows
 // and in which order, and how many assets it lists at most.
 class FormTreeConfig final : public QWidget, public ChildWindow {
@@ -38,6 +40,7 @@ private:
     QWidget* buildLevel(int index);
     void LoadFeatures(QString& sql);
     void LoadFieldLists(QString& sql);
+    TreeSave readSave() const;
     void CommandSave_Click();
     void moveToDisplayed(QListWidget* from, QListWidget* to);
     void moveToHidden(QListWidget* from, QListWidget* to);

@@ -1,6 +1,7 @@
 #include "FormWebPageConfig.h"
 
 #include "AccessibleNames.h"
+#include "DisplayStatements.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
@@ -237,17 +238,9 @@ void FormWebPageConfig::CommandSave_Click()
     QString sql;
     Trapped(Source + QStringLiteral("CommandSave"), sql, [&] {
         const Hourglass hourglass;
-        const QString styleSheet = m_textStyleSheet->text();
-        const QString text =
-            QStringLiteral("update mt.qrb_zv_page_configuration set ") +
-            (styleSheet.isEmpty() ? QStringLiteral("style_sheet = NULL,")
-                                  : QString(QStringLiteral("style_sheet = '") +
-                                            FixQuotes(styleSheet) + QStringLiteral("',"))) +
-            QStringLiteral("wallpaper = '") + FixQuotes(m_textWallpaper->text()) +
-            QStringLiteral("',background = '") + ColorName(m_comboColor->currentIndex()) +
-            QStringLiteral("' where web_page = '") + FormName(m_listPage->currentRow());
-        ChooseSql(sql, text + QStringLiteral("';commit"),
-                  text + QStringLiteral("';Begin Transaction; commit"));
+        sql = PageSaveSql(session().DatabaseType,
+                          {FormName(m_listPage->currentRow()), m_textStyleSheet->text(),
+                           m_textWallpaper->text(), ColorName(m_comboColor->currentIndex())});
         session().MainDatabase->execute(sql);
         lockList(m_listPage, false);
         m_commandSave->setEnabled(false);
@@ -265,8 +258,7 @@ void FormWebPageConfig::CommandReset_Click()
         const Hourglass hourglass;
         m_listPage->clear();
         m_comboColor->clear();
-        ChooseSql(sql, QStringLiteral("call mt.qrb_zv_reset_page_config;commit"),
-                  QStringLiteral("{call [mt].qrb_zv_reset_page_config};Begin transaction; commit"));
+        sql = PageResetSql(session().DatabaseType);
         session().MainDatabase->execute(sql);
         FormLoad();
     });

@@ -1,8 +1,9 @@
 // Every statement text of the shared module (system configuration record, version, system
 // switches), the group editor and the desktop window, exactly as the program builds them,
-// runs unchanged against a fresh database of its dialect. The texts of windows with statement
-// builders (the group editor's saves, the desktop window's view, the field window's save) come
-// from those builders, so that they cannot drift from what the program sends.
+// runs unchanged against a fresh database of its dialect. A save whose window has a statement
+// builder (src/common/*Statements.h, FieldView.h) takes its texts from that builder, so that
+// they cannot drift from what the program sends.
+#include "DisplayStatements.h"
 #include "FieldStatements.h"
 #include "FieldView.h"
 #include "GroupStatements.h"
@@ -192,9 +193,6 @@ std::vector<ProgramText> otherWindowTexts()
     std::vector<ProgramText> texts{
         {"FormTreeView,GetConfig", tree + " from mt.qrb_zv_tree_fields;commit",
          tree + " 'title' from mt.qrb_zv_tree_fields;"},
-        {"FormTreeView,CommandSave",
-         "update mt.qrb_zv_tree_config set max_rows_display = '25';commit",
-         "Begin Transaction; update mt.qrb_zv_tree_config set max_rows_display = '25'; commit"},
         {"FormReports,CleanReportNames",
          "update mt.qrb_zv_report_prompts set prompt = (select replace (prompt, '''', ''));commit",
          "Begin Transaction; update mt.qrb_zv_report_prompts set prompt = (select replace "
@@ -216,6 +214,16 @@ std::vector<ProgramText> otherWindowTexts()
          "select fldnum,title from mt.qrb_zv_customiz where fform = '0' and fldnum <> '2501' or "
          "fldnum='2340' order by fldnum asc;"},
     };
+    appendBuilt(texts, "FormTreeConfig,CommandSave", [](DatabaseKind d) {
+        return TreeSaveSql(
+            d, {{{QStringLiteral("4201")}, {QStringLiteral("2301")}}, QStringLiteral("25")});
+    });
+    appendBuilt(texts, "FormWebPageConfig,CommandSave", [](DatabaseKind d) {
+        return QStringList{PageSaveSql(d, {QStringLiteral("Login Form"), QString(),
+                                           QStringLiteral("O'Hare.png"), QStringLiteral("White")})};
+    });
+    appendBuilt(texts, "FormResultsHeader,CommandSave",
+                [](DatabaseKind d) { return HeaderSaveSql(d, QStringLiteral("Lab's results")); });
     appendBuilt(texts, "FormAccess,CommandSave", [](DatabaseKind d) {
         const SessionSave save{true,
                                QStringLiteral("MT"),
@@ -249,6 +257,8 @@ TEST_P(ProgramStatements, OtherWindowsTextsRunUnchanged)
     EXPECT_EQ(c.scalar("select start_time || '/' || coalesce(end_date, 'none') from "
                        "mt.qrb_zv_session_config"),
               "7:30/none");
+    EXPECT_EQ(c.scalar("select header from mt.qrb_zv_result_header"), "Lab's results");
+    EXPECT_EQ(c.scalar("select count(*) from mt.qrb_zv_tree_fields"), "2");
     EXPECT_EQ(c.scalar("select group_id from mt.qrb_zv_fields_group_inhibit where fldnum = "
                        "'4201'"),
               "O'Brien");
