@@ -5,6 +5,7 @@
 #include "CustomDialog.h"
 #include "DriveMap.h"
 #include "ModuleGlobals.h"
+#include "ReportStatements.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
 #include "Seams.h"
@@ -333,25 +334,12 @@ QString FormReports::quotedReport() const
 // The sub-query that finds the selected report's tag.
 QString FormReports::reportTag() const
 {
-    return QStringLiteral("(select zvrtag from mt.qrb_zv_reports where report_name = '") +
-           quotedReport() + QStringLiteral("')");
+    return ReportTagSql(selectedReport());
 }
 
 void FormReports::CleanReportNames(QString& sql)
 {
-    ChooseSql(
-        sql,
-        QStringLiteral("update mt.qrb_zv_report_prompts set prompt = (select replace (prompt, "
-                       "'''', ''));commit"),
-        QStringLiteral("Begin Transaction; update mt.qrb_zv_report_prompts set prompt = "
-                       "(select replace (prompt, '''', '')); Commit"));
-    session().MainDatabase->execute(sql);
-    ChooseSql(sql,
-              QStringLiteral("update mt.qrb_zv_reports set report_name = (select replace "
-                             "(report_name, '''', ''));commit"),
-              QStringLiteral("Begin Transaction; update mt.qrb_zv_reports set report_name = "
-                             "(select replace (report_name, '''', '')); commit"));
-    session().MainDatabase->execute(sql);
+    executeAll(sql, ReportCleanNamesSql(session().DatabaseType));
 }
 
 void FormReports::LoadReportList()
@@ -523,12 +511,9 @@ void FormReports::setOptionOn(QRadioButton* option)
     modeClicked(option);
 }
 
-bool FormReports::nameExists(const QString& quotedName, QString& sql)
+bool FormReports::nameExists(const QString& name, QString& sql)
 {
-    const QString text =
-        QStringLiteral("select report_name from mt.qrb_zv_reports where report_name = '") +
-        quotedName;
-    ChooseSql(sql, text + QStringLiteral("';commit"), text + QStringLiteral("';"));
+    sql = ReportExistsSql(session().DatabaseType, name);
     return !session().MainDatabase->query(sql).isEmpty();
 }
 
@@ -548,7 +533,7 @@ std::optional<QString> FormReports::askNewName(bool adding, const QString& defau
             m_reportAdded = true;
             CleanReportNames(sql);
         }
-        if (!nameExists(FixQuotes(name), sql))
+        if (!nameExists(name, sql))
             return name;
         messageBox(resString(164), MsgButtons::Ok, MsgIcon::Critical, resString(Caption));
     }
@@ -556,14 +541,7 @@ std::optional<QString> FormReports::askNewName(bool adding, const QString& defau
 
 void FormReports::insertReport(const QString& name, QString& sql)
 {
-    const QString values = QStringLiteral("('") + FixQuotes(name) + QStringLiteral("','") +
-                           (crystalMode() ? u'C' : u'S') + QStringLiteral("','") + m_currentTag +
-                           QStringLiteral("','N');");
-    const QString insert = QStringLiteral("insert into mt.qrb_zv_reports "
-                                          "(report_name,report_type,zvrtag,sql_link) values") +
-                           (crystalMode() ? QStringLiteral(" ") : QString()) + values;
-    ChooseSql(sql, insert + QStringLiteral("commit"),
-              insert + QStringLiteral("Begin Transaction; commit"));
+    sql = ReportInsertSql(session().DatabaseType, name, crystalMode(), m_currentTag);
     session().MainDatabase->execute(sql);
 }
 
@@ -647,10 +625,7 @@ void FormReports::CommandEditTitle_Click()
         if (!self)
             return;
         if (name) {
-            const QString update = QStringLiteral("update mt.qrb_zv_reports set report_name = '") +
-                                   FixQuotes(*name) + QStringLiteral("' where report_name = '") +
-                                   FixQuotes(old) + QStringLiteral("';commit");
-            ChooseSql(sql, update, QStringLiteral("Begin Transaction; ") + update);
+            sql = ReportRenameSql(session().DatabaseType, old, *name);
             session().MainDatabase->execute(sql);
             if (item && item->isSelected())
                 item->setText(*name);
@@ -676,18 +651,7 @@ void FormReports::CommandRemoveReport_Click()
     Trapped(Source + QStringLiteral("CommandRemoveReport"), sql, [&] {
         const Hourglass hourglass;
         const int index = m_listSQLReports->currentRow();
-        const QString groups =
-            QStringLiteral("delete from mt.qrb_zv_group_reports where zvrtag = ") + reportTag() +
-            QStringLiteral(";");
-        ChooseSql(sql, groups + QStringLiteral("commit"),
-                  groups + QStringLiteral("Begin Transaction; commit"));
-        session().MainDatabase->execute(sql);
-        const QString report =
-            QStringLiteral("delete from mt.qrb_zv_reports where report_name = '") + quotedReport() +
-            QStringLiteral("';");
-        ChooseSql(sql, report + QStringLiteral("commit"),
-                  report + QStringLiteral("Begin Transaction; commit"));
-        session().MainDatabase->execute(sql);
+        executeAll(sql, ReportRemoveSql(session().DatabaseType, selectedReport()));
         LoadReportList();
         if (m_listSQLReports->count() > 0) {
             selectReport(std::max(index - 1, 0));
@@ -712,21 +676,9 @@ void FormReports::CommandSave_Click()
         return refuse(524);
     QString sql;
     Trapped(Source + QStringLiteral("CommandSave"), sql, [&] {
-        const QString where = QStringLiteral("where report_name = '") + quotedReport();
-        if (crystalMode()) {
-            const QString update =
-                QStringLiteral("update mt.qrb_zv_reports set report_filename = '") +
-                FixQuotes(m_comboFilename->currentText()) + QStringLiteral("',report_out = '") +
-                m_comboOutput->currentText() + QStringLiteral("' ") + where;
-            ChooseSql(sql, update + QStringLiteral("';commit"),
-                      update + QStringLiteral("';Begin Transaction; Commit"));
-        } else {
-            const QString update = QStringLiteral("update mt.qrb_zv_reports set report_sql = '") +
-                                   FixQuotes(sqlText()) + QStringLiteral("', sql_link = '") +
-                                   (m_checkLinks->isChecked() ? u'Y' : u'N') +
-                                   QStringLiteral("' ") + where + QStringLiteral("';commit");
-            ChooseSql(sql, update, QStringLiteral("Begin Transaction;") + update);
-        }
+        sql = ReportSaveSql(session().DatabaseType,
+                            {selectedReport(), crystalMode(), m_comboFilename->currentText(),
+                             m_comboOutput->currentText(), sqlText(), m_checkLinks->isChecked()});
         for (QPushButton* b :
              {m_commandAddReport, m_commandRemoveReport, m_commandCloneReport, m_commandEditTitle})
             b->setEnabled(false);

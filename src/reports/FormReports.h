@@ -76,7 +76,7 @@ private:
     QString selectedReport() const;
     QString quotedReport() const;
     QString reportTag() const;
-    bool nameExists(const QString& quotedName, QString& sql);
+    bool nameExists(const QString& name, QString& sql);
     std::optional<QString> askNewName(bool adding, const QString& defaultValue, QString& sql);
     void insertReport(const QString& name, QString& sql);
     QString sqlText() const;

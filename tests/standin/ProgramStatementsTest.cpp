@@ -8,6 +8,7 @@
 #include "FieldView.h"
 #include "GroupStatements.h"
 #include "OdbcClient.h"
+#include "ReportStatements.h"
 #include "SessionStatements.h"
 
 #include <gtest/gtest.h>
@@ -193,10 +194,6 @@ std::vector<ProgramText> otherWindowTexts()
     std::vector<ProgramText> texts{
         {"FormTreeView,GetConfig", tree + " from mt.qrb_zv_tree_fields;commit",
          tree + " 'title' from mt.qrb_zv_tree_fields;"},
-        {"FormReports,CleanReportNames",
-         "update mt.qrb_zv_report_prompts set prompt = (select replace (prompt, '''', ''));commit",
-         "Begin Transaction; update mt.qrb_zv_report_prompts set prompt = (select replace "
-         "(prompt, '''', '')); Commit"},
         {"FormReports,GetConfig",
          "select sql_link, zvrtag, report_sql from mt.qrb_zv_reports where report_name = '" +
              kReport + "';commit",
@@ -214,6 +211,8 @@ std::vector<ProgramText> otherWindowTexts()
          "select fldnum,title from mt.qrb_zv_customiz where fform = '0' and fldnum <> '2501' or "
          "fldnum='2340' order by fldnum asc;"},
     };
+    appendBuilt(texts, "FormReports,CleanReportNames",
+                [](DatabaseKind d) { return ReportCleanNamesSql(d); });
     appendBuilt(texts, "FormTreeConfig,CommandSave", [](DatabaseKind d) {
         return TreeSaveSql(
             d, {{{QStringLiteral("4201")}, {QStringLiteral("2301")}}, QStringLiteral("25")});

@@ -1,0 +1,98 @@
+#include "ReportStatements.h"
+
+#include "TextRules.h"
+
+namespace kaldor {
+
+namespace {
+
+QString choose(DatabaseKind dialect, const QString& anywhere, const QString& sqlServer)
+{
+    QString sql;
+    ChooseSql(sql, dialect, anywhere, sqlServer);
+    return sql;
+}
+
+} // namespace
+
+QString ReportTagSql(const QString& report)
+{
+    return QStringLiteral("(select zvrtag from mt.qrb_zv_reports where report_name = '") +
+           FixQuotes(report) + QStringLiteral("')");
+}
+
+QStringList ReportCleanNamesSql(DatabaseKind dialect)
+{
+    return {choose(dialect,
+                   QStringLiteral("update mt.qrb_zv_report_prompts set prompt = (select replace "
+                                  "(prompt, '''', ''));commit"),
+                   QStringLiteral("Begin Transaction; update mt.qrb_zv_report_prompts set prompt "
+                                  "= (select replace (prompt, '''', '')); Commit")),
+            choose(dialect,
+                   QStringLiteral("update mt.qrb_zv_reports set report_name = (select replace "
+                                  "(report_name, '''', ''));commit"),
+                   QStringLiteral("Begin Transaction; update mt.qrb_zv_reports set report_name = "
+                                  "(select replace (report_name, '''', '')); commit"))};
+}
+
+QString ReportExistsSql(DatabaseKind dialect, const QString& report)
+{
+    const QString text =
+        QStringLiteral("select report_name from mt.qrb_zv_reports where report_name = '") +
+        FixQuotes(report);
+    return choose(dialect, text + QStringLiteral("';commit"), text + QStringLiteral("';"));
+}
+
+QString ReportInsertSql(DatabaseKind dialect, const QString& report, bool crystal,
+                        const QString& tag)
+{
+    const QString values = QStringLiteral("('") + FixQuotes(report) + QStringLiteral("','") +
+                           (crystal ? u'C' : u'S') + QStringLiteral("','") + tag +
+                           QStringLiteral("','N');");
+    const QString insert = QStringLiteral("insert into mt.qrb_zv_reports "
+                                          "(report_name,report_type,zvrtag,sql_link) values") +
+                           (crystal ? QStringLiteral(" ") : QString()) + values;
+    return choose(dialect, insert + QStringLiteral("commit"),
+                  insert + QStringLiteral("Begin Transaction; commit"));
+}
+
+QString ReportRenameSql(DatabaseKind dialect, const QString& old, const QString& report)
+{
+    const QString update = QStringLiteral("update mt.qrb_zv_reports set report_name = '") +
+                           FixQuotes(report) + QStringLiteral("' where report_name = '") +
+                           FixQuotes(old) + QStringLiteral("';commit");
+    return choose(dialect, update, QStringLiteral("Begin Transaction; ") + update);
+}
+
+QStringList ReportRemoveSql(DatabaseKind dialect, const QString& report)
+{
+    const QString groups = QStringLiteral("delete from mt.qrb_zv_group_reports where zvrtag = ") +
+                           ReportTagSql(report) + QStringLiteral(";");
+    const QString row = QStringLiteral("delete from mt.qrb_zv_reports where report_name = '") +
+                        FixQuotes(report) + QStringLiteral("';");
+    QStringList statements;
+    statements.append(choose(dialect, groups + QStringLiteral("commit"),
+                             groups + QStringLiteral("Begin Transaction; commit")));
+    statements.append(choose(dialect, row + QStringLiteral("commit"),
+                             row + QStringLiteral("Begin Transaction; commit")));
+    return statements;
+}
+
+QString ReportSaveSql(DatabaseKind dialect, const ReportSave& save)
+{
+    const QString where = QStringLiteral("where report_name = '") + FixQuotes(save.report);
+    if (save.crystal) {
+        const QString update = QStringLiteral("update mt.qrb_zv_reports set report_filename = '") +
+                               FixQuotes(save.fileName) + QStringLiteral("',report_out = '") +
+                               save.output + QStringLiteral("' ") + where;
+        return choose(dialect, update + QStringLiteral("';commit"),
+                      update + QStringLiteral("';Begin Transaction; Commit"));
+    }
+    const QString update = QStringLiteral("update mt.qrb_zv_reports set report_sql = '") +
+                           FixQuotes(save.sqlText) + QStringLiteral("', sql_link = '") +
+                           (save.links ? u'Y' : u'N') + QStringLiteral("' ") + where +
+                           QStringLiteral("';commit");
+    return choose(dialect, update, QStringLiteral("Begin Transaction;") + update);
+}
+
+} // namespace kaldor

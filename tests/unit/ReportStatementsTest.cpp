@@ -1,0 +1,124 @@
+#include "ReportStatements.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace kaldor;
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+struct StatementCase {
+    const char* name;
+    std::function<QStringList(DatabaseKind)> build;
+    Texts anywhere;
+    Texts sqlServer;
+};
+
+const QString Quoted = QStringLiteral("Tech's Due");
+
+std::vector<StatementCase> cases()
+{
+    return {
+        {"clean names",
+         [](DatabaseKind d) { return ReportCleanNamesSql(d); },
+         {"update mt.qrb_zv_report_prompts set prompt = (select replace (prompt, '''', ''));commit",
+          "update mt.qrb_zv_reports set report_name = (select replace (report_name, '''', "
+          "''));commit"},
+         {"Begin Transaction; update mt.qrb_zv_report_prompts set prompt = (select replace "
+          "(prompt, '''', '')); Commit",
+          "Begin Transaction; update mt.qrb_zv_reports set report_name = (select replace "
+          "(report_name, '''', '')); commit"}},
+        {"exists",
+         [](DatabaseKind d) { return QStringList{ReportExistsSql(d, Quoted)}; },
+         {"select report_name from mt.qrb_zv_reports where report_name = 'Tech''s Due';commit"},
+         {"select report_name from mt.qrb_zv_reports where report_name = 'Tech''s Due';"}},
+        {"SQL report added",
+         [](DatabaseKind d) {
+             return QStringList{ReportInsertSql(d, Quoted, false, QStringLiteral("ABCDEF:25114"))};
+         },
+         {"insert into mt.qrb_zv_reports (report_name,report_type,zvrtag,sql_link) "
+          "values('Tech''s Due','S','ABCDEF:25114','N');commit"},
+         {"insert into mt.qrb_zv_reports (report_name,report_type,zvrtag,sql_link) "
+          "values('Tech''s Due','S','ABCDEF:25114','N');Begin Transaction; commit"}},
+        {"Crystal report added: a blank before its values",
+         [](DatabaseKind d) {
+             return QStringList{
+                 ReportInsertSql(d, QStringLiteral("Labels"), true, QStringLiteral("ABCDEF:1"))};
+         },
+         {"insert into mt.qrb_zv_reports (report_name,report_type,zvrtag,sql_link) values "
+          "('Labels','C','ABCDEF:1','N');commit"},
+         {"insert into mt.qrb_zv_reports (report_name,report_type,zvrtag,sql_link) values "
+          "('Labels','C','ABCDEF:1','N');Begin Transaction; commit"}},
+        {"renamed",
+         [](DatabaseKind d) {
+             return QStringList{ReportRenameSql(d, Quoted, QStringLiteral("O'Hare's"))};
+         },
+         {"update mt.qrb_zv_reports set report_name = 'O''Hare''s' where report_name = 'Tech''s "
+          "Due';commit"},
+         {"Begin Transaction; update mt.qrb_zv_reports set report_name = 'O''Hare''s' where "
+          "report_name = 'Tech''s Due';commit"}},
+        {"removed",
+         [](DatabaseKind d) { return ReportRemoveSql(d, Quoted); },
+         {"delete from mt.qrb_zv_group_reports where zvrtag = (select zvrtag from "
+          "mt.qrb_zv_reports where report_name = 'Tech''s Due');commit",
+          "delete from mt.qrb_zv_reports where report_name = 'Tech''s Due';commit"},
+         {"delete from mt.qrb_zv_group_reports where zvrtag = (select zvrtag from "
+          "mt.qrb_zv_reports where report_name = 'Tech''s Due');Begin Transaction; commit",
+          "delete from mt.qrb_zv_reports where report_name = 'Tech''s Due';Begin Transaction; "
+          "commit"}},
+        // The output is not quoted; the SQL report's file and output are not written.
+        {"Crystal report saved",
+         [](DatabaseKind d) {
+             return QStringList{
+                 ReportSaveSql(d, {Quoted, true, QStringLiteral("lab's.rpt"), QStringLiteral("PDF"),
+                                   QStringLiteral("ignored"), true})};
+         },
+         {"update mt.qrb_zv_reports set report_filename = 'lab''s.rpt',report_out = 'PDF' where "
+          "report_name = 'Tech''s Due';commit"},
+         {"update mt.qrb_zv_reports set report_filename = 'lab''s.rpt',report_out = 'PDF' where "
+          "report_name = 'Tech''s Due';Begin Transaction; Commit"}},
+        {"SQL report saved with links",
+         [](DatabaseKind d) {
+             return QStringList{
+                 ReportSaveSql(d, {Quoted, false, QString(), QString(),
+                                   QStringLiteral("select * from t where a = 'x'"), true})};
+         },
+         {"update mt.qrb_zv_reports set report_sql = 'select * from t where a = ''x''', sql_link "
+          "= 'Y' where report_name = 'Tech''s Due';commit"},
+         {"Begin Transaction;update mt.qrb_zv_reports set report_sql = 'select * from t where a "
+          "= ''x''', sql_link = 'Y' where report_name = 'Tech''s Due';commit"}},
+        {"SQL report saved without links",
+         [](DatabaseKind d) {
+             return QStringList{ReportSaveSql(d, {QStringLiteral("A"), false, QString(), QString(),
+                                                  QStringLiteral("x"), false})};
+         },
+         {"update mt.qrb_zv_reports set report_sql = 'x', sql_link = 'N' where report_name = "
+          "'A';commit"},
+         {"Begin Transaction;update mt.qrb_zv_reports set report_sql = 'x', sql_link = 'N' where "
+          "report_name = 'A';commit"}},
+    };
+}
+
+Texts texts(const QStringList& statements)
+{
+    Texts out;
+    for (const QString& statement : statements)
+        out.push_back(statement.toStdString());
+    return out;
+}
+
+TEST(ReportStatements, ExactTextsOfBothDialects)
+{
+    for (const StatementCase& c : cases()) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(texts(c.build(DatabaseKind::SqlAnywhere)), c.anywhere);
+        EXPECT_EQ(texts(c.build(DatabaseKind::SqlServer)), c.sqlServer);
+    }
+}
+
+} // namespace
