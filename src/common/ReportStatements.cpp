@@ -95,4 +95,53 @@ QString ReportSaveSql(DatabaseKind dialect, const ReportSave& save)
     return choose(dialect, update, QStringLiteral("Begin Transaction;") + update);
 }
 
+QStringList ReportPromptsSql(DatabaseKind dialect, const QString& report,
+                             const QList<ReportPrompt>& prompts)
+{
+    const QString tag = ReportTagSql(report);
+    const QString remove = QStringLiteral("delete from mt.qrb_zv_report_prompts where zvrtag = ") +
+                           tag + QStringLiteral(";");
+    QStringList statements{choose(dialect, remove + QStringLiteral("commit"),
+                                  remove + QStringLiteral("Begin Transaction; commit"))};
+    for (qsizetype i = 0; i < prompts.size(); ++i) {
+        const ReportPrompt& p = prompts.at(i);
+        const QString insert =
+            QStringLiteral("insert into mt.qrb_zv_report_prompts(zvrtag,prompt_string,prompt,"
+                           "default_value,prompt_type,db_validation,validation_table,"
+                           "validation_column,custom_validation,force_validation,sequence)"
+                           "values (") +
+            tag + QStringLiteral(",'") + FixQuotes(p.replace) + QStringLiteral("','") +
+            FixQuotes(p.prompt) + QStringLiteral("','") + FixQuotes(p.defaultValue) +
+            QStringLiteral("','") + upperCase(p.type.left(1)) + QStringLiteral("','") + p.db +
+            QStringLiteral("','") + p.table + QStringLiteral("','") + p.column +
+            QStringLiteral("','") + p.custom + QStringLiteral("','") + p.force +
+            QStringLiteral("','") + QString::number(i + 1) + QStringLiteral("');");
+        statements.append(choose(dialect, insert + QStringLiteral("commit"),
+                                 insert + QStringLiteral("Begin Transaction; commit")));
+    }
+    return statements;
+}
+
+QStringList ReportValuesSql(DatabaseKind dialect, const QString& report, const QString& replace,
+                            const QStringList& values)
+{
+    const QString tag = ReportTagSql(report);
+    const QString remove =
+        QStringLiteral("delete from mt.qrb_zv_prompt_validation where zvrtag = ") + tag +
+        QStringLiteral(" and prompt_string='") + replace + QStringLiteral("';commit");
+    QStringList statements;
+    statements.append(choose(dialect, remove, QStringLiteral("Begin Transaction; ") + remove));
+    for (const QString& value : values) {
+        const QString insert =
+            QStringLiteral("insert into mt.qrb_zv_prompt_validation(zvrtag,prompt_string,val) "
+                           "Values (") +
+            tag + QStringLiteral(",'") + replace + QStringLiteral("','") + value +
+            QStringLiteral("');");
+        statements.append(
+            choose(dialect, insert + QStringLiteral("commit"),
+                   QStringLiteral("Begin Transaction; ") + insert + QStringLiteral(" commit")));
+    }
+    return statements;
+}
+
 } // namespace kaldor

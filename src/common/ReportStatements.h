@@ -2,6 +2,7 @@
 
 #include "Session.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +16,11 @@ struct ReportSave {
     QString output;       // the Crystal output conversion
     QString sqlText;      // the SQL report's statement
     bool links = false;   // the SQL report's links box
+};
+
+// A prompt of a report as the prompt list holds it.
+struct ReportPrompt {
+    QString prompt, replace, defaultValue, type, db, table, column, custom, force;
 };
 
 // The report window's statements in the dialect's words (empty texts for no dialect). Report
@@ -35,5 +41,14 @@ QString ReportRenameSql(DatabaseKind dialect, const QString& old, const QString&
 QStringList ReportRemoveSql(DatabaseKind dialect, const QString& report);
 // The report's Crystal file and output, or its SQL text and links.
 QString ReportSaveSql(DatabaseKind dialect, const ReportSave& save);
+// The report's prompt rows deleted, then one insert for each prompt, numbered from 1 in list
+// order. The question, its replace text and its default are quoted; the type is its first
+// letter in upper case.
+QStringList ReportPromptsSql(DatabaseKind dialect, const QString& report,
+                             const QList<ReportPrompt>& prompts);
+// A prompt's custom values deleted, then one insert for each value; neither the prompt's
+// replace text nor the values are quoted.
+QStringList ReportValuesSql(DatabaseKind dialect, const QString& report, const QString& replace,
+                            const QStringList& values);
 
 } // namespace kaldor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChildWindow.h"
+#include "ReportStatements.h"
 
 #include <QPointer>
 #include <QString>
@@ -38,9 +39,7 @@ public:
 
 private:
     // The prompt being added or edited: its nine values in the order of the list's columns.
-    struct Prompt {
-        QString prompt, replace, defaultValue, type, db, table, column, custom, force;
-    };
+    using Prompt = ReportPrompt;
     enum class PromptEdit { NonePending, EditPending, AddPending };
     // Which reports the list shows: SQL or Crystal reports.
     enum class ReportTypeMode { SQLReports, CrystalReports };

@@ -551,30 +551,11 @@ void FormReports::SetValidationVisible(bool hide)
 // The report's prompt rows become the list's entries, numbered from 1 in list order.
 void FormReports::rewritePrompts(QString& sql)
 {
-    const QString remove = QStringLiteral("delete from mt.qrb_zv_report_prompts where zvrtag = ") +
-                           reportTag() + QStringLiteral(";");
-    ChooseSql(sql, remove + QStringLiteral("commit"),
-              remove + QStringLiteral("Begin Transaction; commit"));
-    session().MainDatabase->execute(sql);
-    if (m_cloneInProgress)
-        return;
-    for (int i = 0; i < m_listViewPrompts->topLevelItemCount(); ++i) {
-        const Prompt p = promptOf(m_listViewPrompts->topLevelItem(i));
-        const QString insert =
-            QStringLiteral("insert into mt.qrb_zv_report_prompts(zvrtag,prompt_string,prompt,"
-                           "default_value,prompt_type,db_validation,validation_table,"
-                           "validation_column,custom_validation,force_validation,sequence)"
-                           "values (") +
-            reportTag() + QStringLiteral(",'") + FixQuotes(p.replace) + QStringLiteral("','") +
-            FixQuotes(p.prompt) + QStringLiteral("','") + FixQuotes(p.defaultValue) +
-            QStringLiteral("','") + upperCase(p.type.left(1)) + QStringLiteral("','") + p.db +
-            QStringLiteral("','") + p.table + QStringLiteral("','") + p.column +
-            QStringLiteral("','") + p.custom + QStringLiteral("','") + p.force +
-            QStringLiteral("','") + QString::number(i + 1) + QStringLiteral("');");
-        ChooseSql(sql, insert + QStringLiteral("commit"),
-                  insert + QStringLiteral("Begin Transaction; commit"));
-        session().MainDatabase->execute(sql);
-    }
+    QList<Prompt> prompts;
+    if (!m_cloneInProgress) // a clone keeps no prompts
+        for (int i = 0; i < m_listViewPrompts->topLevelItemCount(); ++i)
+            prompts.append(promptOf(m_listViewPrompts->topLevelItem(i)));
+    executeAll(sql, ReportPromptsSql(session().DatabaseType, selectedReport(), prompts));
 }
 
 // ---- validation -------------------------------------------------------------------------
@@ -646,22 +627,11 @@ void FormReports::CommandRemoveCustomVal_Click()
 
 void FormReports::writeCustomValues(QString& sql)
 {
-    const QString& replace = m_editedPrompt.replace;
-    const QString remove =
-        QStringLiteral("delete from mt.qrb_zv_prompt_validation where zvrtag = ") + reportTag() +
-        QStringLiteral(" and prompt_string='") + replace + QStringLiteral("';commit");
-    ChooseSql(sql, remove, QStringLiteral("Begin Transaction; ") + remove);
-    session().MainDatabase->execute(sql);
-    for (int i = 0; i < m_listValidation->count(); ++i) {
-        const QString insert =
-            QStringLiteral("insert into mt.qrb_zv_prompt_validation(zvrtag,prompt_string,val) "
-                           "Values (") +
-            reportTag() + QStringLiteral(",'") + replace + QStringLiteral("','") +
-            m_listValidation->item(i)->text() + QStringLiteral("');");
-        ChooseSql(sql, insert + QStringLiteral("commit"),
-                  QStringLiteral("Begin Transaction; ") + insert + QStringLiteral(" commit"));
-        session().MainDatabase->execute(sql);
-    }
+    QStringList values;
+    for (int i = 0; i < m_listValidation->count(); ++i)
+        values.append(m_listValidation->item(i)->text());
+    executeAll(sql, ReportValuesSql(session().DatabaseType, selectedReport(),
+                                    m_editedPrompt.replace, values));
 }
 
 } // namespace kaldor

@@ -21,6 +21,23 @@ struct StatementCase {
 
 const QString Quoted = QStringLiteral("Tech's Due");
 
+const std::string PromptInsert =
+    "insert into mt.qrb_zv_report_prompts(zvrtag,prompt_string,prompt,default_value,prompt_type,"
+    "db_validation,validation_table,validation_column,custom_validation,force_validation,"
+    "sequence)values ((select zvrtag from mt.qrb_zv_reports where report_name = 'Tech''s Due'),";
+
+QList<ReportPrompt> prompts()
+{
+    const auto prompt = [](std::initializer_list<const char*> texts) {
+        QStringList t;
+        for (const char* text : texts)
+            t.append(QString::fromUtf8(text));
+        return ReportPrompt{t[0], t[1], t[2], t[3], t[4], t[5], t[6], t[7], t[8]};
+    };
+    return {prompt({"Due's date?", "@Due's", "it's", "date", "N", "None", "None", "N", "N"}),
+            prompt({"Lab", "@Lab", "", "string", "Y", "Inventory", "i4201", "Y", "P"})};
+}
+
 std::vector<StatementCase> cases()
 {
     return {
@@ -101,6 +118,40 @@ std::vector<StatementCase> cases()
           "'A';commit"},
          {"Begin Transaction;update mt.qrb_zv_reports set report_sql = 'x', sql_link = 'N' where "
           "report_name = 'A';commit"}},
+        // Two prompts numbered 1 and 2; the question, replace text and default are quoted.
+        {"prompts rewritten",
+         [](DatabaseKind d) { return ReportPromptsSql(d, Quoted, prompts()); },
+         {"delete from mt.qrb_zv_report_prompts where zvrtag = (select zvrtag from "
+          "mt.qrb_zv_reports where report_name = 'Tech''s Due');commit",
+          PromptInsert +
+              "'@Due''s','Due''s date?','it''s','D','N','None','None','N','N','1');commit",
+          PromptInsert + "'@Lab','Lab','','S','Y','Inventory','i4201','Y','P','2');commit"},
+         {"delete from mt.qrb_zv_report_prompts where zvrtag = (select zvrtag from "
+          "mt.qrb_zv_reports where report_name = 'Tech''s Due');Begin Transaction; commit",
+          PromptInsert + "'@Due''s','Due''s date?','it''s','D','N','None','None','N','N','1');"
+                         "Begin Transaction; commit",
+          PromptInsert + "'@Lab','Lab','','S','Y','Inventory','i4201','Y','P','2');Begin "
+                         "Transaction; commit"}},
+        {"custom values rewritten",
+         [](DatabaseKind d) {
+             return ReportValuesSql(d, Quoted, QStringLiteral("@Lab"),
+                                    {QStringLiteral("QA"), QStringLiteral("MT")});
+         },
+         {"delete from mt.qrb_zv_prompt_validation where zvrtag = (select zvrtag from "
+          "mt.qrb_zv_reports where report_name = 'Tech''s Due') and prompt_string='@Lab';commit",
+          "insert into mt.qrb_zv_prompt_validation(zvrtag,prompt_string,val) Values ((select "
+          "zvrtag from mt.qrb_zv_reports where report_name = 'Tech''s Due'),'@Lab','QA');commit",
+          "insert into mt.qrb_zv_prompt_validation(zvrtag,prompt_string,val) Values ((select "
+          "zvrtag from mt.qrb_zv_reports where report_name = 'Tech''s Due'),'@Lab','MT');commit"},
+         {"Begin Transaction; delete from mt.qrb_zv_prompt_validation where zvrtag = (select "
+          "zvrtag from mt.qrb_zv_reports where report_name = 'Tech''s Due') and "
+          "prompt_string='@Lab';commit",
+          "Begin Transaction; insert into mt.qrb_zv_prompt_validation(zvrtag,prompt_string,val) "
+          "Values ((select zvrtag from mt.qrb_zv_reports where report_name = 'Tech''s "
+          "Due'),'@Lab','QA'); commit",
+          "Begin Transaction; insert into mt.qrb_zv_prompt_validation(zvrtag,prompt_string,val) "
+          "Values ((select zvrtag from mt.qrb_zv_reports where report_name = 'Tech''s "
+          "Due'),'@Lab','MT'); commit"}},
     };
 }
 
