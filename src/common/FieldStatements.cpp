@@ -87,6 +87,13 @@ QStringList offsetStatements(DatabaseKind dialect, const FieldSave& save, const 
 
 } // namespace
 
+QString FieldMaintSql(DatabaseKind dialect)
+{
+    return choose(
+        dialect, QStringLiteral("call mt.qrb_zv_field_config_maint;commit"),
+        QStringLiteral("{call [mt].qrb_zv_field_config_maint};Begin transaction; commit"));
+}
+
 FieldSaveStatements FieldSaveSql(DatabaseKind dialect, const FieldSave& save)
 {
     FieldSaveStatements statements{groupStatements(dialect, save), std::nullopt};

@@ -29,6 +29,10 @@ struct FieldSaveStatements {
     std::optional<QStringList> offsets;
 };
 
+// The maintenance call that gives every field its offsets' rows, in the dialect's words (empty
+// for no dialect).
+QString FieldMaintSql(DatabaseKind dialect);
+
 // The statements in the dialect's words (empty texts for no dialect). Only a group's name is
 // quoted; the offsets and the browser go in as they stand.
 FieldSaveStatements FieldSaveSql(DatabaseKind dialect, const FieldSave& save);

@@ -256,9 +256,7 @@ void FormFieldConfig::DoFieldMaint()
     QString sql;
     Trapped(Source + QStringLiteral("DoFieldMaint"), sql, [&] {
         const Hourglass hourglass;
-        ChooseSql(
-            sql, QStringLiteral("call mt.qrb_zv_field_config_maint;commit"),
-            QStringLiteral("{call [mt].qrb_zv_field_config_maint};Begin transaction; commit"));
+        sql = FieldMaintSql(session().DatabaseType);
         session().MainDatabase->execute(sql);
     });
 }

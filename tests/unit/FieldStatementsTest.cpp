@@ -160,4 +160,12 @@ TEST(FieldSaveSql, ExactTextsOfBothDialects)
     }
 }
 
+TEST(FieldMaintSql, OneTextPerDialect)
+{
+    EXPECT_EQ(FieldMaintSql(DatabaseKind::SqlAnywhere).toStdString(),
+              "call mt.qrb_zv_field_config_maint;commit");
+    EXPECT_EQ(FieldMaintSql(DatabaseKind::SqlServer).toStdString(),
+              "{call [mt].qrb_zv_field_config_maint};Begin transaction; commit");
+}
+
 } // namespace
