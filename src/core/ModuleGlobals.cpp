@@ -1,5 +1,6 @@
 #include "ModuleGlobals.h"
 
+#include "ConfigStatements.h"
 #include "ResourceStrings.h"
 #include "Seams.h"
 
@@ -120,22 +121,6 @@ void GetConfig()
     });
 }
 
-namespace {
-QString insertConfigText()
-{
-    const SystemConfig& c = config();
-    const auto q = [](const QString& v) -> QString {
-        return QLatin1Char('\'') + v + QLatin1Char('\'');
-    };
-    return QStringLiteral("insert into mt.qrb_zv_system_configuration(require_login,desktop,title,"
-                          "ODBC,SPath,SDrive,autoLayout,Diags,Browser) values(") +
-           q(c.RequireLogin) + QLatin1Char(',') + q(c.Desktop) + QLatin1Char(',') + q(c.Title) +
-           QLatin1Char(',') + q(c.DataSource) + QLatin1Char(',') + q(c.SharedPath) +
-           QLatin1Char(',') + q(c.SharedDrive) + QLatin1Char(',') + q(c.AutoLayout) +
-           QLatin1Char(',') + q(c.Diags) + QLatin1Char(',') + q(c.Browser) + QLatin1Char(')');
-}
-} // namespace
-
 void SaveConfig()
 {
     WriteDataSource(config().DataSource);
@@ -149,13 +134,10 @@ void SaveConfig()
     QString sql;
     Trapped(QStringLiteral("ModuleGlobals,SaveConfig"), sql, [&] {
         Hourglass hourglass;
-        ChooseSql(sql, QStringLiteral("delete from mt.qrb_zv_system_configuration;commit"),
-                  QStringLiteral("Begin Transaction; delete from mt.qrb_zv_system_configuration; "
-                                 "commit"));
-        session().MainDatabase->query(sql);
-        ChooseSql(sql, insertConfigText() + QStringLiteral(";commit"),
-                  insertConfigText() + QStringLiteral(";Begin Transaction; commit"));
-        session().MainDatabase->query(sql);
+        for (const QString& statement : ConfigSaveSql(session().DatabaseType, config())) {
+            sql = statement;
+            session().MainDatabase->query(sql);
+        }
     });
     WriteDataSource(config().DataSource);
 }

@@ -3,6 +3,7 @@
 // runs unchanged against a fresh database of its dialect. A save whose window has a statement
 // builder (src/common/*Statements.h, FieldView.h) takes its texts from that builder, so that
 // they cannot drift from what the program sends.
+#include "ConfigStatements.h"
 #include "DisplayStatements.h"
 #include "FieldStatements.h"
 #include "FieldView.h"
@@ -62,12 +63,20 @@ void appendBuilt(std::vector<ProgramText>& texts, const char* source,
         texts.push_back({source, anywhere.at(i).toStdString(), server.at(i).toStdString()});
 }
 
-std::string configInsert()
+// The system configuration record as the shared module saves it.
+SystemConfig savedConfig()
 {
-    return std::string("insert into mt.qrb_zv_system_configuration(require_login,desktop,title,") +
-           "ODBC,SPath,SDrive,autoLayout,Diags,Browser) values(" + "'N'," + "'default'," +
-           "'title'," + "'Calibration Data'," + "'\\\\server\\share\\zud'," + "'Z:'," + "'OFF'," +
-           "'OFF'," + "'Firefox'";
+    SystemConfig c;
+    c.RequireLogin = QStringLiteral("N");
+    c.Desktop = QStringLiteral("default");
+    c.Title = QStringLiteral("title");
+    c.DataSource = QStringLiteral("Calibration Data");
+    c.SharedPath = QStringLiteral("\\\\server\\share\\zud");
+    c.SharedDrive = QStringLiteral("Z:");
+    c.AutoLayout = QStringLiteral("OFF");
+    c.Diags = QStringLiteral("OFF");
+    c.Browser = QStringLiteral("Firefox");
+    return c;
 }
 
 std::vector<ProgramText> programTexts()
@@ -76,27 +85,30 @@ std::vector<ProgramText> programTexts()
     std::vector<ProgramText> texts{
         {"ModuleGlobals,GetConfig", "select * from mt.qrb_zv_system_configuration",
          "select * from mt.qrb_zv_system_configuration"},
-        {"ModuleGlobals,SaveConfig", "delete from mt.qrb_zv_system_configuration;commit",
-         "Begin Transaction; delete from mt.qrb_zv_system_configuration; commit"},
-        {"ModuleGlobals,SaveConfig", configInsert() + ");commit",
-         configInsert() + ");Begin Transaction; commit"},
-        {"ModuleGlobals,LoadVersion", "select version from mt.dbconfig",
-         "select version from mt.dbconfig"},
-        {"FormAutoLayout,GetConfigDesktop",
-         "select Autolayout from mt.qrb_zv_system_configuration; commit",
-         "select Autolayout from mt.qrb_zv_system_configuration;"},
-        {"FormAutoLayout,AutoLayoutSave",
-         "update mt.qrb_zv_system_configuration set autolayout = 'On';commit",
-         "update mt.qrb_zv_system_configuration set autolayout = 'On';Begin transaction; commit"},
-        {"FormRunDiags,GetConfigDesktop",
-         "select diags from mt.qrb_zv_system_configuration; commit",
-         "select diags from mt.qrb_zv_system_configuration;"},
-        {"FormRunDiags,RunDiagsSave",
-         "update mt.qrb_zv_system_configuration set diags = 'Off';commit",
-         "update mt.qrb_zv_system_configuration set diags = 'Off';Begin Transaction; commit"},
-        {"FormEditGroups,LoadGroupList", "select group_id from mt.qrb_zv_groupconfig;commit",
-         "select group_id from mt.qrb_zv_groupconfig;"},
     };
+    appendBuilt(texts, "ModuleGlobals,SaveConfig",
+                [](DatabaseKind d) { return ConfigSaveSql(d, savedConfig()); });
+    texts.insert(
+        texts.end(),
+        {
+            {"ModuleGlobals,LoadVersion", "select version from mt.dbconfig",
+             "select version from mt.dbconfig"},
+            {"FormAutoLayout,GetConfigDesktop",
+             "select Autolayout from mt.qrb_zv_system_configuration; commit",
+             "select Autolayout from mt.qrb_zv_system_configuration;"},
+            {"FormAutoLayout,AutoLayoutSave",
+             "update mt.qrb_zv_system_configuration set autolayout = 'On';commit",
+             "update mt.qrb_zv_system_configuration set autolayout = 'On';Begin transaction; "
+             "commit"},
+            {"FormRunDiags,GetConfigDesktop",
+             "select diags from mt.qrb_zv_system_configuration; commit",
+             "select diags from mt.qrb_zv_system_configuration;"},
+            {"FormRunDiags,RunDiagsSave",
+             "update mt.qrb_zv_system_configuration set diags = 'Off';commit",
+             "update mt.qrb_zv_system_configuration set diags = 'Off';Begin Transaction; commit"},
+            {"FormEditGroups,LoadGroupList", "select group_id from mt.qrb_zv_groupconfig;commit",
+             "select group_id from mt.qrb_zv_groupconfig;"},
+        });
     appendBuilt(texts, "FormEditGroups,CommandAddGroup", [](DatabaseKind d) {
         return QStringList{GroupExistsSql(d, qs(kGroup))} + GroupAddSql(d, qs(kGroup));
     });
