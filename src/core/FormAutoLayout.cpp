@@ -1,5 +1,7 @@
 #include "FormAutoLayout.h"
 
+#include "SwitchStatements.h"
+
 namespace kaldor {
 
 namespace {
@@ -16,8 +18,7 @@ const SwitchTexts AutoLayoutTexts{
     u"Autolayout",
     u"On",
     u"Autolayout is not saved. Please select On or Off and click Save Changes",
-    u"update mt.qrb_zv_system_configuration set autolayout = '",
-    u"';Begin transaction; commit",
+    &AutoLayoutSaveSql,
     &SystemConfig::AutoLayout,
 };
 

@@ -1,5 +1,7 @@
 #include "FormRunDiags.h"
 
+#include "SwitchStatements.h"
+
 namespace kaldor {
 
 namespace {
@@ -16,8 +18,7 @@ const SwitchTexts RunDiagsTexts{
     u"diags",
     u"Off",
     u"Run Diags is not saved. Please select On or Off and click Save Changes",
-    u"update mt.qrb_zv_system_configuration set diags = '",
-    u"';Begin Transaction; commit",
+    &RunDiagsSaveSql,
     &SystemConfig::Diags,
 };
 

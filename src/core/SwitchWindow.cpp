@@ -78,8 +78,7 @@ void SwitchWindow::Save_Click()
         Hourglass h;
         const QString value = m_combo->currentText();
         config().*(m_texts.value) = value;
-        const QString head = text(m_texts.updateHead) + value;
-        ChooseSql(sql, head + QStringLiteral("';commit"), head + text(m_texts.updateTailSqlServer));
+        sql = m_texts.saveSql(session().DatabaseType, value);
         session().MainDatabase->execute(sql);
     });
     reportSaved(resString(916).arg(text(m_texts.caption), m_combo->currentText()));

@@ -24,8 +24,7 @@ struct SwitchTexts {
     const char16_t* column;
     const char16_t* emptyValue;
     const char16_t* emptyMessage;
-    const char16_t* updateHead;
-    const char16_t* updateTailSqlServer;
+    QString (*saveSql)(DatabaseKind dialect, const QString& value);
     QString SystemConfig::*value;
 };
 

@@ -11,6 +11,7 @@
 #include "OdbcClient.h"
 #include "ReportStatements.h"
 #include "SessionStatements.h"
+#include "SwitchStatements.h"
 
 #include <gtest/gtest.h>
 
@@ -88,27 +89,25 @@ std::vector<ProgramText> programTexts()
     };
     appendBuilt(texts, "ModuleGlobals,SaveConfig",
                 [](DatabaseKind d) { return ConfigSaveSql(d, savedConfig()); });
-    texts.insert(
-        texts.end(),
-        {
-            {"ModuleGlobals,LoadVersion", "select version from mt.dbconfig",
-             "select version from mt.dbconfig"},
-            {"FormAutoLayout,GetConfigDesktop",
-             "select Autolayout from mt.qrb_zv_system_configuration; commit",
-             "select Autolayout from mt.qrb_zv_system_configuration;"},
-            {"FormAutoLayout,AutoLayoutSave",
-             "update mt.qrb_zv_system_configuration set autolayout = 'On';commit",
-             "update mt.qrb_zv_system_configuration set autolayout = 'On';Begin transaction; "
-             "commit"},
-            {"FormRunDiags,GetConfigDesktop",
-             "select diags from mt.qrb_zv_system_configuration; commit",
-             "select diags from mt.qrb_zv_system_configuration;"},
-            {"FormRunDiags,RunDiagsSave",
-             "update mt.qrb_zv_system_configuration set diags = 'Off';commit",
-             "update mt.qrb_zv_system_configuration set diags = 'Off';Begin Transaction; commit"},
-            {"FormEditGroups,LoadGroupList", "select group_id from mt.qrb_zv_groupconfig;commit",
-             "select group_id from mt.qrb_zv_groupconfig;"},
-        });
+    texts.insert(texts.end(), {
+                                  {"ModuleGlobals,LoadVersion", "select version from mt.dbconfig",
+                                   "select version from mt.dbconfig"},
+                                  {"FormAutoLayout,GetConfigDesktop",
+                                   "select Autolayout from mt.qrb_zv_system_configuration; commit",
+                                   "select Autolayout from mt.qrb_zv_system_configuration;"},
+                                  {"FormRunDiags,GetConfigDesktop",
+                                   "select diags from mt.qrb_zv_system_configuration; commit",
+                                   "select diags from mt.qrb_zv_system_configuration;"},
+                                  {"FormEditGroups,LoadGroupList",
+                                   "select group_id from mt.qrb_zv_groupconfig;commit",
+                                   "select group_id from mt.qrb_zv_groupconfig;"},
+                              });
+    appendBuilt(texts, "FormAutoLayout,AutoLayoutSave", [](DatabaseKind d) {
+        return QStringList{AutoLayoutSaveSql(d, QStringLiteral("On"))};
+    });
+    appendBuilt(texts, "FormRunDiags,RunDiagsSave", [](DatabaseKind d) {
+        return QStringList{RunDiagsSaveSql(d, QStringLiteral("Off"))};
+    });
     appendBuilt(texts, "FormEditGroups,CommandAddGroup", [](DatabaseKind d) {
         return QStringList{GroupExistsSql(d, qs(kGroup))} + GroupAddSql(d, qs(kGroup));
     });
