@@ -67,8 +67,10 @@ QString describeStatement(const QString& statement)
         const qsizetype set = findWord(simple, u"set"_s);
         const QString list =
             set < 0 ? QString() : simple.mid(set + 4, where < 0 ? -1 : where - set - 4);
+        const int columns = assignments(list);
         return u"update "_s + simple.section(u' ', 1, 1) +
-               QStringLiteral(" (%1 columns)").arg(assignments(list)) + condition;
+               (columns == 1 ? u" (1 column)"_s : QStringLiteral(" (%1 columns)").arg(columns)) +
+               condition;
     }
     if (verb == u"insert") {
         const qsizetype values = findWord(simple, u"values"_s);

@@ -186,6 +186,8 @@ TEST(JournalSummary, SaysWhatEachStatementChanged)
          "delete from mt.t; insert into mt.t (from a query)"},
         {"{call [mt].qrb_zv_field_config_maint};Begin transaction; commit",
          "{call [mt].qrb_zv_field_config_maint}"},
+        {"update mt.qrb_zv_reports set report_name = 'x';commit",
+         "update mt.qrb_zv_reports (1 column)"},
     };
     for (const auto& [sql, said] : cases)
         EXPECT_EQ(describeChange(QString::fromUtf8(sql)), QString::fromUtf8(said));
