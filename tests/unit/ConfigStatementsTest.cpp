@@ -1,23 +1,16 @@
 #include "ConfigStatements.h"
 
+#include "StatementCases.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 using namespace kaldor;
+using namespace kaldor::test;
 
 namespace {
-
-using Texts = std::vector<std::string>;
-
-Texts texts(const QStringList& statements)
-{
-    Texts out;
-    for (const QString& statement : statements)
-        out.push_back(statement.toStdString());
-    return out;
-}
 
 // The record goes in as it stands: a path's backslashes and a quote are not doubled.
 TEST(ConfigSaveSql, ExactTextsOfBothDialects)

@@ -1,15 +1,16 @@
 #include "FieldStatements.h"
 
+#include "StatementCases.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 using namespace kaldor;
+using namespace kaldor::test;
 
 namespace {
-
-using Texts = std::vector<std::string>;
 
 struct SaveCase {
     const char* name;
@@ -18,14 +19,6 @@ struct SaveCase {
     Texts sqlServer;
     bool formKnown; // false: no offsets' statements, the save fails after the groups
 };
-
-Texts texts(const QStringList& statements)
-{
-    Texts out;
-    for (const QString& statement : statements)
-        out.push_back(statement.toStdString());
-    return out;
-}
 
 Texts sent(const FieldSaveStatements& statements)
 {

@@ -1,23 +1,16 @@
 #include "GroupStatements.h"
 
+#include "StatementCases.h"
+
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 using namespace kaldor;
+using namespace kaldor::test;
 
 namespace {
-
-using Texts = std::vector<std::string>;
-
-struct StatementCase {
-    const char* name;
-    std::function<QStringList(DatabaseKind)> build;
-    Texts anywhere;
-    Texts sqlServer;
-};
 
 const QString Quoted = QStringLiteral("O'Brien's");
 
@@ -90,21 +83,9 @@ std::vector<StatementCase> cases()
     };
 }
 
-Texts texts(const QStringList& statements)
-{
-    Texts out;
-    for (const QString& statement : statements)
-        out.push_back(statement.toStdString());
-    return out;
-}
-
 TEST(GroupStatements, ExactTextsOfBothDialects)
 {
-    for (const StatementCase& c : cases()) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(texts(c.build(DatabaseKind::SqlAnywhere)), c.anywhere);
-        EXPECT_EQ(texts(c.build(DatabaseKind::SqlServer)), c.sqlServer);
-    }
+    expectExactTexts(cases());
 }
 
 } // namespace

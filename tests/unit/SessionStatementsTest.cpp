@@ -1,15 +1,16 @@
 #include "SessionStatements.h"
 
+#include "StatementCases.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 using namespace kaldor;
+using namespace kaldor::test;
 
 namespace {
-
-using Texts = std::vector<std::string>;
 
 struct SaveCase {
     const char* name;
@@ -63,14 +64,6 @@ std::vector<SaveCase> cases()
           "('MT',NULL,'2030-06-09','0:00',NULL,'12','Y');Begin "
           "Transaction; commit"}},
     };
-}
-
-Texts texts(const QStringList& statements)
-{
-    Texts out;
-    for (const QString& statement : statements)
-        out.push_back(statement.toStdString());
-    return out;
 }
 
 TEST(SessionSaveSql, ExactTextsOfBothDialects)
