@@ -64,7 +64,11 @@ def prepare(dialect, script_lines, schema, demo_dir, fixtures_dir):
             for f in files:
                 psql(dialect, '-1', '-f', f)
         else:
-            flow.append(line.replace('@FIXTURES@', fixtures_dir))
+            for token, value in (('@FIXTURES@', fixtures_dir),
+                                 ('@SEGREGATE@', 'Segregate' if dialect.sqlserver else 'i4240'),
+                                 ('@USERNAME@', 'mtname' if dialect.sqlserver else 'name')):
+                line = line.replace(token, value)
+            flow.append(line)
     return flow
 
 

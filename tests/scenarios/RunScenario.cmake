@@ -3,10 +3,18 @@ cmake_minimum_required(VERSION 3.25)
 # typed into a text box and sent in a statement must stay CR LF. Standard error must be empty,
 # or equal to NAME.err beside the expected transcript where a scenario expects output there.
 # @FIXTURES@ in a script names the folder of fixture files. With ENGINE (anywhere or
-# sqlserver), "engine @ENGINE@" in the script names that engine.
+# sqlserver), "engine @ENGINE@" in the script names that engine, and @SEGREGATE@ and
+# @USERNAME@ the two columns of the VIZ/IDOV user list that the engines name differently.
 get_filename_component(name ${SCRIPT} NAME_WE)
 if(DEFINED ENGINE)
     set(name ${name}_${ENGINE})
+endif()
+if(ENGINE STREQUAL "sqlserver")
+    set(SEGREGATE Segregate)
+    set(USERNAME mtname)
+else()
+    set(SEGREGATE i4240)
+    set(USERNAME name)
 endif()
 get_filename_component(FIXTURES ${SCRIPT} DIRECTORY)
 set(FIXTURES ${FIXTURES}/fixtures)
