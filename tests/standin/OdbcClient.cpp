@@ -10,11 +10,6 @@ namespace kaldor::standin::test {
 
 namespace {
 
-SQLCHAR* chars(const std::string& s)
-{
-    return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.c_str()));
-}
-
 std::vector<std::string> columnNames(SQLHSTMT stmt)
 {
     SQLSMALLINT count = 0;
@@ -52,6 +47,40 @@ Outcome collect(SQLHSTMT stmt, SQLRETURN rc)
 }
 
 } // namespace
+
+SQLCHAR* sqlText(const std::string& s)
+{
+    return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.c_str()));
+}
+
+SQLHENV newEnvironment()
+{
+    SQLHENV env = SQL_NULL_HENV;
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
+    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    return env;
+}
+
+std::vector<std::string> states(SQLSMALLINT type, SQLHANDLE handle)
+{
+    std::vector<std::string> out;
+    for (const Diag& d : diagnostics(type, handle)) {
+        out.push_back(d.state);
+    }
+    return out;
+}
+
+SQLRETURN Stmt::exec(const std::string& sql)
+{
+    SQLFreeStmt(h_, SQL_CLOSE);
+    return SQLExecDirect(h_, sqlText(sql), SQL_NTS);
+}
+
+std::string Stmt::state() const
+{
+    const std::vector<std::string> s = states();
+    return s.empty() ? "" : s.front();
+}
 
 std::vector<Diag> diagnostics(SQLSMALLINT type, SQLHANDLE handle)
 {
@@ -113,12 +142,11 @@ Connection::~Connection()
 
 bool Connection::open(const std::string& dsn, const std::string& user, const std::string& password)
 {
-    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_);
-    SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    env_ = newEnvironment();
     SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_);
     SQLSetConnectAttr(dbc_, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(5), 0);
     const SQLRETURN rc =
-        SQLConnect(dbc_, chars(dsn), SQL_NTS, chars(user), SQL_NTS, chars(password), SQL_NTS);
+        SQLConnect(dbc_, sqlText(dsn), SQL_NTS, sqlText(user), SQL_NTS, sqlText(password), SQL_NTS);
     connected_ = SQL_SUCCEEDED(rc);
     diag_ = connected_ ? std::vector<Diag>{} : diagnostics(SQL_HANDLE_DBC, dbc_);
     return connected_;
@@ -126,12 +154,11 @@ bool Connection::open(const std::string& dsn, const std::string& user, const std
 
 bool Connection::openWithString(const std::string& connectionString)
 {
-    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_);
-    SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    env_ = newEnvironment();
     SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_);
     SQLCHAR out[1024] = {};
     SQLSMALLINT outLength = 0;
-    const SQLRETURN rc = SQLDriverConnect(dbc_, nullptr, chars(connectionString), SQL_NTS, out,
+    const SQLRETURN rc = SQLDriverConnect(dbc_, nullptr, sqlText(connectionString), SQL_NTS, out,
                                           sizeof out, &outLength, SQL_DRIVER_NOPROMPT);
     connected_ = SQL_SUCCEEDED(rc);
     diag_ = connected_ ? std::vector<Diag>{} : diagnostics(SQL_HANDLE_DBC, dbc_);
@@ -143,7 +170,7 @@ std::vector<Outcome> Connection::run(const std::string& sql)
     SQLHSTMT stmt = SQL_NULL_HSTMT;
     SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt);
     std::vector<Outcome> outcomes;
-    SQLRETURN rc = SQLExecDirect(stmt, chars(sql), SQL_NTS);
+    SQLRETURN rc = SQLExecDirect(stmt, sqlText(sql), SQL_NTS);
     while (rc != SQL_NO_DATA && outcomes.size() < 100) {
         outcomes.push_back(collect(stmt, rc));
         rc = SQLMoreResults(stmt);

@@ -5,14 +5,24 @@
 
 #include "StandinStore.h"
 
+#include <gtest/gtest.h>
 #include <sql.h>
 #include <sqlext.h>
 
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace kaldor::standin::test {
+
+inline constexpr const char* kAnywhereDsn = "Anywhere DB";
+inline constexpr const char* kServerDsn = "Server DB";
+
+inline const char* dsnOf(Dialect d)
+{
+    return d == Dialect::Anywhere ? kAnywhereDsn : kServerDsn;
+}
 
 struct Diag {
     std::string state;
@@ -32,6 +42,19 @@ struct Outcome {
 };
 
 std::vector<Diag> diagnostics(SQLSMALLINT type, SQLHANDLE handle);
+// The states of the diagnostics of a handle, in order.
+std::vector<std::string> states(SQLSMALLINT type, SQLHANDLE handle);
+SQLCHAR* sqlText(const std::string& s);
+// An environment handle set to ODBC 3.
+SQLHENV newEnvironment();
+
+// The bytes of a C value as it lies in memory.
+template <typename T> std::vector<unsigned char> bytesOf(T v)
+{
+    std::vector<unsigned char> b(sizeof v);
+    std::memcpy(b.data(), &v, sizeof v);
+    return b;
+}
 
 class Connection final {
 public:
@@ -42,6 +65,7 @@ public:
 
     // SQLConnect; false with diag() filled on failure.
     bool open(const std::string& dsn, const std::string& user, const std::string& password);
+    bool open(Dialect d) { return open(dsnOf(d), "admin", "secret"); }
     bool openWithString(const std::string& connectionString);
     const std::vector<Diag>& diag() const { return diag_; }
     SQLHDBC handle() const { return dbc_; }
@@ -58,6 +82,23 @@ private:
     SQLHDBC dbc_ = SQL_NULL_HDBC;
     bool connected_ = false;
     std::vector<Diag> diag_;
+};
+
+// A statement handle of its own, freed with it.
+class Stmt final {
+public:
+    explicit Stmt(SQLHDBC dbc) { SQLAllocHandle(SQL_HANDLE_STMT, dbc, &h_); }
+    ~Stmt() { SQLFreeHandle(SQL_HANDLE_STMT, h_); }
+    Stmt(const Stmt&) = delete;
+    Stmt& operator=(const Stmt&) = delete;
+    SQLHSTMT h() const { return h_; }
+    // Closes the open cursor, then SQLExecDirect.
+    SQLRETURN exec(const std::string& sql);
+    std::vector<std::string> states() const { return test::states(SQL_HANDLE_STMT, h_); }
+    std::string state() const;
+
+private:
+    SQLHSTMT h_ = SQL_NULL_HSTMT;
 };
 
 // Reads every row of the open result set on `stmt` with SQLGetData (SQL_C_CHAR, chunked).
@@ -80,18 +121,27 @@ private:
     std::string dir_;
 };
 
-inline constexpr const char* kAnywhereDsn = "Anywhere DB";
-inline constexpr const char* kServerDsn = "Server DB";
-
-inline const char* dsnOf(Dialect d)
-{
-    return d == Dialect::Anywhere ? kAnywhereDsn : kServerDsn;
-}
-
 // Test name suffix of a dialect parameter.
 template <typename Info> std::string dialectName(const Info& info)
 {
     return info.param == Dialect::Anywhere ? "Anywhere" : "SqlServer";
 }
+
+// Fresh databases and a connection c_ of the account admin to the dialect of the parameter.
+class DialectTest : public ::testing::TestWithParam<Dialect> {
+protected:
+    void SetUp() override
+    {
+        StandinFixtureFiles::instance().reset();
+        ASSERT_TRUE(c_.open(GetParam())) << (c_.diag().empty() ? "" : c_.diag().front().message);
+    }
+    SQLHDBC dbc() const { return c_.handle(); }
+    Connection c_;
+};
+
+#define KALDOR_FOR_EACH_DIALECT(Suite)                                                             \
+    INSTANTIATE_TEST_SUITE_P(Dialects, Suite,                                                      \
+                             ::testing::Values(Dialect::Anywhere, Dialect::SqlServer),             \
+                             dialectName<::testing::TestParamInfo<Dialect>>)
 
 } // namespace kaldor::standin::test

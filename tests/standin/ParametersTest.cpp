@@ -4,65 +4,33 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace kaldor::standin::test {
 
 namespace {
 
-SQLCHAR* sqlText(const std::string& s)
+using Parameters = DialectTest;
+
+// Binds an input text parameter of the C type SQL_C_CHAR, read up to its NUL.
+SQLRETURN bindText(const Stmt& st, SQLUSMALLINT number, char* value)
 {
-    return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.c_str()));
+    return SQLBindParameter(st.h(), number, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 10, 0, value,
+                            0, nullptr);
 }
-
-// A statement handle of its own, freed at the end of the test.
-class Stmt final {
-public:
-    explicit Stmt(SQLHDBC dbc) { SQLAllocHandle(SQL_HANDLE_STMT, dbc, &h_); }
-    ~Stmt() { SQLFreeHandle(SQL_HANDLE_STMT, h_); }
-    Stmt(const Stmt&) = delete;
-    Stmt& operator=(const Stmt&) = delete;
-    SQLHSTMT h() const { return h_; }
-    std::string state() const
-    {
-        const auto d = diagnostics(SQL_HANDLE_STMT, h_);
-        return d.empty() ? "" : d.front().state;
-    }
-
-private:
-    SQLHSTMT h_ = SQL_NULL_HSTMT;
-};
-
-class Parameters : public ::testing::TestWithParam<Dialect> {
-protected:
-    void SetUp() override
-    {
-        StandinFixtureFiles::instance().reset();
-        ASSERT_TRUE(c_.open(dsnOf(GetParam()), "admin", "secret"));
-    }
-    SQLHDBC dbc() const { return c_.handle(); }
-    Connection c_;
-};
-
-struct CountCase {
-    const char* sql;
-    SQLSMALLINT count;
-};
 
 TEST_P(Parameters, NumParamsCountsTheMarkersOutsideQuotes)
 {
-    const std::vector<CountCase> cases = {
+    const std::vector<std::pair<const char*, SQLSMALLINT>> cases = {
         {"select group_id from mt.qrb_zv_groupconfig", 0},
         {"insert into mt.qrb_zv_userlist (mtuser, group_id, zv_inhibit_use) values (?, ?, ?)", 3},
         {"select '?', \"?\" from mt.qrb_zv_userlist where mtuser = ? -- or ?", 1},
-        {"select ?;select ? /* ? */ , ?", 3},
-    };
-    for (const CountCase& c : cases) {
+        {"select ?;select ? /* ? */ , ?", 3}};
+    for (const auto& [sql, expected] : cases) {
+        SCOPED_TRACE(sql);
         Stmt st(dbc());
-        ASSERT_EQ(SQLPrepare(st.h(), sqlText(c.sql), SQL_NTS), SQL_SUCCESS) << c.sql;
+        ASSERT_EQ(SQLPrepare(st.h(), sqlText(sql), SQL_NTS), SQL_SUCCESS);
         SQLSMALLINT count = -1;
-        EXPECT_EQ(SQLNumParams(st.h(), &count), SQL_SUCCESS) << c.sql;
-        EXPECT_EQ(count, c.count) << c.sql;
+        EXPECT_EQ(SQLNumParams(st.h(), &count), SQL_SUCCESS);
+        EXPECT_EQ(count, expected);
     }
 }
 
@@ -70,10 +38,12 @@ TEST_P(Parameters, NumParamsCountsTheMarkersOutsideQuotes)
 // among them, and reads the row back.
 TEST_P(Parameters, TextParametersReachTheServerWhole)
 {
-    const std::string insert = "insert into mt.qrb_zv_report_prompts (zvrtag, prompt_string, "
-                               "prompt, default_value, sequence) values (?, ?, ?, ?, ?)";
     Stmt st(dbc());
-    ASSERT_EQ(SQLPrepare(st.h(), sqlText(insert), SQL_NTS), SQL_SUCCESS);
+    ASSERT_EQ(SQLPrepare(st.h(),
+                         sqlText("insert into mt.qrb_zv_report_prompts (zvrtag, prompt_string, "
+                                 "prompt, default_value, sequence) values (?, ?, ?, ?, ?)"),
+                         SQL_NTS),
+              SQL_SUCCESS);
     char tag[16] = "DUE1";
     SQLLEN tagLength = SQL_NTS;
     const std::u16string promptString = u"$LAB$";
@@ -83,22 +53,23 @@ TEST_P(Parameters, TextParametersReachTheServerWhole)
     SQLLEN promptLength = static_cast<SQLLEN>(prompt.size());
     SQLLEN nullData = SQL_NULL_DATA;
     SQLINTEGER sequence = 12;
-    ASSERT_EQ(SQLBindParameter(st.h(), 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 15, 0, tag,
-                               sizeof tag, &tagLength),
+    const SQLSMALLINT in = SQL_PARAM_INPUT;
+    ASSERT_EQ(SQLBindParameter(st.h(), 1, in, SQL_C_CHAR, SQL_VARCHAR, 15, 0, tag, sizeof tag,
+                               &tagLength),
               SQL_SUCCESS);
-    ASSERT_EQ(SQLBindParameter(st.h(), 2, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, 60, 0,
+    ASSERT_EQ(SQLBindParameter(st.h(), 2, in, SQL_C_WCHAR, SQL_WVARCHAR, 60, 0,
                                const_cast<char16_t*>(promptString.data()), promptStringLength,
                                &promptStringLength),
               SQL_SUCCESS);
-    ASSERT_EQ(SQLBindParameter(st.h(), 3, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 160, 0,
+    ASSERT_EQ(SQLBindParameter(st.h(), 3, in, SQL_C_CHAR, SQL_VARCHAR, 160, 0,
                                const_cast<char*>(prompt.data()), promptLength, &promptLength),
               SQL_SUCCESS);
-    ASSERT_EQ(SQLBindParameter(st.h(), 4, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 160, 0, nullptr,
-                               0, &nullData),
-              SQL_SUCCESS);
-    ASSERT_EQ(SQLBindParameter(st.h(), 5, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_NUMERIC, 10, 0,
-                               &sequence, 0, nullptr),
-              SQL_SUCCESS);
+    ASSERT_EQ(
+        SQLBindParameter(st.h(), 4, in, SQL_C_CHAR, SQL_VARCHAR, 160, 0, nullptr, 0, &nullData),
+        SQL_SUCCESS);
+    ASSERT_EQ(
+        SQLBindParameter(st.h(), 5, in, SQL_C_SLONG, SQL_NUMERIC, 10, 0, &sequence, 0, nullptr),
+        SQL_SUCCESS);
     ASSERT_EQ(SQLExecute(st.h()), SQL_SUCCESS) << st.state();
     // The values are read at each execution.
     std::strcpy(tag, "DUE2");
@@ -111,18 +82,31 @@ TEST_P(Parameters, TextParametersReachTheServerWhole)
               expected);
 }
 
-TEST_P(Parameters, ExecDirectTakesBoundParameters)
+// The statements of a batch run by SQLExecDirect take the bound parameters in order.
+TEST_P(Parameters, ExecDirectGivesTheStatementsOfABatchTheirParametersInOrder)
 {
     c_.query("insert into mt.qrb_zv_userlist (mtuser, group_id) values ('jsmith', 'LAB'), "
              "('agarcia', 'QA'), ('mlopez', 'QA')");
     Stmt st(dbc());
     char group[8] = "qa";
-    ASSERT_EQ(SQLBindParameter(st.h(), 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 60, 0, group,
-                               sizeof group, nullptr),
-              SQL_SUCCESS);
-    const std::string sql = "select mtuser from mt.qrb_zv_userlist where group_id = ? order by 1";
-    ASSERT_EQ(SQLExecDirect(st.h(), sqlText(sql), SQL_NTS), SQL_SUCCESS) << st.state();
+    ASSERT_EQ(bindText(st, 1, group), SQL_SUCCESS);
+    ASSERT_EQ(st.exec("select mtuser from mt.qrb_zv_userlist where group_id = ? order by 1"),
+              SQL_SUCCESS)
+        << st.state();
     EXPECT_EQ(fetchAll(st.h()), (std::vector<Row>{{"agarcia"}, {"mlopez"}}));
+    char a[] = "first";
+    char b[] = "second";
+    char c[] = "third";
+    bindText(st, 1, a);
+    bindText(st, 2, b);
+    bindText(st, 3, c);
+    ASSERT_EQ(st.exec("insert into mt.qrb_zv_browser_list (browser_id) values (?);"
+                      "select '?' || ?, ? -- ?"),
+              SQL_SUCCESS)
+        << st.state();
+    ASSERT_EQ(SQLMoreResults(st.h()), SQL_SUCCESS);
+    EXPECT_EQ(fetchAll(st.h()), (std::vector<Row>{{"?second", "third"}}));
+    EXPECT_EQ(c_.scalar("select browser_id from mt.qrb_zv_browser_list"), "first");
 }
 
 // A value is bound to the statement, not written into its text: a long one is read whole and
@@ -136,34 +120,14 @@ TEST_P(Parameters, ALongValueIsBoundNotWrittenIntoTheText)
     ASSERT_EQ(SQLBindParameter(st.h(), 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_LONGVARCHAR,
                                value.size(), 0, value.data(), length, &length),
               SQL_SUCCESS);
-    ASSERT_EQ(SQLExecDirect(st.h(), sqlText("select length(?)"), SQL_NTS), SQL_SUCCESS)
-        << st.state();
+    ASSERT_EQ(st.exec("select length(?)"), SQL_SUCCESS) << st.state();
     SQLCHAR name[64] = {};
-    SQLSMALLINT nameLength = 0;
-    ASSERT_EQ(SQLDescribeCol(st.h(), 1, name, sizeof name, &nameLength, nullptr, nullptr, nullptr,
-                             nullptr),
-              SQL_SUCCESS);
+    ASSERT_EQ(
+        SQLDescribeCol(st.h(), 1, name, sizeof name, nullptr, nullptr, nullptr, nullptr, nullptr),
+        SQL_SUCCESS);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(name)), "length(?)");
     EXPECT_EQ(fetchAll(st.h()), (std::vector<Row>{{std::to_string(value.size())}}));
     EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_reports"), "0");
-}
-
-// Parameters of a batch are taken by its statements in order.
-TEST_P(Parameters, TheStatementsOfABatchTakeTheirParametersInOrder)
-{
-    Stmt st(dbc());
-    char a[] = "first";
-    char b[] = "second";
-    char c[] = "third";
-    SQLBindParameter(st.h(), 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 10, 0, a, 0, nullptr);
-    SQLBindParameter(st.h(), 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 10, 0, b, 0, nullptr);
-    SQLBindParameter(st.h(), 3, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 10, 0, c, 0, nullptr);
-    const std::string batch = "insert into mt.qrb_zv_browser_list (browser_id) values (?);"
-                              "select '?' || ?, ? -- ?";
-    ASSERT_EQ(SQLExecDirect(st.h(), sqlText(batch), SQL_NTS), SQL_SUCCESS) << st.state();
-    ASSERT_EQ(SQLMoreResults(st.h()), SQL_SUCCESS);
-    EXPECT_EQ(fetchAll(st.h()), (std::vector<Row>{{"?second", "third"}}));
-    EXPECT_EQ(c_.scalar("select browser_id from mt.qrb_zv_browser_list"), "first");
 }
 
 struct NumberCase {
@@ -172,13 +136,6 @@ struct NumberCase {
     std::vector<unsigned char> bytes; // the C value as it lies in memory
     const char* expected;
 };
-
-template <typename T> std::vector<unsigned char> bytesOf(T v)
-{
-    std::vector<unsigned char> b(sizeof v);
-    std::memcpy(b.data(), &v, sizeof v);
-    return b;
-}
 
 TEST_P(Parameters, IntegerParametersAreReadAtTheirWidth)
 {
@@ -196,55 +153,51 @@ TEST_P(Parameters, IntegerParametersAreReadAtTheirWidth)
         {SQL_C_UBIGINT, SQL_VARCHAR, bytesOf<SQLUBIGINT>(18446744073709551615ULL),
          "18446744073709551615"},
         {SQL_C_DOUBLE, SQL_DOUBLE, bytesOf<double>(2.5), "2.5"},
-        // A number bound to a text parameter is compared as text.
-        {SQL_C_SLONG, SQL_VARCHAR, bytesOf<SQLINTEGER>(7), "7"},
         {SQL_C_DEFAULT, SQL_INTEGER, bytesOf<SQLINTEGER>(-3), "-3"},
-    };
+        // A number bound to a text parameter is compared as text.
+        {SQL_C_SLONG, SQL_VARCHAR, bytesOf<SQLINTEGER>(7), "7"}};
     for (const NumberCase& c : cases) {
+        SCOPED_TRACE("C type " + std::to_string(c.cType) + ", " + c.expected);
         Stmt st(dbc());
         std::vector<unsigned char> value = c.bytes;
         value.resize(16);
         ASSERT_EQ(SQLBindParameter(st.h(), 1, SQL_PARAM_INPUT, c.cType, c.sqlType, 0, 0,
                                    value.data(), 0, nullptr),
-                  SQL_SUCCESS)
-            << "C type " << c.cType;
-        ASSERT_EQ(SQLExecDirect(st.h(), sqlText("select ?"), SQL_NTS), SQL_SUCCESS)
-            << "C type " << c.cType << ": " << st.state();
-        EXPECT_EQ(fetchAll(st.h()), (std::vector<Row>{{c.expected}})) << "C type " << c.cType;
+                  SQL_SUCCESS);
+        ASSERT_EQ(st.exec("select ?"), SQL_SUCCESS) << st.state();
+        EXPECT_EQ(fetchAll(st.h()), (std::vector<Row>{{c.expected}}));
+        if (c.sqlType == SQL_VARCHAR && c.cType == SQL_C_SLONG) {
+            ASSERT_EQ(st.exec("select typeof(?)"), SQL_SUCCESS);
+            EXPECT_EQ(fetchAll(st.h()), (std::vector<Row>{{"text"}}));
+        }
     }
-    Stmt text(dbc());
-    SQLINTEGER seven = 7;
-    SQLBindParameter(text.h(), 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_VARCHAR, 0, 0, &seven, 0,
-                     nullptr);
-    ASSERT_EQ(SQLExecDirect(text.h(), sqlText("select typeof(?)"), SQL_NTS), SQL_SUCCESS);
-    EXPECT_EQ(fetchAll(text.h()), (std::vector<Row>{{"text"}}));
 }
 
-struct RefusalCase {
-    const char* what;
-    SQLSMALLINT ioType;
-    SQLSMALLINT cType;
-    bool withValue;
-    const char* state;
-};
-
-TEST_P(Parameters, RefusesWhatItCannotBind)
+TEST_P(Parameters, RefusesWhatItCannotBindOrExecute)
 {
-    const std::vector<RefusalCase> cases = {
-        {"an output parameter", SQL_PARAM_OUTPUT, SQL_C_CHAR, true, "HYC00"},
-        {"a binary value", SQL_PARAM_INPUT, SQL_C_BINARY, true, "HYC00"},
-        {"a date value", SQL_PARAM_INPUT, SQL_C_TYPE_DATE, true, "HYC00"},
-        {"no value and no length", SQL_PARAM_INPUT, SQL_C_CHAR, false, "HY009"},
-    };
-    for (const RefusalCase& c : cases) {
+    const std::vector<std::tuple<SQLSMALLINT, SQLSMALLINT, bool, const char*>> cases = {
+        {SQL_PARAM_OUTPUT, SQL_C_CHAR, true, "HYC00"},     // an output parameter
+        {SQL_PARAM_INPUT, SQL_C_BINARY, true, "HYC00"},    // a binary value
+        {SQL_PARAM_INPUT, SQL_C_TYPE_DATE, true, "HYC00"}, // a date value
+        {SQL_PARAM_INPUT, SQL_C_CHAR, false, "HY009"}};    // no value and no length
+    for (const auto& [ioType, cType, withValue, state] : cases) {
+        SCOPED_TRACE("C type " + std::to_string(cType) + ", " + state);
         Stmt st(dbc());
         char value[8] = "x";
-        EXPECT_EQ(SQLBindParameter(st.h(), 1, c.ioType, c.cType, SQL_VARCHAR, 10, 0,
-                                   c.withValue ? value : nullptr, sizeof value, nullptr),
-                  SQL_ERROR)
-            << c.what;
-        EXPECT_EQ(st.state(), c.state) << c.what;
+        EXPECT_EQ(SQLBindParameter(st.h(), 1, ioType, cType, SQL_VARCHAR, 10, 0,
+                                   withValue ? value : nullptr, sizeof value, nullptr),
+                  SQL_ERROR);
+        EXPECT_EQ(st.state(), state);
     }
+    // Data at execution is refused when the statement runs.
+    Stmt st(dbc());
+    char value[4] = "abc";
+    SQLLEN atExecution = SQL_LEN_DATA_AT_EXEC(3);
+    ASSERT_EQ(SQLBindParameter(st.h(), 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 3, 0, value, 4,
+                               &atExecution),
+              SQL_SUCCESS);
+    EXPECT_EQ(st.exec("select ?"), SQL_ERROR);
+    EXPECT_EQ(st.state(), "HYC00");
 }
 
 TEST_P(Parameters, AMarkerWithoutABindingFailsTheExecution)
@@ -253,32 +206,18 @@ TEST_P(Parameters, AMarkerWithoutABindingFailsTheExecution)
     ASSERT_EQ(SQLPrepare(st.h(), sqlText("select ?, ?"), SQL_NTS), SQL_SUCCESS);
     char a[2] = "a";
     char b[2] = "b";
-    SQLBindParameter(st.h(), 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 1, 0, a, 2, nullptr);
-    SQLBindParameter(st.h(), 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 1, 0, b, 2, nullptr);
+    bindText(st, 1, a);
+    bindText(st, 2, b);
     ASSERT_EQ(SQLExecute(st.h()), SQL_SUCCESS);
     EXPECT_EQ(fetchAll(st.h()), (std::vector<Row>{{"a", "b"}}));
     SQLFreeStmt(st.h(), SQL_CLOSE);
     ASSERT_EQ(SQLFreeStmt(st.h(), SQL_RESET_PARAMS), SQL_SUCCESS);
-    SQLBindParameter(st.h(), 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 1, 0, a, 2, nullptr);
+    bindText(st, 1, a);
     EXPECT_EQ(SQLExecute(st.h()), SQL_ERROR);
     EXPECT_EQ(st.state(), "07002");
 }
 
-TEST_P(Parameters, DataAtExecutionIsRefused)
-{
-    Stmt st(dbc());
-    char value[4] = "abc";
-    SQLLEN atExecution = SQL_LEN_DATA_AT_EXEC(3);
-    ASSERT_EQ(SQLBindParameter(st.h(), 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 3, 0, value, 4,
-                               &atExecution),
-              SQL_SUCCESS);
-    EXPECT_EQ(SQLExecDirect(st.h(), sqlText("select ?"), SQL_NTS), SQL_ERROR);
-    EXPECT_EQ(st.state(), "HYC00");
-}
-
-INSTANTIATE_TEST_SUITE_P(Dialects, Parameters,
-                         ::testing::Values(Dialect::Anywhere, Dialect::SqlServer),
-                         dialectName<::testing::TestParamInfo<Dialect>>);
+KALDOR_FOR_EACH_DIALECT(Parameters);
 
 } // namespace
 

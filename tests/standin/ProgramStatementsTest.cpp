@@ -80,28 +80,34 @@ SystemConfig savedConfig()
     return c;
 }
 
+// A text the same in both dialects.
+ProgramText both(const char* source, const std::string& text)
+{
+    return {source, text, text};
+}
+
+// A query that SQL Anywhere ends with a commit and SQL Server with ';'.
+ProgramText committed(const char* source, const std::string& text, const char* end = ";commit")
+{
+    return {source, text + end, text + ";"};
+}
+
 std::vector<ProgramText> programTexts()
 {
-    const std::string g = kGroup;
+    const std::string inGroup =
+        "(select zvrtag from mt.qrb_zv_group_reports where group_id = '" + kGroup + "')";
     std::vector<ProgramText> texts{
-        {"ModuleGlobals,GetConfig", "select * from mt.qrb_zv_system_configuration",
-         "select * from mt.qrb_zv_system_configuration"},
-    };
+        both("ModuleGlobals,GetConfig", "select * from mt.qrb_zv_system_configuration")};
     appendBuilt(texts, "ModuleGlobals,SaveConfig",
                 [](DatabaseKind d) { return ConfigSaveSql(d, savedConfig()); });
-    texts.insert(texts.end(), {
-                                  {"ModuleGlobals,LoadVersion", "select version from mt.dbconfig",
-                                   "select version from mt.dbconfig"},
-                                  {"FormAutoLayout,GetConfigDesktop",
-                                   "select Autolayout from mt.qrb_zv_system_configuration; commit",
-                                   "select Autolayout from mt.qrb_zv_system_configuration;"},
-                                  {"FormRunDiags,GetConfigDesktop",
-                                   "select diags from mt.qrb_zv_system_configuration; commit",
-                                   "select diags from mt.qrb_zv_system_configuration;"},
-                                  {"FormEditGroups,LoadGroupList",
-                                   "select group_id from mt.qrb_zv_groupconfig;commit",
-                                   "select group_id from mt.qrb_zv_groupconfig;"},
-                              });
+    texts.insert(
+        texts.end(),
+        {both("ModuleGlobals,LoadVersion", "select version from mt.dbconfig"),
+         committed("FormAutoLayout,GetConfigDesktop",
+                   "select Autolayout from mt.qrb_zv_system_configuration", "; commit"),
+         committed("FormRunDiags,GetConfigDesktop",
+                   "select diags from mt.qrb_zv_system_configuration", "; commit"),
+         committed("FormEditGroups,LoadGroupList", "select group_id from mt.qrb_zv_groupconfig")});
     appendBuilt(texts, "FormAutoLayout,AutoLayoutSave", [](DatabaseKind d) {
         return QStringList{AutoLayoutSaveSql(d, QStringLiteral("On"))};
     });
@@ -113,31 +119,17 @@ std::vector<ProgramText> programTexts()
     });
     texts.insert(
         texts.end(),
-        {
-            {"FormEditGroups,GetConfig",
-             "select * from mt.qrb_zv_groupconfig where group_id = '" + g + "';",
-             "select * from mt.qrb_zv_groupconfig where group_id = '" + g + "';"},
-            {"FormEditGroups,GetConfig",
-             "select report_name from mt.qrb_zv_reports where zvrtag not in (select zvrtag from "
-             "mt.qrb_zv_group_reports where group_id = '" +
-                 g + "');",
-             "select report_name from mt.qrb_zv_reports where zvrtag not in (select zvrtag from "
-             "mt.qrb_zv_group_reports where group_id = '" +
-                 g + "');"},
-            {"FormEditGroups,GetConfig",
-             "select report_name from mt.qrb_zv_reports where zvrtag in (select zvrtag from "
-             "mt.qrb_zv_group_reports where group_id = '" +
-                 g + "');commit",
-             "select report_name from mt.qrb_zv_reports where zvrtag in (select zvrtag from "
-             "mt.qrb_zv_group_reports where group_id = '" +
-                 g + "');"},
-        });
+        {both("FormEditGroups,GetConfig",
+              "select * from mt.qrb_zv_groupconfig where group_id = '" + kGroup + "';"),
+         both("FormEditGroups,GetConfig",
+              "select report_name from mt.qrb_zv_reports where zvrtag not in " + inGroup + ";"),
+         committed("FormEditGroups,GetConfig",
+                   "select report_name from mt.qrb_zv_reports where zvrtag in " + inGroup)});
     appendBuilt(texts, "FormEditGroups,CommandSave",
                 [](DatabaseKind d) { return GroupSaveSql(d, groupSave()); });
     appendBuilt(texts, "FormEditGroups,CommandRemoveGroup",
                 [](DatabaseKind d) { return GroupRemoveSql(d, QStringLiteral("Temp")); });
-    texts.push_back({"FormDesktop,GetConfigDesktop", "select desktop from mt.desktop;commit",
-                     "select desktop from mt.desktop;"});
+    texts.push_back(committed("FormDesktop,GetConfigDesktop", "select desktop from mt.desktop"));
     appendBuilt(texts, "FormDesktop,CommandOK", [](DatabaseKind d) {
         return QStringList{FieldViewStatement(d, QStringLiteral("Lab"), QStringLiteral("title2"))};
     });
@@ -211,16 +203,11 @@ std::vector<ProgramText> otherWindowTexts()
          "select CAST(report_sql AS text) 'report_sql' ,sql_link 'sql_link', zvrtag 'zvrtag' "
          "from mt.qrb_zv_reports where report_name = '" +
              kReport + "';"},
-        {"FormPrompts,Combo1",
-         "SELECT DISTINCT DATACOL FROM MT.ME2_CUSTOMIZ WHERE FFORM='8' AND FTYPE='SPVAL' ORDER "
-         "BY DATACOL;commit",
-         "SELECT DISTINCT DATACOL FROM MT.ME2_CUSTOMIZ WHERE FFORM='8' AND FTYPE='SPVAL' ORDER "
-         "BY DATACOL;"},
-        {"FormFieldConfig,LoadFieldList",
-         "select fldnum,title from mt.qrb_zv_customiz where fform = '0' and fldnum <> '2501' or "
-         "fldnum='2340' order by fldnum asc;commit",
-         "select fldnum,title from mt.qrb_zv_customiz where fform = '0' and fldnum <> '2501' or "
-         "fldnum='2340' order by fldnum asc;"},
+        committed("FormPrompts,Combo1", "SELECT DISTINCT DATACOL FROM MT.ME2_CUSTOMIZ WHERE "
+                                        "FFORM='8' AND FTYPE='SPVAL' ORDER BY DATACOL"),
+        committed("FormFieldConfig,LoadFieldList",
+                  "select fldnum,title from mt.qrb_zv_customiz where fform = '0' and fldnum <> "
+                  "'2501' or fldnum='2340' order by fldnum asc"),
     };
     appendBuilt(texts, "FormReports,CleanReportNames",
                 [](DatabaseKind d) { return ReportCleanNamesSql(d); });

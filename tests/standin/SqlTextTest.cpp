@@ -13,29 +13,26 @@ struct SplitCase {
     std::vector<std::string> pieces;
 };
 
-class SplitBatch : public ::testing::TestWithParam<SplitCase> {};
-
-TEST_P(SplitBatch, CutsOnSemicolonsOutsideQuotes)
+TEST(SplitBatch, CutsOnSemicolonsOutsideQuotesAndComments)
 {
-    EXPECT_EQ(splitBatch(GetParam().batch), GetParam().pieces);
+    const std::vector<SplitCase> cases = {
+        {"select 1;commit", {"select 1", "commit"}},
+        {"Begin Transaction; delete from t; commit",
+         {"Begin Transaction", "delete from t", "commit"}},
+        {"insert into t values ('a;b','it''s;');commit",
+         {"insert into t values ('a;b','it''s;')", "commit"}},
+        {"{call [mt].qrb_zv_group_config_maint;}", {"{call [mt].qrb_zv_group_config_maint;}"}},
+        {"select [a;b], \"c;d\" from t;", {"select [a;b], \"c;d\" from t"}},
+        {" ; ;select 1;; ", {"select 1"}},
+        {"select 1 -- a; comment\n;select 2", {"select 1 -- a; comment", "select 2"}},
+        {"select 1;--", {"select 1"}},
+        {"select 1; -- done\n /* ; */ ;select '--'", {"select 1", "select '--'"}},
+        {"select 'unterminated;", {"select 'unterminated;"}},
+        {"", {}}};
+    for (const SplitCase& c : cases) {
+        EXPECT_EQ(splitBatch(c.batch), c.pieces) << c.batch;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Batches, SplitBatch,
-    ::testing::Values(
-        SplitCase{"select 1;commit", {"select 1", "commit"}},
-        SplitCase{"Begin Transaction; delete from t; commit",
-                  {"Begin Transaction", "delete from t", "commit"}},
-        SplitCase{"insert into t values ('a;b','it''s;');commit",
-                  {"insert into t values ('a;b','it''s;')", "commit"}},
-        SplitCase{"{call [mt].qrb_zv_group_config_maint;}",
-                  {"{call [mt].qrb_zv_group_config_maint;}"}},
-        SplitCase{"select [a;b], \"c;d\" from t;", {"select [a;b], \"c;d\" from t"}},
-        SplitCase{" ; ;select 1;; ", {"select 1"}},
-        SplitCase{"select 1 -- a; comment\n;select 2", {"select 1 -- a; comment", "select 2"}},
-        SplitCase{"select 1;--", {"select 1"}},
-        SplitCase{"select 1; -- done\n /* ; */ ;select '--'", {"select 1", "select '--'"}},
-        SplitCase{"select 'unterminated;", {"select 'unterminated;"}}, SplitCase{"", {}}));
 
 struct ClassifyCase {
     const char* text;
@@ -45,40 +42,37 @@ struct ClassifyCase {
     bool malformed;
 };
 
-class Classify : public ::testing::TestWithParam<ClassifyCase> {};
-
-TEST_P(Classify, RecognisesTransactionWordsCallsAndViews)
+TEST(Classify, RecognisesTransactionWordsCallsAndViews)
 {
-    const Statement s = classify(GetParam().text);
-    EXPECT_EQ(s.kind, GetParam().kind);
-    EXPECT_EQ(s.schema, GetParam().schema);
-    EXPECT_EQ(s.name, GetParam().name);
-    EXPECT_EQ(s.malformed, GetParam().malformed);
+    using enum StatementKind;
+    const std::vector<ClassifyCase> cases = {
+        {"Begin Transaction", Begin, "", "", false},
+        {"begin TRANSACTION", Begin, "", "", false},
+        {"Begin TransAction", Begin, "", "", false},
+        {"COMMIT", Commit, "", "", false},
+        {"commit transaction", Commit, "", "", false},
+        {"committed", Plain, "", "", false},
+        {"call mt.qrb_zv_field_config_maint", Call, "mt", "qrb_zv_field_config_maint", false},
+        {"{call [mt].qrb_zv_reset_page_config}", CallEscape, "mt", "qrb_zv_reset_page_config",
+         false},
+        {"{call [mt].qrb_zv_group_config_maint;}", CallEscape, "mt", "qrb_zv_group_config_maint",
+         false},
+        {"{ call mt.x() }", CallEscape, "mt", "x", false},
+        {"{call mt.x extra}", CallEscape, "mt", "x", true},
+        {"call", Call, "", "", true},
+        {"alter view [mt].[qrb_zv_customiz] as select 1", AlterView, "mt", "qrb_zv_customiz",
+         false},
+        {"alter view mt.v", AlterView, "mt", "v", true},
+        {"select * from mt.calls", Plain, "", "", false}};
+    for (const ClassifyCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        const Statement s = classify(c.text);
+        EXPECT_EQ(s.kind, c.kind);
+        EXPECT_EQ(s.schema, c.schema);
+        EXPECT_EQ(s.name, c.name);
+        EXPECT_EQ(s.malformed, c.malformed);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Statements, Classify,
-    ::testing::Values(ClassifyCase{"Begin Transaction", StatementKind::Begin, "", "", false},
-                      ClassifyCase{"begin TRANSACTION", StatementKind::Begin, "", "", false},
-                      ClassifyCase{"Begin TransAction", StatementKind::Begin, "", "", false},
-                      ClassifyCase{"COMMIT", StatementKind::Commit, "", "", false},
-                      ClassifyCase{"commit transaction", StatementKind::Commit, "", "", false},
-                      ClassifyCase{"committed", StatementKind::Plain, "", "", false},
-                      ClassifyCase{"call mt.qrb_zv_field_config_maint", StatementKind::Call, "mt",
-                                   "qrb_zv_field_config_maint", false},
-                      ClassifyCase{"{call [mt].qrb_zv_reset_page_config}",
-                                   StatementKind::CallEscape, "mt", "qrb_zv_reset_page_config",
-                                   false},
-                      ClassifyCase{"{call [mt].qrb_zv_group_config_maint;}",
-                                   StatementKind::CallEscape, "mt", "qrb_zv_group_config_maint",
-                                   false},
-                      ClassifyCase{"{ call mt.x() }", StatementKind::CallEscape, "mt", "x", false},
-                      ClassifyCase{"{call mt.x extra}", StatementKind::CallEscape, "mt", "x", true},
-                      ClassifyCase{"call", StatementKind::Call, "", "", true},
-                      ClassifyCase{"alter view [mt].[qrb_zv_customiz] as select 1",
-                                   StatementKind::AlterView, "mt", "qrb_zv_customiz", false},
-                      ClassifyCase{"alter view mt.v", StatementKind::AlterView, "mt", "v", true},
-                      ClassifyCase{"select * from mt.calls", StatementKind::Plain, "", "", false}));
 
 TEST(StripSchemaQualifier, DropsTheSchemaFromNamesButNotFromLiterals)
 {
@@ -95,18 +89,16 @@ struct MarkerCase {
 
 TEST(ParameterMarkers, AreQuestionMarksOutsideQuotesAndComments)
 {
-    const std::vector<MarkerCase> cases = {
-        {"select 1", {}},
-        {"select * from t where a = ? and b = ?", {26, 36}},
-        {"select '?', \"?\", [?] from t where a=?", {36}},
-        {"select 'it''s ?' where a=?", {25}},
-        {"select 1 -- why?\n, ?", {19}},
-        {"select /* ? */ ?", {15}},
-        {"{? = call mt.p(?)}", {1, 15}},
-        {"values (?,?);select ?", {8, 10, 20}},
-        {"select 'unterminated ?", {}},
-        {"select ?", {7}},
-    };
+    const std::vector<MarkerCase> cases = {{"select 1", {}},
+                                           {"select * from t where a = ? and b = ?", {26, 36}},
+                                           {"select '?', \"?\", [?] from t where a=?", {36}},
+                                           {"select 'it''s ?' where a=?", {25}},
+                                           {"select 1 -- why?\n, ?", {19}},
+                                           {"select /* ? */ ?", {15}},
+                                           {"{? = call mt.p(?)}", {1, 15}},
+                                           {"values (?,?);select ?", {8, 10, 20}},
+                                           {"select 'unterminated ?", {}},
+                                           {"select ?", {7}}};
     for (const MarkerCase& c : cases) {
         EXPECT_EQ(parameterMarkers(c.sql), c.markers) << c.sql;
     }
