@@ -31,39 +31,14 @@ std::string readFile(const std::filesystem::path& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-struct Listing {
-    SQLRETURN rc = SQL_ERROR;
-    std::vector<std::string> columns;
-    std::vector<SQLSMALLINT> types;
-    std::vector<Row> rows;
-    std::vector<Diag> diags;
-};
-
-// Runs one catalog function on a statement of its own: its return code, result columns with
-// their types, and rows, or its diagnostics.
-Listing list(SQLHDBC dbc, const std::function<SQLRETURN(SQLHSTMT)>& call)
+// Runs one catalog function on a statement of its own.
+Outcome list(SQLHDBC dbc, const std::function<SQLRETURN(SQLHSTMT)>& call)
 {
     const Stmt st(dbc);
-    Listing l;
-    l.rc = call(st.h());
-    if (!SQL_SUCCEEDED(l.rc)) {
-        l.diags = diagnostics(SQL_HANDLE_STMT, st.h());
-        return l;
-    }
-    SQLSMALLINT count = 0;
-    SQLNumResultCols(st.h(), &count);
-    for (SQLUSMALLINT i = 1; i <= count; ++i) {
-        SQLCHAR name[128] = {};
-        SQLSMALLINT type = 0;
-        SQLDescribeCol(st.h(), i, name, sizeof name, nullptr, &type, nullptr, nullptr, nullptr);
-        l.columns.emplace_back(reinterpret_cast<char*>(name));
-        l.types.push_back(type);
-    }
-    l.rows = fetchAll(st.h());
-    return l;
+    return collect(st.h(), call(st.h()));
 }
 
-Listing tables(SQLHDBC dbc, const char* catalog, const char* schema, const char* table,
+Outcome tables(SQLHDBC dbc, const char* catalog, const char* schema, const char* table,
                const char* types)
 {
     return list(dbc, [&](SQLHSTMT s) {
@@ -72,7 +47,7 @@ Listing tables(SQLHDBC dbc, const char* catalog, const char* schema, const char*
     });
 }
 
-Listing columns(SQLHDBC dbc, const char* schema, const char* table, const char* column)
+Outcome columns(SQLHDBC dbc, const char* schema, const char* table, const char* column)
 {
     return list(dbc, [&](SQLHSTMT s) {
         return SQLColumns(s, nullptr, 0, text(schema), lengthOf(schema), text(table),
@@ -80,7 +55,7 @@ Listing columns(SQLHDBC dbc, const char* schema, const char* table, const char* 
     });
 }
 
-Listing procedures(SQLHDBC dbc, const char* schema, const char* procedure)
+Outcome procedures(SQLHDBC dbc, const char* schema, const char* procedure)
 {
     return list(dbc, [&](SQLHSTMT s) {
         return SQLProcedures(s, nullptr, 0, text(schema), lengthOf(schema), text(procedure),
@@ -89,7 +64,7 @@ Listing procedures(SQLHDBC dbc, const char* schema, const char* procedure)
 }
 
 // One column of every row, "<NULL>" for NULL.
-std::vector<std::string> column(const Listing& l, size_t index)
+std::vector<std::string> column(const Outcome& l, size_t index)
 {
     std::vector<std::string> values;
     for (const Row& r : l.rows) {
@@ -132,7 +107,7 @@ protected:
 
 TEST_P(Catalog, ListsTheTablesAndTheViewOfSchemaMtWithTheStandardColumns)
 {
-    const Listing l = tables(dbc(), nullptr, nullptr, nullptr, nullptr);
+    const Outcome l = tables(dbc(), nullptr, nullptr, nullptr, nullptr);
     ASSERT_EQ(l.rc, SQL_SUCCESS);
     EXPECT_EQ(l.columns,
               (Names{"TABLE_CAT", "TABLE_SCHEM", "TABLE_NAME", "TABLE_TYPE", "REMARKS"}));
@@ -151,7 +126,7 @@ TEST_P(Catalog, ListsTheTablesAndTheViewOfSchemaMtWithTheStandardColumns)
 // the dialects.
 TEST_P(Catalog, ListsEveryColumnWithItsTypeAndWidth)
 {
-    const Listing l = columns(dbc(), "mt", "%", "%");
+    const Outcome l = columns(dbc(), "mt", "%", "%");
     ASSERT_EQ(l.rc, SQL_SUCCESS);
     EXPECT_EQ(l.columns,
               (Names{"TABLE_CAT", "TABLE_SCHEM", "TABLE_NAME", "COLUMN_NAME", "DATA_TYPE",
@@ -211,7 +186,7 @@ TEST_P(Catalog, MatchesNamesAndTypesWithoutRegardToCase)
     for (const TableCase& c : cases) {
         SCOPED_TRACE(std::string("schema ") + (c.schema ? c.schema : "NULL") + ", table " +
                      c.table + ", types " + (c.types ? c.types : "NULL"));
-        const Listing l = tables(dbc(), nullptr, c.schema, c.table, c.types);
+        const Outcome l = tables(dbc(), nullptr, c.schema, c.table, c.types);
         ASSERT_EQ(l.rc, SQL_SUCCESS);
         EXPECT_EQ(column(l, 2), c.expected);
     }
@@ -221,15 +196,15 @@ TEST_P(Catalog, MatchesNamesAndTypesWithoutRegardToCase)
 
 TEST_P(Catalog, ListsTheSchemaAndTheTableTypesForTheirSpecialArguments)
 {
-    const Listing schemas = tables(dbc(), "", "%", "", nullptr);
+    const Outcome schemas = tables(dbc(), "", "%", "", nullptr);
     ASSERT_EQ(schemas.rc, SQL_SUCCESS);
     EXPECT_EQ(schemas.rows,
               (std::vector<Row>{{std::nullopt, "mt", std::nullopt, std::nullopt, std::nullopt}}));
-    const Listing types = tables(dbc(), "", "", "", "%");
+    const Outcome types = tables(dbc(), "", "", "", "%");
     ASSERT_EQ(types.rc, SQL_SUCCESS);
     EXPECT_EQ(column(types, 3), (Names{"TABLE", "VIEW"}));
     EXPECT_EQ(column(types, 2), (Names{"<NULL>", "<NULL>"}));
-    const Listing catalogs = tables(dbc(), "%", "", "", nullptr);
+    const Outcome catalogs = tables(dbc(), "%", "", "", nullptr);
     ASSERT_EQ(catalogs.rc, SQL_SUCCESS);
     EXPECT_EQ(catalogs.columns.size(), 5U);
     EXPECT_TRUE(catalogs.rows.empty());
@@ -263,7 +238,7 @@ TEST_P(Catalog, ColumnsMatchTableAndColumnPatterns)
         {"qrb_zv_result_header", "title", {}}};
     for (const ColumnCase& c : cases) {
         SCOPED_TRACE(std::string(c.table) + " " + c.column);
-        const Listing l = columns(dbc(), "mt", c.table, c.column);
+        const Outcome l = columns(dbc(), "mt", c.table, c.column);
         ASSERT_EQ(l.rc, SQL_SUCCESS);
         Names found;
         for (const Row& r : l.rows) {
@@ -290,7 +265,7 @@ TEST_P(Catalog, ViewColumnsFollowTheViewAsAltered)
 
 TEST_P(Catalog, ListsTheThreeProceduresOfSchemaMt)
 {
-    const Listing all = procedures(dbc(), nullptr, nullptr);
+    const Outcome all = procedures(dbc(), nullptr, nullptr);
     ASSERT_EQ(all.rc, SQL_SUCCESS);
     EXPECT_EQ(all.columns,
               (Names{"PROCEDURE_CAT", "PROCEDURE_SCHEM", "PROCEDURE_NAME", "NUM_INPUT_PARAMS",
@@ -310,14 +285,14 @@ TEST_P(Catalog, ListsTheThreeProceduresOfSchemaMt)
 
 TEST_P(Catalog, KeysAndIndexesAreEmptyResultSetsOfSupportedFunctions)
 {
-    const Listing keys = list(dbc(), [](SQLHSTMT s) {
+    const Outcome keys = list(dbc(), [](SQLHSTMT s) {
         return SQLPrimaryKeys(s, nullptr, 0, text("mt"), SQL_NTS, text("qrb_zv_userlist"), SQL_NTS);
     });
     ASSERT_EQ(keys.rc, SQL_SUCCESS);
     EXPECT_EQ(keys.columns, (Names{"TABLE_CAT", "TABLE_SCHEM", "TABLE_NAME", "COLUMN_NAME",
                                    "KEY_SEQ", "PK_NAME"}));
     EXPECT_TRUE(keys.rows.empty());
-    const Listing indexes = list(dbc(), [](SQLHSTMT s) {
+    const Outcome indexes = list(dbc(), [](SQLHSTMT s) {
         return SQLStatistics(s, nullptr, 0, text("mt"), SQL_NTS, text("qrb_zv_general_offsets"),
                              SQL_NTS, SQL_INDEX_ALL, SQL_QUICK);
     });
@@ -338,7 +313,7 @@ TEST_P(Catalog, DownServerGivesTheLinkFailure)
 {
     const std::string down = StandinFixtureFiles::instance().databasePath(GetParam()) + ".down";
     std::ofstream(down).put('x');
-    const Listing l = tables(dbc(), nullptr, "mt", "%", nullptr);
+    const Outcome l = tables(dbc(), nullptr, "mt", "%", nullptr);
     std::filesystem::remove(down);
     ASSERT_EQ(l.rc, SQL_ERROR);
     EXPECT_EQ(l.diags.at(0).state, "08S01");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -10,40 +11,11 @@ namespace kaldor::standin::test {
 
 namespace {
 
-std::vector<std::string> columnNames(SQLHSTMT stmt)
+std::vector<SQLWCHAR> wideText(const std::string& ascii)
 {
-    SQLSMALLINT count = 0;
-    SQLNumResultCols(stmt, &count);
-    std::vector<std::string> names;
-    for (SQLUSMALLINT i = 1; i <= count; ++i) {
-        SQLCHAR name[256] = {};
-        SQLSMALLINT length = 0;
-        SQLSMALLINT type = 0;
-        SQLULEN size = 0;
-        SQLSMALLINT digits = 0;
-        SQLSMALLINT nullable = 0;
-        SQLDescribeCol(stmt, i, name, sizeof name, &length, &type, &size, &digits, &nullable);
-        names.emplace_back(reinterpret_cast<char*>(name));
-    }
-    return names;
-}
-
-Outcome collect(SQLHSTMT stmt, SQLRETURN rc)
-{
-    Outcome o;
-    o.rc = rc;
-    if (rc == SQL_ERROR || rc == SQL_SUCCESS_WITH_INFO) {
-        o.diags = diagnostics(SQL_HANDLE_STMT, stmt);
-    }
-    if (SQL_SUCCEEDED(rc)) {
-        o.columns = columnNames(stmt);
-        if (!o.columns.empty()) {
-            o.rows = fetchAll(stmt);
-        } else {
-            SQLRowCount(stmt, &o.rowCount);
-        }
-    }
-    return o;
+    std::vector<SQLWCHAR> text(ascii.begin(), ascii.end());
+    text.push_back(0);
+    return text;
 }
 
 } // namespace
@@ -80,6 +52,33 @@ std::string Stmt::state() const
 {
     const std::vector<std::string> s = states();
     return s.empty() ? "" : s.front();
+}
+
+Outcome collect(SQLHSTMT stmt, SQLRETURN rc)
+{
+    Outcome o;
+    o.rc = rc;
+    if (rc == SQL_ERROR || rc == SQL_SUCCESS_WITH_INFO) {
+        o.diags = diagnostics(SQL_HANDLE_STMT, stmt);
+    }
+    if (!SQL_SUCCEEDED(rc)) {
+        return o;
+    }
+    SQLSMALLINT count = 0;
+    SQLNumResultCols(stmt, &count);
+    for (SQLUSMALLINT i = 1; i <= count; ++i) {
+        SQLCHAR name[256] = {};
+        SQLSMALLINT type = 0;
+        SQLDescribeCol(stmt, i, name, sizeof name, nullptr, &type, nullptr, nullptr, nullptr);
+        o.columns.emplace_back(reinterpret_cast<char*>(name));
+        o.types.push_back(type);
+    }
+    if (count > 0) {
+        o.rows = fetchAll(stmt);
+    } else {
+        SQLRowCount(stmt, &o.rowCount);
+    }
+    return o;
 }
 
 std::vector<Diag> diagnostics(SQLSMALLINT type, SQLHANDLE handle)
@@ -140,29 +139,58 @@ Connection::~Connection()
     }
 }
 
-bool Connection::open(const std::string& dsn, const std::string& user, const std::string& password)
+void Connection::allocate()
 {
     env_ = newEnvironment();
     SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_);
     SQLSetConnectAttr(dbc_, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(5), 0);
-    const SQLRETURN rc =
-        SQLConnect(dbc_, sqlText(dsn), SQL_NTS, sqlText(user), SQL_NTS, sqlText(password), SQL_NTS);
+}
+
+bool Connection::connected(SQLRETURN rc)
+{
     connected_ = SQL_SUCCEEDED(rc);
     diag_ = connected_ ? std::vector<Diag>{} : diagnostics(SQL_HANDLE_DBC, dbc_);
     return connected_;
 }
 
-bool Connection::openWithString(const std::string& connectionString)
+bool Connection::open(const std::string& dsn, const std::string& user, const std::string& password,
+                      bool wide)
 {
-    env_ = newEnvironment();
-    SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_);
-    SQLCHAR out[1024] = {};
-    SQLSMALLINT outLength = 0;
-    const SQLRETURN rc = SQLDriverConnect(dbc_, nullptr, sqlText(connectionString), SQL_NTS, out,
-                                          sizeof out, &outLength, SQL_DRIVER_NOPROMPT);
-    connected_ = SQL_SUCCEEDED(rc);
-    diag_ = connected_ ? std::vector<Diag>{} : diagnostics(SQL_HANDLE_DBC, dbc_);
-    return connected_;
+    allocate();
+    if (!wide) {
+        return connected(SQLConnect(dbc_, sqlText(dsn), SQL_NTS, sqlText(user), SQL_NTS,
+                                    sqlText(password), SQL_NTS));
+    }
+    std::vector<SQLWCHAR> d = wideText(dsn);
+    std::vector<SQLWCHAR> u = wideText(user);
+    std::vector<SQLWCHAR> p = wideText(password);
+    return connected(SQLConnectW(dbc_, d.data(), SQL_NTS, u.data(), SQL_NTS, p.data(), SQL_NTS));
+}
+
+SQLRETURN Connection::driverConnect(const std::string& in, bool wide, SQLSMALLINT outChars,
+                                    SQLSMALLINT* outLength, std::string* out)
+{
+    allocate();
+    std::vector<SQLWCHAR> buffer(static_cast<size_t>(outChars) + 1);
+    SQLRETURN rc = SQL_ERROR;
+    if (wide) {
+        std::vector<SQLWCHAR> text = wideText(in);
+        rc = SQLDriverConnectW(dbc_, nullptr, text.data(), SQL_NTS,
+                               outChars > 0 ? buffer.data() : nullptr, outChars, outLength,
+                               SQL_DRIVER_NOPROMPT);
+        if (out) {
+            out->assign(buffer.begin(), std::find(buffer.begin(), buffer.end(), 0));
+        }
+    } else {
+        auto* narrow = reinterpret_cast<SQLCHAR*>(buffer.data());
+        rc = SQLDriverConnect(dbc_, nullptr, sqlText(in), SQL_NTS, outChars > 0 ? narrow : nullptr,
+                              outChars, outLength, SQL_DRIVER_NOPROMPT);
+        if (out) {
+            *out = reinterpret_cast<char*>(narrow);
+        }
+    }
+    connected(rc);
+    return rc;
 }
 
 std::vector<Outcome> Connection::run(const std::string& sql)

@@ -36,12 +36,15 @@ using Row = std::vector<std::optional<std::string>>;
 struct Outcome {
     SQLRETURN rc = SQL_SUCCESS;
     std::vector<std::string> columns;
+    std::vector<SQLSMALLINT> types; // of the columns
     std::vector<Row> rows;
     SQLLEN rowCount = -1;
     std::vector<Diag> diags;
 };
 
 std::vector<Diag> diagnostics(SQLSMALLINT type, SQLHANDLE handle);
+// The outcome of a call that returned rc on stmt, with the rows of its result set if any.
+Outcome collect(SQLHSTMT stmt, SQLRETURN rc);
 // The states of the diagnostics of a handle, in order.
 std::vector<std::string> states(SQLSMALLINT type, SQLHANDLE handle);
 SQLCHAR* sqlText(const std::string& s);
@@ -63,10 +66,19 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // SQLConnect; false with diag() filled on failure.
-    bool open(const std::string& dsn, const std::string& user, const std::string& password);
-    bool open(Dialect d) { return open(dsnOf(d), "admin", "secret"); }
-    bool openWithString(const std::string& connectionString);
+    // SQLConnect, or SQLConnectW when wide; false with diag() filled on failure.
+    bool open(const std::string& dsn, const std::string& user, const std::string& password,
+              bool wide = false);
+    bool open(Dialect d, bool wide = false) { return open(dsnOf(d), "admin", "secret", wide); }
+    // SQLDriverConnect or SQLDriverConnectW, with a buffer of outChars characters for the
+    // completed string (none for 0): its return code, and the length and text given back.
+    SQLRETURN driverConnect(const std::string& in, bool wide, SQLSMALLINT outChars,
+                            SQLSMALLINT* outLength, std::string* out = nullptr);
+    bool openWithString(const std::string& in)
+    {
+        SQLSMALLINT length = 0;
+        return SQL_SUCCEEDED(driverConnect(in, false, 1023, &length));
+    }
     const std::vector<Diag>& diag() const { return diag_; }
     SQLHDBC handle() const { return dbc_; }
 
@@ -78,6 +90,9 @@ public:
     std::string scalar(const std::string& sql);
 
 private:
+    void allocate();
+    bool connected(SQLRETURN rc);
+
     SQLHENV env_ = SQL_NULL_HENV;
     SQLHDBC dbc_ = SQL_NULL_HDBC;
     bool connected_ = false;

@@ -46,30 +46,26 @@ TEST_P(Parameters, TextParametersReachTheServerWhole)
               SQL_SUCCESS);
     char tag[16] = "DUE1";
     SQLLEN tagLength = SQL_NTS;
-    const std::u16string promptString = u"$LAB$";
+    std::u16string promptString = u"$LAB$";
     SQLLEN promptStringLength = static_cast<SQLLEN>(promptString.size() * sizeof(char16_t));
     // Quotes, a statement end and a comment mark are data, not SQL.
-    const std::string prompt = "it's ?; -- Größe 🌡";
+    std::string prompt = "it's ?; -- Größe 🌡";
     SQLLEN promptLength = static_cast<SQLLEN>(prompt.size());
     SQLLEN nullData = SQL_NULL_DATA;
     SQLINTEGER sequence = 12;
-    const SQLSMALLINT in = SQL_PARAM_INPUT;
-    ASSERT_EQ(SQLBindParameter(st.h(), 1, in, SQL_C_CHAR, SQL_VARCHAR, 15, 0, tag, sizeof tag,
-                               &tagLength),
+    const auto bind = [&st](SQLUSMALLINT n, SQLSMALLINT cType, SQLSMALLINT sqlType, SQLULEN size,
+                            void* value, SQLLEN length, SQLLEN* indicator) {
+        return SQLBindParameter(st.h(), n, SQL_PARAM_INPUT, cType, sqlType, size, 0, value, length,
+                                indicator);
+    };
+    ASSERT_EQ(bind(1, SQL_C_CHAR, SQL_VARCHAR, 15, tag, sizeof tag, &tagLength), SQL_SUCCESS);
+    ASSERT_EQ(bind(2, SQL_C_WCHAR, SQL_WVARCHAR, 60, promptString.data(), promptStringLength,
+                   &promptStringLength),
               SQL_SUCCESS);
-    ASSERT_EQ(SQLBindParameter(st.h(), 2, in, SQL_C_WCHAR, SQL_WVARCHAR, 60, 0,
-                               const_cast<char16_t*>(promptString.data()), promptStringLength,
-                               &promptStringLength),
+    ASSERT_EQ(bind(3, SQL_C_CHAR, SQL_VARCHAR, 160, prompt.data(), promptLength, &promptLength),
               SQL_SUCCESS);
-    ASSERT_EQ(SQLBindParameter(st.h(), 3, in, SQL_C_CHAR, SQL_VARCHAR, 160, 0,
-                               const_cast<char*>(prompt.data()), promptLength, &promptLength),
-              SQL_SUCCESS);
-    ASSERT_EQ(
-        SQLBindParameter(st.h(), 4, in, SQL_C_CHAR, SQL_VARCHAR, 160, 0, nullptr, 0, &nullData),
-        SQL_SUCCESS);
-    ASSERT_EQ(
-        SQLBindParameter(st.h(), 5, in, SQL_C_SLONG, SQL_NUMERIC, 10, 0, &sequence, 0, nullptr),
-        SQL_SUCCESS);
+    ASSERT_EQ(bind(4, SQL_C_CHAR, SQL_VARCHAR, 160, nullptr, 0, &nullData), SQL_SUCCESS);
+    ASSERT_EQ(bind(5, SQL_C_SLONG, SQL_NUMERIC, 10, &sequence, 0, nullptr), SQL_SUCCESS);
     ASSERT_EQ(SQLExecute(st.h()), SQL_SUCCESS) << st.state();
     // The values are read at each execution.
     std::strcpy(tag, "DUE2");

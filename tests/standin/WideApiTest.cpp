@@ -18,11 +18,6 @@ WideText wide(std::u16string_view text)
     return WideText(text.begin(), text.end());
 }
 
-WideText wide(std::string_view ascii)
-{
-    return WideText(ascii.begin(), ascii.end());
-}
-
 std::u16string fromWide(const SQLWCHAR* text)
 {
     std::u16string out;
@@ -42,22 +37,10 @@ protected:
     void SetUp() override
     {
         StandinFixtureFiles::instance().reset();
-        SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_);
-        WideText dsn = wide(std::string_view(dsnOf(GetParam())));
-        WideText user = wide(u"admin");
-        WideText password = wide(u"secret");
-        ASSERT_EQ(
-            SQLConnectW(dbc_, dsn.data(), SQL_NTS, user.data(), SQL_NTS, password.data(), SQL_NTS),
-            SQL_SUCCESS);
-        SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt_);
+        ASSERT_TRUE(c_.open(GetParam(), true));
+        SQLAllocHandle(SQL_HANDLE_STMT, c_.handle(), &stmt_);
     }
-    void TearDown() override
-    {
-        SQLFreeHandle(SQL_HANDLE_STMT, stmt_);
-        SQLDisconnect(dbc_);
-        SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
-        SQLFreeHandle(SQL_HANDLE_ENV, env_);
-    }
+    void TearDown() override { SQLFreeHandle(SQL_HANDLE_STMT, stmt_); }
 
     SQLRETURN execW(std::u16string_view sql)
     {
@@ -78,8 +61,7 @@ protected:
         return fromWide(buffer);
     }
 
-    SQLHENV env_ = newEnvironment();
-    SQLHDBC dbc_ = SQL_NULL_HDBC;
+    Connection c_;
     SQLHSTMT stmt_ = SQL_NULL_HSTMT;
 };
 
@@ -160,25 +142,27 @@ TEST_P(WideApi, InformationAndAttributesAreCountedInBytes)
 {
     SQLWCHAR name[64] = {};
     SQLSMALLINT bytes = 0;
-    ASSERT_EQ(SQLGetInfoW(dbc_, SQL_DBMS_NAME, name, sizeof name, &bytes), SQL_SUCCESS);
+    ASSERT_EQ(SQLGetInfoW(c_.handle(), SQL_DBMS_NAME, name, sizeof name, &bytes), SQL_SUCCESS);
     const std::u16string expected =
         GetParam() == Dialect::Anywhere ? u"SQL Anywhere" : u"Microsoft SQL Server";
     EXPECT_EQ(fromWide(name), expected);
     EXPECT_EQ(bytes, static_cast<SQLSMALLINT>(expected.size() * 2));
     SQLWCHAR small[4] = {};
-    EXPECT_EQ(SQLGetInfoW(dbc_, SQL_DBMS_NAME, small, sizeof small, &bytes), SQL_SUCCESS_WITH_INFO);
+    EXPECT_EQ(SQLGetInfoW(c_.handle(), SQL_DBMS_NAME, small, sizeof small, &bytes),
+              SQL_SUCCESS_WITH_INFO);
     EXPECT_EQ(fromWide(small), expected.substr(0, 3));
     SQLWCHAR catalog[8] = {};
     SQLINTEGER catalogBytes = 0;
-    ASSERT_EQ(
-        SQLGetConnectAttrW(dbc_, SQL_ATTR_CURRENT_CATALOG, catalog, sizeof catalog, &catalogBytes),
-        SQL_SUCCESS);
+    ASSERT_EQ(SQLGetConnectAttrW(c_.handle(), SQL_ATTR_CURRENT_CATALOG, catalog, sizeof catalog,
+                                 &catalogBytes),
+              SQL_SUCCESS);
     EXPECT_EQ(fromWide(catalog), u"mt");
     EXPECT_EQ(catalogBytes, 4);
     WideText sql = wide(u"select '" + kThermometer + u"'");
     SQLWCHAR native[32] = {};
     SQLINTEGER nativeChars = 0;
-    ASSERT_EQ(SQLNativeSqlW(dbc_, sql.data(), SQL_NTS, native, 32, &nativeChars), SQL_SUCCESS);
+    ASSERT_EQ(SQLNativeSqlW(c_.handle(), sql.data(), SQL_NTS, native, 32, &nativeChars),
+              SQL_SUCCESS);
     EXPECT_EQ(fromWide(native), u"select '" + kThermometer + u"'");
     EXPECT_EQ(nativeChars, 11);
 }
@@ -213,20 +197,14 @@ TEST_P(WideApi, CatalogFunctionsTakeWideNames)
 // The fixture connects with SQLConnectW; SQLDriverConnectW gives the whole string back.
 TEST_P(WideApi, DriverConnectTakesAndGivesBackWideText)
 {
-    SQLHDBC dbc = SQL_NULL_HDBC;
-    SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc);
-    WideText in =
-        wide(std::string_view("DSN=" + std::string(dsnOf(GetParam())) + ";UID=admin;PWD={secret}"));
-    SQLWCHAR out[128] = {};
+    const std::string in = "DSN=" + std::string(dsnOf(GetParam())) + ";UID=admin;PWD={secret}";
+    Connection c;
     SQLSMALLINT outChars = 0;
-    EXPECT_EQ(SQLDriverConnectW(dbc, nullptr, in.data(), SQL_NTS, out, 128, &outChars,
-                                SQL_DRIVER_NOPROMPT),
-              SQL_SUCCESS)
-        << ::testing::PrintToString(states(SQL_HANDLE_DBC, dbc));
-    EXPECT_EQ(WideText(out), in);
+    std::string out;
+    EXPECT_EQ(c.driverConnect(in, true, 128, &outChars, &out), SQL_SUCCESS)
+        << ::testing::PrintToString(states(SQL_HANDLE_DBC, c.handle()));
+    EXPECT_EQ(out, in);
     EXPECT_EQ(outChars, static_cast<SQLSMALLINT>(in.size()));
-    SQLDisconnect(dbc);
-    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
 }
 
 KALDOR_FOR_EACH_DIALECT(WideApi);
