@@ -1,288 +1,258 @@
-// The database layer through the real unixODBC driver manager and the stand-in driver.
+// The database layer through the real unixODBC driver manager and the stand-in
+// driver.
 #include "Odbc.h"
 #include "StandinStore.h"
 #include "WaitsForTransaction.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace kaldor;
 using kaldor::db::DbException;
 using kaldor::db::OdbcConnection;
+using namespace Qt::StringLiterals;
 
 namespace {
+
+const char* const Anywhere = "Anywhere Source";
+const char* const Server = "Server Source With A Long Name";
+
+// The error a call fails with, or none when it succeeds.
+template <typename Call> std::optional<db::DbError> failureOf(Call call)
+{
+    try {
+        call();
+    } catch (const DbException& e) {
+        return e.error();
+    }
+    return std::nullopt;
+}
 
 class OdbcLayer : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        dir = new QTemporaryDir;
-        ASSERT_TRUE(dir->isValid());
-        const std::string base = QFile::encodeName(dir->path()).toStdString();
+        const std::string base = QFile::encodeName(dir.path()).toStdString();
         std::string error;
-        ASSERT_TRUE(standin::createDatabase(base + "/any.db", standin::Dialect::Anywhere, &error))
+        ASSERT_TRUE(
+            standin::createDatabase(base + "/any.db", standin::Dialect::Anywhere, &error) &&
+            standin::createDatabase(base + "/sql.db", standin::Dialect::SqlServer, &error) &&
+            standin::writeOdbcConfig(base, KALDOR_STANDIN_DRIVER,
+                                     {{Anywhere, standin::Dialect::Anywhere, base + "/any.db"},
+                                      {Server, standin::Dialect::SqlServer, base + "/sql.db"}},
+                                     &error))
             << error;
-        ASSERT_TRUE(standin::createDatabase(base + "/sql.db", standin::Dialect::SqlServer, &error))
-            << error;
-        ASSERT_TRUE(standin::writeOdbcConfig(
-            base, KALDOR_STANDIN_DRIVER,
-            {{"Anywhere Source", standin::Dialect::Anywhere, base + "/any.db"},
-             {"Server Source With A Long Name", standin::Dialect::SqlServer, base + "/sql.db"}},
-            &error))
-            << error;
-        qputenv("ODBCSYSINI", QFile::encodeName(dir->path()));
-        qputenv("ODBCINI", QFile::encodeName(dir->path() + QStringLiteral("/odbc.ini")));
+        qputenv("ODBCSYSINI", QFile::encodeName(dir.path()));
+        qputenv("ODBCINI", QFile::encodeName(dir.filePath(u"odbc.ini"_s)));
     }
-    static void TearDownTestSuite()
+    static std::unique_ptr<OdbcConnection> connect(const char* source, const char* label = "main")
     {
-        delete dir;
-        dir = nullptr;
+        return OdbcConnection::open(QString::fromUtf8(source), u"admin"_s, u"secret"_s,
+                                    {QString::fromUtf8(label)});
     }
-    static std::unique_ptr<OdbcConnection> connect(const char* source)
-    {
-        return OdbcConnection::open(QString::fromUtf8(source), QStringLiteral("admin"),
-                                    QStringLiteral("secret"), {});
-    }
-    static QTemporaryDir* dir;
+    static inline QTemporaryDir dir;
 };
-
-QTemporaryDir* OdbcLayer::dir = nullptr;
 
 TEST_F(OdbcLayer, ListsDataSourcesInOrderWithTheirDrivers)
 {
     const db::DataSourceListing all = db::listDataSources({});
     ASSERT_TRUE(all.environmentAllocated);
     ASSERT_EQ(all.entries.size(), 2);
-    EXPECT_EQ(all.entries[0].name, QStringLiteral("Anywhere Source"));
-    EXPECT_EQ(all.entries[0].description, QStringLiteral("SQL Anywhere 17 (KALDOR stand-in)"));
-    EXPECT_EQ(all.entries[1].description,
-              QStringLiteral("ODBC Driver 18 for SQL Server (KALDOR stand-in)"));
+    EXPECT_EQ(all.entries[0].name, QString::fromUtf8(Anywhere));
+    EXPECT_EQ(all.entries[0].description, QString::fromUtf8(standin::kAnywhereDriverName));
+    EXPECT_EQ(all.entries[1].description, QString::fromUtf8(standin::kSqlServerDriverName));
 
     // Short buffers cut the texts; a limit reports the entries beyond it.
     bool overflow = false;
     const db::DataSourceListing cut = db::listDataSources({8, 12, 1}, &overflow);
     ASSERT_EQ(cut.entries.size(), 1);
-    EXPECT_EQ(cut.entries[0].name, QStringLiteral("Anywher"));
-    EXPECT_EQ(cut.entries[0].description, QStringLiteral("SQL Anywher"));
+    EXPECT_EQ(cut.entries[0].name, u"Anywher"_s);
+    EXPECT_EQ(cut.entries[0].description, u"SQL Anywher"_s);
     EXPECT_TRUE(overflow);
 }
 
-TEST_F(OdbcLayer, WrongPasswordFailsWithTheDriversRecordsAndNoPassword)
+// A failed login carries the driver's records and never the password. Texts
+// handed to the driver manager go whole or not at all: a long tail or a NUL
+// after a valid password, user name or data source name must not be cut off
+// into a valid login.
+TEST_F(OdbcLayer, FailedLoginsSayWhyAndNoTextIsCutIntoAValidOne)
 {
-    try {
-        OdbcConnection::open(QStringLiteral("Anywhere Source"), QStringLiteral("admin"),
-                             QStringLiteral("hunter2"), {});
-        FAIL() << "login succeeded";
-    } catch (const DbException& e) {
-        EXPECT_EQ(e.error().number, db::OdbcConnectFailed);
-        ASSERT_FALSE(e.error().records.isEmpty());
-        EXPECT_EQ(e.error().records[0].sqlState, QStringLiteral("28000"));
-        for (const db::DiagRecord& r : e.error().records)
-            EXPECT_FALSE(r.message.contains(QStringLiteral("hunter2")));
-    }
-    EXPECT_THROW(OdbcConnection::open(QStringLiteral("No Such Source"), QStringLiteral("admin"),
-                                      QStringLiteral("secret"), {}),
-                 DbException);
-}
-
-// Texts handed to the driver manager go whole or not at all: a long tail after a valid
-// password, user name or data source name must not be cut off into a valid login.
-TEST_F(OdbcLayer, LoginTextsAreNeverCut)
-{
-    const QString tail(65536, QLatin1Char('x'));
-    const QString source = QStringLiteral("Anywhere Source");
-    const auto open = [](const QString& dsn, const QString& user, const QString& password) {
-        return OdbcConnection::open(dsn, user, password, {});
-    };
-    struct Case {
+    const QString tail(65536, QLatin1Char('x')), nul = QChar(0) + u"x"_s;
+    const QString dsn = QString::fromUtf8(Anywhere), user = u"admin"_s, password = u"secret"_s;
+    const struct {
+        const char* name;
         QString dsn, user, password;
+        const char* sqlState;
     } cases[] = {
-        {source, QStringLiteral("admin"), QStringLiteral("secret") + tail},
-        {source, QStringLiteral("admin") + tail, QStringLiteral("secret")},
-        {source + tail, QStringLiteral("admin"), QStringLiteral("secret")},
-        {source, QStringLiteral("admin"),
-         QStringLiteral("secret") + QChar(0) + QStringLiteral("x")},
-        {source, QStringLiteral("admin") + QChar(0) + QStringLiteral("x"),
-         QStringLiteral("secret")},
-        {source + QChar(0) + QStringLiteral("x"), QStringLiteral("admin"),
-         QStringLiteral("secret")},
+        {"wrong password", dsn, user, u"hunter2"_s, "28000"},
+        {"no such source", u"No Such Source"_s, user, password, nullptr},
+        {"long password", dsn, user, password + tail, nullptr},
+        {"long user", dsn, user + tail, password, nullptr},
+        {"long source", dsn + tail, user, password, nullptr},
+        {"NUL in password", dsn, user, password + nul, nullptr},
+        {"NUL in user", dsn, user + nul, password, nullptr},
+        {"NUL in source", dsn + nul, user, password, nullptr},
     };
-    for (const Case& c : cases) {
-        try {
-            open(c.dsn, c.user, c.password);
-            ADD_FAILURE() << "logged in with a text of "
-                          << (c.dsn.size() + c.user.size() + c.password.size()) << " characters";
-        } catch (const DbException& e) {
-            EXPECT_EQ(e.error().number, db::OdbcConnectFailed);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto e =
+            failureOf([&] { (void)OdbcConnection::open(c.dsn, c.user, c.password, {}); });
+        ASSERT_TRUE(e) << "logged in";
+        EXPECT_EQ(e->number, db::OdbcConnectFailed);
+        if (c.sqlState) {
+            ASSERT_FALSE(e->records.isEmpty());
+            EXPECT_EQ(e->records[0].sqlState, QString::fromUtf8(c.sqlState));
         }
+        for (const db::DiagRecord& r : e->records)
+            EXPECT_FALSE(r.message.contains(c.password));
     }
-    // A long statement text reaches the server whole.
-    auto any = connect("Anywhere Source");
-    const QString header = QStringLiteral("h") + tail + tail;
-    any->execute(QStringLiteral("delete from mt.qrb_zv_result_header;"
-                                "insert into mt.qrb_zv_result_header(header) values('") +
-                 header + QStringLiteral("');commit"));
-    EXPECT_EQ(
-        any->query(QStringLiteral("select header from mt.qrb_zv_result_header")).text(0, u"header"),
-        header);
-    any->execute(QStringLiteral("delete from mt.qrb_zv_result_header;commit"));
 }
 
-// ODBC gives a diagnostic message's length in 16 bits: a longer message is read up to that
-// limit and marked as cut, and keeps its native number and source.
+// ODBC gives a diagnostic message's length in 16 bits: a longer message is read
+// up to that limit and marked as cut, and keeps its native number and source.
 TEST_F(OdbcLayer, LongDiagnosticsAreCutVisiblyNotLost)
 {
-    auto sql = connect("Server Source With A Long Name");
+    auto sql = connect(Server);
     for (int length : {32000, 40000, 70000}) {
-        const QString name = QStringLiteral("mt.t") + QString(length, QChar(0xe4));
-        try {
-            sql->query(QStringLiteral("select * from ") + name);
-            FAIL() << "a missing table was found";
-        } catch (const DbException& e) {
-            ASSERT_EQ(e.error().records.size(), 1);
-            const db::DiagRecord& r = e.error().records[0];
-            EXPECT_EQ(r.native, 208);
-            EXPECT_EQ(r.sqlState, QStringLiteral("42S02"));
-            EXPECT_EQ(r.source, QStringLiteral("[KALDOR][Stand-in SQL Server]"));
-            EXPECT_TRUE(r.message.startsWith(QStringLiteral("Invalid object name 'mt.t\u00e4")))
-                << length;
-            const QString whole =
-                QStringLiteral("Invalid object name '") + name + QStringLiteral("'.");
-            if (whole.toUtf8().size() + 40 < 32767) {
-                EXPECT_EQ(r.message, whole);
-            } else {
-                EXPECT_TRUE(r.message.endsWith(QStringLiteral("\u00e4...")));
-                EXPECT_GT(r.message.size(), 16000);
-                EXPECT_FALSE(r.message.contains(QChar::ReplacementCharacter));
-            }
+        SCOPED_TRACE(length);
+        const QString name = u"mt.t"_s + QString(length, QChar(0xe4));
+        const auto e = failureOf([&] { sql->query(u"select * from "_s + name); });
+        ASSERT_TRUE(e && e->records.size() == 1);
+        const db::DiagRecord& r = e->records[0];
+        EXPECT_EQ(r.native, 208);
+        EXPECT_EQ(r.sqlState, u"42S02"_s);
+        EXPECT_EQ(r.source, u"[KALDOR][Stand-in SQL Server]"_s);
+        const QString whole = u"Invalid object name '"_s + name + u"'."_s;
+        if (whole.toUtf8().size() + 40 < 32767) {
+            EXPECT_EQ(r.message, whole);
+        } else { // cut after a whole character, and visibly so
+            EXPECT_TRUE(r.message.endsWith(u"\u00e4..."_s));
+            EXPECT_TRUE(whole.startsWith(r.message.chopped(3)));
+            EXPECT_GT(r.message.size(), 16000);
         }
     }
 }
 
-TEST_F(OdbcLayer, BatchesInBothDialects)
+// What a batch gives: "failed" and the native code of its last record, or the number of columns
+// read and the first column of each row ("1:a|b"); a text that starts with "select" is a query.
+std::string outcome(OdbcConnection& c, const char* sql)
 {
-    auto any = connect("Anywhere Source");
-    any->execute(
-        QStringLiteral("insert into mt.qrb_zv_result_header(header) values('A;B');commit"));
-    EXPECT_EQ(any->query(QStringLiteral("select header from mt.qrb_zv_result_header;commit"))
-                  .text(0, u"HEADER"),
-              QStringLiteral("A;B"));
-
-    auto sql = connect("Server Source With A Long Name");
-    sql->execute(QStringLiteral(
-        "Begin Transaction; insert into mt.qrb_zv_result_header(header) values('x'); commit"));
-    EXPECT_EQ(sql->query(QStringLiteral("select header from mt.qrb_zv_result_header;")).size(), 1);
-    // SQL Server refuses a commit with no transaction open.
-    try {
-        sql->execute(QStringLiteral("delete from mt.qrb_zv_result_header; commit"));
-        FAIL() << "commit without a transaction succeeded";
-    } catch (const DbException& e) {
-        ASSERT_FALSE(e.error().records.isEmpty());
-        EXPECT_EQ(e.error().records.last().native, 3902);
-    }
+    const QString text = QString::fromUtf8(sql);
+    db::ResultSet rs;
+    const auto e =
+        failureOf([&] { text.startsWith(u"select") ? void(rs = c.query(text)) : c.execute(text); });
+    if (e)
+        return "failed " + std::to_string(e->records.isEmpty() ? 0 : e->records.last().native);
+    QStringList firsts;
+    for (qsizetype i = 0; i < rs.size(); ++i)
+        firsts << rs.row(i).at(0).value_or(u"NULL"_s);
+    return std::to_string(rs.columns().size()) + ':' + firsts.join(u'|').toStdString();
 }
 
-TEST_F(OdbcLayer, AnErrorInALaterStatementSurfacesAfterTheEarlierOnesRan)
+// An error in any statement of a batch surfaces, after the ones before it ran. A query is its
+// first result set: it fails on what comes before its rows, not on what follows them (SQL
+// Server's "select ...;commit" outside a transaction still reads its rows).
+TEST_F(OdbcLayer, BatchesRunWholeAndAQueryIsItsFirstResultSet)
 {
-    auto any = connect("Anywhere Source");
-    any->execute(QStringLiteral("delete from mt.qrb_zv_tree_fields;commit"));
-    EXPECT_THROW(
-        any->execute(QStringLiteral("insert into mt.qrb_zv_tree_fields(fldnum) values('4201');"
-                                    "insert into mt.no_such_table(x) values('1');commit")),
-        DbException);
-    EXPECT_EQ(any->query(QStringLiteral("select fldnum from mt.qrb_zv_tree_fields")).size(), 1);
-    // A query fails on what comes before its rows, not on what follows them: SQL Server's
-    // "select ...;commit" outside a transaction still reads its rows.
-    EXPECT_THROW(any->query(QStringLiteral("delete from mt.no_such_table;"
-                                           "select fldnum from mt.qrb_zv_tree_fields")),
-                 DbException);
-    EXPECT_EQ(any->query(QStringLiteral("select fldnum from mt.qrb_zv_tree_fields;"
-                                        "select nothing from mt.no_such_table"))
-                  .size(),
-              1);
-    auto sql = connect("Server Source With A Long Name");
-    EXPECT_EQ(sql->query(QStringLiteral("select * from mt.qrb_zv_session_config where "
-                                        "mtuser = 'x';commit"))
-                  .columns()
-                  .size(),
-              8);
-    EXPECT_THROW(sql->execute(QStringLiteral("select * from mt.dbconfig;commit")), DbException);
+    auto any = connect(Anywhere), sql = connect(Server);
+    EXPECT_EQ(outcome(*any, "delete from mt.qrb_zv_result_header;"
+                            "insert into mt.qrb_zv_result_header(header) values('A;B');commit"),
+              "0:");
+    EXPECT_EQ(outcome(*any, "select header from mt.qrb_zv_result_header;commit"), "1:A;B");
+    EXPECT_EQ(outcome(*any, "delete from mt.qrb_zv_tree_fields;commit"), "0:");
+    EXPECT_EQ(outcome(*any, "insert into mt.qrb_zv_tree_fields(fldnum) values('4201');"
+                            "insert into mt.no_such_table(x) values('1');commit"),
+              "failed -141");
+    EXPECT_EQ(outcome(*any, "select fldnum from mt.qrb_zv_tree_fields;"
+                            "select nothing from mt.no_such_table"),
+              "1:4201");
+    EXPECT_EQ(
+        outcome(*any, "delete from mt.no_such_table;select fldnum from mt.qrb_zv_tree_fields"),
+        "failed -141");
+    EXPECT_EQ(outcome(*sql, "Begin Transaction; delete from mt.qrb_zv_result_header;"
+                            "insert into mt.qrb_zv_result_header(header) values('x'); commit"),
+              "0:");
+    EXPECT_EQ(outcome(*sql, "select header from mt.qrb_zv_result_header;commit"), "1:x");
+    EXPECT_EQ(outcome(*sql, "select * from mt.qrb_zv_session_config where mtuser = 'x';commit"),
+              "8:");
+    EXPECT_THROW(sql->execute(u"select * from mt.dbconfig;commit"_s), DbException); // not a query
+    // SQL Server refuses a commit with no transaction open.
+    EXPECT_EQ(outcome(*sql, "delete from mt.qrb_zv_result_header; commit"), "failed 3902");
 }
 
 TEST_F(OdbcLayer, NullIsNotEmptyAndLongTextsComeBackWhole)
 {
-    auto sql = connect("Server Source With A Long Name");
+    auto sql = connect(Server);
     QString longText;
     for (int i = 0; i < 20000; ++i)
-        longText += QStringLiteral("line %1 äö;\n").arg(i);
-    sql->execute(QStringLiteral("delete from mt.qrb_zv_reports;"));
+        longText += u"line %1 äö;\n"_s.arg(i);
+    sql->execute(u"delete from mt.qrb_zv_reports;"_s);
     sql->execute(
         QStringLiteral("insert into mt.qrb_zv_reports(report_name,report_type,zvrtag,"
                        "sql_link,report_sql,report_filename) values('Long','S','T1','N','") +
-        longText + QStringLiteral("','')"));
-    const db::ResultSet rs = sql->query(QStringLiteral(
-        "select CAST(report_sql AS text) 'report_sql', report_filename, report_out from "
-        "mt.qrb_zv_reports where report_name = 'LONG'"));
+        longText + u"','')"_s);
+    const db::ResultSet rs =
+        sql->query(QStringLiteral("select CAST(report_sql AS text) 'report_sql', "
+                                  "report_filename, report_out from "
+                                  "mt.qrb_zv_reports where report_name = 'LONG'"));
     ASSERT_EQ(rs.size(), 1);
     EXPECT_EQ(rs.text(0, u"Report_SQL"), longText);
     EXPECT_EQ(rs.value(0, u"report_filename"), std::optional<QString>(QString()));
     EXPECT_EQ(rs.value(0, u"report_out"), std::nullopt);
-    try {
-        rs.value(0, u"no_such_column");
-        FAIL();
-    } catch (const DbException& e) {
-        EXPECT_EQ(e.error().number, db::ItemNotFound);
-    }
-    EXPECT_THROW(rs.value(1, u"report_sql"), DbException); // no current record
+    const auto noColumn = failureOf([&] { (void)rs.value(0, u"no_such_column"); });
+    const auto noRecord = failureOf([&] { (void)rs.value(1, u"report_sql"); });
+    ASSERT_TRUE(noColumn && noRecord);
+    EXPECT_EQ(noColumn->number, db::ItemNotFound);
+    EXPECT_EQ(noRecord->number, db::NoCurrentRecord);
 }
 
 TEST_F(OdbcLayer, TheObserverSeesEveryStatementWithItsConnection)
 {
     QStringList seen;
     db::setStatementObserver([&](const QString& connection, const QString& text) {
-        seen.append(connection + QStringLiteral(": ") + text);
+        seen.append(connection + u": "_s + text);
     });
-    auto any = OdbcConnection::open(QStringLiteral("Anywhere Source"), QStringLiteral("admin"),
-                                    QStringLiteral("secret"), {QStringLiteral("direct")});
-    any->query(QStringLiteral("select version from mt.dbconfig"));
-    EXPECT_THROW(any->execute(QStringLiteral("select * from mt.missing")), DbException);
+    auto any = connect(Anywhere, "direct");
+    any->query(u"select version from mt.dbconfig"_s);
+    EXPECT_THROW(any->execute(u"select * from mt.missing"_s), DbException);
     db::setStatementObserver({});
-    EXPECT_EQ(seen, (QStringList{QStringLiteral("direct: select version from mt.dbconfig"),
-                                 QStringLiteral("direct: select * from mt.missing")}));
-}
-
-} // namespace
-
-TEST(ConnectOptions, StatementsWaitUnlessATimeoutIsConfigured)
-{
-    qunsetenv("KALDOR_QUERY_TIMEOUT");
-    EXPECT_EQ(db::ConnectOptions::forProgram(QStringLiteral("main")).queryTimeoutSeconds, 0);
-    EXPECT_EQ(db::ConnectOptions::forProgram(QStringLiteral("main")).connectionTimeoutSeconds, 0);
-    for (const char* none : {"", "abc", "-5", "0", "1.5"}) {
-        qputenv("KALDOR_QUERY_TIMEOUT", none);
-        EXPECT_EQ(db::ConnectOptions::forProgram(QStringLiteral("main")).queryTimeoutSeconds, 0)
-            << none;
-    }
-    qputenv("KALDOR_QUERY_TIMEOUT", " 120 ");
-    const db::ConnectOptions options = db::ConnectOptions::forProgram(QStringLiteral("direct"));
-    EXPECT_EQ(options.queryTimeoutSeconds, 120);
-    EXPECT_EQ(options.connectionTimeoutSeconds, 120);
-    EXPECT_EQ(options.label, QStringLiteral("direct"));
-    EXPECT_GT(options.loginTimeoutSeconds, 0);
-    qunsetenv("KALDOR_QUERY_TIMEOUT");
+    EXPECT_EQ(seen, (QStringList{u"direct: select version from mt.dbconfig"_s,
+                                 u"direct: select * from mt.missing"_s}));
 }
 
 TEST_F(OdbcLayer, AWriteWaitsForAnotherConnectionsTransaction)
 {
-    connect("Anywhere Source")
-        ->execute(
-            QStringLiteral("delete from mt.qrb_zv_tree_config;"
-                           "insert into mt.qrb_zv_tree_config(max_rows_display) values('1')"));
+    connect(Anywhere)->execute(
+        QStringLiteral("delete from mt.qrb_zv_tree_config;"
+                       "insert into mt.qrb_zv_tree_config(max_rows_display) values('1')"));
     expectAWriteWaitsForAnOpenTransaction(
-        [] { return connect("Anywhere Source"); },
-        QStringLiteral("update mt.qrb_zv_tree_config set max_rows_display = '%1'"),
-        QStringLiteral("select max_rows_display from mt.qrb_zv_tree_config"));
+        [] { return connect(Anywhere); },
+        u"update mt.qrb_zv_tree_config set max_rows_display = '%1'"_s,
+        u"select max_rows_display from mt.qrb_zv_tree_config"_s);
+}
+
+} // namespace
+
+// Only a whole number of seconds above 0 sets the limits; the login always has one.
+TEST(ConnectOptions, StatementsWaitUnlessATimeoutIsConfigured)
+{
+    const std::pair<const char*, int> cases[] = {{nullptr, 0}, {"", 0},    {"abc", 0},    {"-5", 0},
+                                                 {"0", 0},     {"1.5", 0}, {" 120 ", 120}};
+    for (const auto& [setting, seconds] : cases) {
+        SCOPED_TRACE(setting ? setting : "not set");
+        if (setting)
+            qputenv("KALDOR_QUERY_TIMEOUT", setting);
+        else
+            qunsetenv("KALDOR_QUERY_TIMEOUT");
+        const db::ConnectOptions options = db::ConnectOptions::forProgram(u"direct"_s);
+        EXPECT_EQ(options.queryTimeoutSeconds, seconds);
+        EXPECT_EQ(options.connectionTimeoutSeconds, seconds);
+        EXPECT_EQ(options.label, u"direct"_s);
+        EXPECT_GT(options.loginTimeoutSeconds, 0);
+    }
+    qunsetenv("KALDOR_QUERY_TIMEOUT");
 }
