@@ -1,6 +1,6 @@
-// The catalog functions of the stand-in driver, as ODBC clients call them
-// through the driver manager: the tables, the view, the columns and the
-// procedures of schema mt on a database holding the demo data.
+// The catalog functions of the stand-in driver, as ODBC clients call them through the driver
+// manager: the tables, the view, the columns and the procedures of schema mt on a database
+// holding the demo data.
 #include "Catalog.h"
 #include "OdbcClient.h"
 
@@ -121,9 +121,8 @@ TEST_P(Catalog, ListsTheTablesAndTheViewOfSchemaMtWithTheStandardColumns)
     EXPECT_EQ(column(l, 1), Names(expectedNames.size(), "mt"));
 }
 
-// Every column of every table and of the view as the schema declares it; the
-// long text and the number columns and the VIZ/IDOV user list differ between
-// the dialects.
+// Every column of every table and of the view as the schema declares it; the long text and
+// the number columns and the VIZ/IDOV user list differ between the dialects.
 TEST_P(Catalog, ListsEveryColumnWithItsTypeAndWidth)
 {
     const Outcome l = columns(dbc(), "mt", "%", "%");

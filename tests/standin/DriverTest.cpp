@@ -1,10 +1,7 @@
-// The stand-in driver seen through the unixODBC driver manager, as the program
-// sees it.
+// The stand-in driver seen through the unixODBC driver manager, as the program sees it.
 #include "OdbcClient.h"
 
 #include <gtest/gtest.h>
-
-#include <sqlucode.h>
 
 #include <filesystem>
 #include <fstream>
@@ -97,8 +94,8 @@ TEST_P(EachDialect, LogsInWithTheAccountOfTheDatabaseFile)
     EXPECT_TRUE(demo.open(dsnOf(GetParam()), "demo", "demo-pw"));
 }
 
-// The completed connection string is given back only when the client passes a
-// buffer for it; with none there is nothing to cut and so no warning.
+// The completed connection string is given back only when the client passes a buffer for it;
+// with none there is nothing to cut and so no warning.
 TEST_F(DriverTest, DriverConnectReadsTheStringAndWarnsOfACutCopyOnlyWithABuffer)
 {
     Connection c;
@@ -124,8 +121,7 @@ TEST_F(DriverTest, DriverConnectReadsTheStringAndWarnsOfACutCopyOnlyWithABuffer)
 TEST_F(DriverTest, AnywhereBatchGivesOneResultPerStatement)
 {
     auto c = login(Dialect::Anywhere);
-    c->query("insert into mt.qrb_zv_groupconfig (group_id,zv_inhibit_use) values "
-             "('MT','N')");
+    c->query("insert into mt.qrb_zv_groupconfig (group_id,zv_inhibit_use) values ('MT','N')");
     const auto outcomes = c->run("select group_id from mt.qrb_zv_groupconfig;commit");
     ASSERT_EQ(outcomes.size(), 2U);
     EXPECT_EQ(outcomes[0].rc, SQL_SUCCESS);
@@ -137,8 +133,7 @@ TEST_F(DriverTest, AnywhereBatchGivesOneResultPerStatement)
 TEST_F(DriverTest, SqlServerBatchCommitsItsTransaction)
 {
     auto c = login(Dialect::SqlServer);
-    c->query("insert into mt.qrb_zv_result_header(header) values ('a');Begin "
-             "Transaction; commit");
+    c->query("insert into mt.qrb_zv_result_header(header) values ('a');Begin Transaction; commit");
     const auto outcomes = c->run("Begin Transaction; delete from mt.qrb_zv_result_header; commit");
     ASSERT_EQ(outcomes.size(), 3U);
     EXPECT_EQ(outcomes[1].rowCount, 1);
@@ -156,7 +151,13 @@ TEST_P(EachDialect, ErrorInALaterStatementSurfacesOnMoreResultsAndEndsTheBatch)
     EXPECT_EQ(outcomes[0].rc, SQL_SUCCESS);
     EXPECT_EQ(outcomes[0].rowCount, 1);
     ASSERT_EQ(outcomes[1].rc, SQL_ERROR);
-    EXPECT_EQ(outcomes[1].diags.at(0).state, "42S02");
+    const Diag& d = outcomes[1].diags.at(0);
+    EXPECT_EQ(d.state, "42S02");
+    EXPECT_EQ(d.native, GetParam() == Dialect::SqlServer ? 208 : -141);
+    EXPECT_EQ(d.message,
+              GetParam() == Dialect::SqlServer
+                  ? "[KALDOR][Stand-in SQL Server]Invalid object name 'mt.no_such_table'."
+                  : "[KALDOR][Stand-in SQL Anywhere]Table 'no_such_table' not found");
     EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_browser_list"), "1");
 }
 
@@ -175,21 +176,16 @@ TEST_F(DriverTest, StatementErrorsCarryTheServersStateNumberAndMessage)
     const std::vector<ErrorCase> cases = {
         {sa, "commit", "", 0, nullptr},
         {ss, "commit", "25000", 3902,
-         "[KALDOR][Stand-in SQL Server]The COMMIT TRANSACTION request has no "
-         "corresponding BEGIN "
+         "[KALDOR][Stand-in SQL Server]The COMMIT TRANSACTION request has no corresponding BEGIN "
          "TRANSACTION."},
         {ss, "delete from mt.qrb_zv_tree_fields; commit", "25000", 3902, nullptr},
         {ss, "call mt.qrb_zv_group_config_maint", "42000", 102, nullptr},
         {ss, "select nosuch from mt.qrb_zv_groupconfig", "42S22", 207, nullptr},
         {ss, "selec group_id from mt.qrb_zv_groupconfig", "42000", 102, nullptr},
         {ss, "{call [mt].no_such_procedure}", "42000", 2812, nullptr},
-        {ss, "select * from mt.no_such_table", "42S02", 208,
-         "[KALDOR][Stand-in SQL Server]Invalid object name 'mt.no_such_table'."},
         {sa, "select nosuch from mt.qrb_zv_groupconfig", "42S22", -143, nullptr},
         {sa, "selec group_id from mt.qrb_zv_groupconfig", "42000", -131, nullptr},
-        {sa, "call mt.no_such_procedure;commit", "42S02", -265, nullptr},
-        {sa, "select * from mt.no_such_table", "42S02", -141,
-         "[KALDOR][Stand-in SQL Anywhere]Table 'no_such_table' not found"}};
+        {sa, "call mt.no_such_procedure;commit", "42S02", -265, nullptr}};
     for (const ErrorCase& c : cases) {
         SCOPED_TRACE(std::string(dsnOf(c.dialect)) + ": " + c.sql);
         const auto outcomes = login(c.dialect)->run(c.sql);
@@ -212,8 +208,7 @@ TEST_F(DriverTest, StatementErrorsCarryTheServersStateNumberAndMessage)
 
 TEST_P(EachDialect, NullAndEmptyTextAreDistinct)
 {
-    c_.query("insert into "
-             "mt.qrb_zv_page_configuration(web_page,style_sheet,wallpaper) "
+    c_.query("insert into mt.qrb_zv_page_configuration(web_page,style_sheet,wallpaper) "
              "values ('Login Form',NULL,'')");
     EXPECT_EQ(c_.query("select style_sheet, wallpaper, background from "
                        "mt.qrb_zv_page_configuration"),
@@ -233,8 +228,7 @@ TEST_P(EachDialect, LongTextIsReadInChunks)
     c_.query("insert into mt.qrb_zv_reports(report_name,report_sql) values ('R','" + literal +
              "')");
     Stmt st(dbc());
-    ASSERT_EQ(st.exec("select CAST(report_sql AS text) 'report_sql' from "
-                      "mt.qrb_zv_reports"),
+    ASSERT_EQ(st.exec("select CAST(report_sql AS text) 'report_sql' from mt.qrb_zv_reports"),
               SQL_SUCCESS);
     ASSERT_EQ(SQLFetch(st.h()), SQL_SUCCESS);
     std::string read;
@@ -256,24 +250,9 @@ TEST_P(EachDialect, LongTextIsReadInChunks)
     EXPECT_EQ(truncated, static_cast<int>((text.size() - 1) / (sizeof buffer - 1)));
 }
 
-TEST_F(DriverTest, WideTextIsUtf16)
-{
-    auto c = login(Dialect::SqlServer);
-    c->query("insert into mt.qrb_zv_result_header(header) values ('Größe €')");
-    Stmt st(c->handle());
-    ASSERT_EQ(st.exec("select header from mt.qrb_zv_result_header"), SQL_SUCCESS);
-    ASSERT_EQ(SQLFetch(st.h()), SQL_SUCCESS);
-    char16_t buffer[32] = {};
-    SQLLEN indicator = 0;
-    EXPECT_EQ(SQLGetData(st.h(), 1, SQL_C_WCHAR, buffer, sizeof buffer, &indicator), SQL_SUCCESS);
-    EXPECT_EQ(std::u16string(buffer), u"Größe €");
-    EXPECT_EQ(indicator, 14);
-}
-
 TEST_P(EachDialect, TextComparesIgnoreCase)
 {
-    c_.query("insert into mt.qrb_zv_groupconfig (group_id,zv_inhibit_use) values "
-             "('Admins','N'),"
+    c_.query("insert into mt.qrb_zv_groupconfig (group_id,zv_inhibit_use) values ('Admins','N'),"
              " ('MT','N')");
     const std::string from = "from mt.qrb_zv_groupconfig ";
     EXPECT_EQ(c_.scalar("select group_id " + from + "where group_id = 'ADMINS'"), "Admins");
@@ -291,8 +270,7 @@ std::string callText(Dialect d, const std::string& name)
 
 TEST_P(EachDialect, GroupMaintenanceGivesNewGroupsTheirDefaults)
 {
-    c_.query("insert into mt.qrb_zv_groupconfig "
-             "(group_id,zv_inhibit_use,cal_data_display) "
+    c_.query("insert into mt.qrb_zv_groupconfig (group_id,zv_inhibit_use,cal_data_display) "
              "values ('Lab','N','N')");
     c_.query(callText(GetParam(), "qrb_zv_group_config_maint"));
     EXPECT_EQ(c_.query("select zv_inhibit_use, inv_data_display, view_merge_data, "
@@ -304,10 +282,8 @@ TEST_P(EachDialect, GroupMaintenanceGivesNewGroupsTheirDefaults)
 TEST_P(EachDialect, FieldMaintenanceAddsMissingOffsetRows)
 {
     addToDatabase(GetParam(),
-                  "insert into mt.me2_customiz(fldnum,title,fform,desktop,suppressed) "
-                  "values"
-                  " ('4201','Asset','2','default','N'), "
-                  "('2340','Results','9','default','N'),"
+                  "insert into mt.me2_customiz(fldnum,title,fform,desktop,suppressed) values"
+                  " ('4201','Asset','2','default','N'), ('2340','Results','9','default','N'),"
                   " ('2801','Place','4','default','Y'), ('9999','Other','0','default','N'),"
                   " ('2301','Twice','3','default','N'),"
                   " ('2301','Twice','3','DEFAULT','N'), (NULL,'None','3','default','N');"
@@ -327,8 +303,7 @@ TEST_P(EachDialect, PageResetFillsAnEmptyTableAndRestoresDefaults)
 {
     c_.query(callText(GetParam(), "qrb_zv_reset_page_config"));
     EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_page_configuration"), "17");
-    c_.query("update mt.qrb_zv_page_configuration set style_sheet = NULL, "
-             "wallpaper = 'w.jpg',"
+    c_.query("update mt.qrb_zv_page_configuration set style_sheet = NULL, wallpaper = 'w.jpg',"
              " background = '#FF0000' where web_page = 'Report Prompts'");
     c_.query(callText(GetParam(), "qrb_zv_reset_page_config"));
     EXPECT_EQ(c_.query("select style_sheet, wallpaper, background from "
@@ -372,8 +347,8 @@ TEST_P(EachDialect, DownServerFailsWithLinkFailureUntilRevived)
     EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_groupconfig"), "0");
 }
 
-// A configuration written with relative paths names the driver and the database
-// by absolute ones, so that it works from any working folder.
+// A configuration written with relative paths names the driver and the database by absolute
+// ones, so that it works from any working folder.
 TEST(OdbcConfig, NamesDriverAndDatabaseByAbsolutePaths)
 {
     const std::filesystem::path before = std::filesystem::current_path();

@@ -58,7 +58,9 @@ protected:
             !SQL_SUCCEEDED(SQLGetData(stmt_, 1, SQL_C_WCHAR, buffer, sizeof buffer, &length))) {
             return u"<none>";
         }
-        return fromWide(buffer);
+        const std::u16string value = fromWide(buffer);
+        EXPECT_EQ(length, static_cast<SQLLEN>(value.size() * sizeof(SQLWCHAR))) << "in bytes";
+        return value;
     }
 
     Connection c_;
@@ -67,7 +69,7 @@ protected:
 
 TEST_P(WideApi, AStatementWithCharactersOutsideTheBmpReachesTheServerWhole)
 {
-    const std::u16string header = u"Temp " + kThermometer + u" Größe";
+    const std::u16string header = u"Temp " + kThermometer + u" Größe €";
     ASSERT_EQ(execW(u"insert into mt.qrb_zv_result_header (header) values ('" + header + u"')"),
               SQL_SUCCESS);
     // Found by a comparison with the same text, and read back unchanged.
@@ -79,7 +81,7 @@ TEST_P(WideApi, AStatementWithCharactersOutsideTheBmpReachesTheServerWhole)
     ASSERT_TRUE(narrow.open(GetParam()));
     EXPECT_EQ(narrow.scalar("select header from mt.qrb_zv_result_header"),
               "Temp \xF0\x9F\x8C\xA1 Gr\xC3\xB6\xC3\x9F"
-              "e");
+              "e \xE2\x82\xAC");
     // A prepared statement, too.
     SQLFreeStmt(stmt_, SQL_CLOSE);
     WideText select =
