@@ -24,28 +24,21 @@ std::optional<QString> formNumber(const FieldSave& save)
     return code;
 }
 
-QString choose(DatabaseKind dialect, const QString& anywhere, const QString& sqlServer)
-{
-    QString sql;
-    ChooseSql(sql, dialect, anywhere, sqlServer);
-    return sql;
-}
-
 QStringList groupStatements(DatabaseKind dialect, const FieldSave& save)
 {
-    QStringList statements{
-        choose(dialect,
-               QStringLiteral("delete from ") + Inhibit + QStringLiteral(" where fldnum = '") +
-                   save.field + QStringLiteral("';commit"),
-               QStringLiteral("Begin Transaction; delete from ") + Inhibit +
-                   QStringLiteral(" where fldnum = '") + save.field + QStringLiteral("'; commit"))};
+    QStringList statements{ChooseSql(
+        dialect,
+        QStringLiteral("delete from ") + Inhibit + QStringLiteral(" where fldnum = '") +
+            save.field + QStringLiteral("';commit"),
+        QStringLiteral("Begin Transaction; delete from ") + Inhibit +
+            QStringLiteral(" where fldnum = '") + save.field + QStringLiteral("'; commit"))};
     for (const QString& group : save.hiddenGroups) {
         const QString insert = QStringLiteral("insert into ") + Inhibit +
                                QStringLiteral("(fldnum,group_id) values ('") + save.field +
                                QStringLiteral("','") + FixQuotes(group);
-        statements.append(
-            choose(dialect, insert + QStringLiteral("');commit"),
-                   QStringLiteral("Begin Transaction; ") + insert + QStringLiteral("'); commit")));
+        statements.append(ChooseSql(dialect, insert + QStringLiteral("');commit"),
+                                    QStringLiteral("Begin Transaction; ") + insert +
+                                        QStringLiteral("'); commit")));
     }
     return statements;
 }
@@ -58,8 +51,8 @@ QStringList offsetStatements(DatabaseKind dialect, const FieldSave& save, const 
         QStringLiteral("',general_field_data_y = '") + save.general[2] +
         QStringLiteral("' where fldnum = '") + save.field + QStringLiteral("' and fform = '") +
         code + QLatin1Char('\'');
-    QStringList statements{choose(dialect, update + QStringLiteral(";commit"),
-                                  update + QStringLiteral(";Begin TransAction; commit"))};
+    QStringList statements{ChooseSql(dialect, update + QStringLiteral(";commit"),
+                                     update + QStringLiteral(";Begin TransAction; commit"))};
     if (!save.browser)
         return statements;
     const QString& browser = *save.browser;
@@ -67,11 +60,11 @@ QStringList offsetStatements(DatabaseKind dialect, const FieldSave& save, const 
                           QStringLiteral("' and browser_id = '") + browser +
                           QStringLiteral("' and fform = '") + code;
     statements.append(
-        choose(dialect,
-               QStringLiteral("delete from mt.qrb_zv_browser_offsets") + where +
-                   QStringLiteral("';commit"),
-               QStringLiteral("Begin Transaction; delete from mt.qrb_zv_browser_offsets") + where +
-                   QStringLiteral("'; commit")));
+        ChooseSql(dialect,
+                  QStringLiteral("delete from mt.qrb_zv_browser_offsets") + where +
+                      QStringLiteral("';commit"),
+                  QStringLiteral("Begin Transaction; delete from mt.qrb_zv_browser_offsets") +
+                      where + QStringLiteral("'; commit")));
     const QString insert =
         QStringLiteral("insert into mt.qrb_zv_browser_offsets(fldnum,browser_id,"
                        "browser_field_title_x,browser_field_data_x,browser_field_data_y,"
@@ -80,8 +73,8 @@ QStringList offsetStatements(DatabaseKind dialect, const FieldSave& save, const 
         save.browserOffsets[0] + QStringLiteral("','") + save.browserOffsets[1] +
         QStringLiteral("','") + save.browserOffsets[2] + QStringLiteral("','") + save.formCode +
         QLatin1Char('\'');
-    statements.append(choose(dialect, insert + QStringLiteral(");commit"),
-                             insert + QStringLiteral(");Begin Transaction; commit")));
+    statements.append(ChooseSql(dialect, insert + QStringLiteral(");commit"),
+                                insert + QStringLiteral(");Begin Transaction; commit")));
     return statements;
 }
 
@@ -89,7 +82,7 @@ QStringList offsetStatements(DatabaseKind dialect, const FieldSave& save, const 
 
 QString FieldMaintSql(DatabaseKind dialect)
 {
-    return choose(
+    return ChooseSql(
         dialect, QStringLiteral("call mt.qrb_zv_field_config_maint;commit"),
         QStringLiteral("{call [mt].qrb_zv_field_config_maint};Begin transaction; commit"));
 }

@@ -14,11 +14,9 @@ QString FieldViewStatement(DatabaseKind dialect, const QString& desktop, const Q
         QStringLiteral("' and suppressed<>'Y' and fldnum<'5000' and fform in "
                        "('0','2','3','4','5','6') or (fldnum='2340' and desktop='") +
         desktop + QStringLiteral("' and suppressed<>'Y')");
-    QString sql;
-    ChooseSql(sql, dialect,
-              QStringLiteral("alter view mt.qrb_zv_customiz") + body + QStringLiteral(";commit"),
-              QStringLiteral("alter view [mt].[qrb_zv_customiz]") + body);
-    return sql;
+    return ChooseSql(
+        dialect, QStringLiteral("alter view mt.qrb_zv_customiz") + body + QStringLiteral(";commit"),
+        QStringLiteral("alter view [mt].[qrb_zv_customiz]") + body);
 }
 
 } // namespace kaldor

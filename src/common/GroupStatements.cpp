@@ -4,23 +4,12 @@
 
 namespace kaldor {
 
-namespace {
-
-QString choose(DatabaseKind dialect, const QString& anywhere, const QString& sqlServer)
-{
-    QString sql;
-    ChooseSql(sql, dialect, anywhere, sqlServer);
-    return sql;
-}
-
-} // namespace
-
 QString GroupExistsSql(DatabaseKind dialect, const QString& group)
 {
     const QString exists =
         QStringLiteral("select group_id from mt.qrb_zv_groupconfig where group_id = '") +
         FixQuotes(group);
-    return choose(dialect, exists + QStringLiteral("';commit"), exists + QStringLiteral("';"));
+    return ChooseSql(dialect, exists + QStringLiteral("';commit"), exists + QStringLiteral("';"));
 }
 
 QStringList GroupAddSql(DatabaseKind dialect, const QString& group)
@@ -28,10 +17,10 @@ QStringList GroupAddSql(DatabaseKind dialect, const QString& group)
     const QString insert =
         QStringLiteral("insert into mt.qrb_zv_groupconfig (group_id,zv_inhibit_use) values ('") +
         FixQuotes(group) + QStringLiteral("','N');");
-    return {choose(dialect, insert + QStringLiteral("commit"),
-                   insert + QStringLiteral("Begin Transaction; commit")),
-            choose(dialect, QStringLiteral("call mt.qrb_zv_group_config_maint;commit"),
-                   QStringLiteral("{call [mt].qrb_zv_group_config_maint;}"))};
+    return {ChooseSql(dialect, insert + QStringLiteral("commit"),
+                      insert + QStringLiteral("Begin Transaction; commit")),
+            ChooseSql(dialect, QStringLiteral("call mt.qrb_zv_group_config_maint;commit"),
+                      QStringLiteral("{call [mt].qrb_zv_group_config_maint;}"))};
 }
 
 QStringList GroupRemoveSql(DatabaseKind dialect, const QString& group)
@@ -41,13 +30,13 @@ QStringList GroupRemoveSql(DatabaseKind dialect, const QString& group)
     for (const QString& table : {QStringLiteral("mt.qrb_zv_groupconfig"),
                                  QStringLiteral("mt.qrb_zv_fields_group_inhibit")}) {
         const QString remove = QStringLiteral("delete from ") + table + where;
-        statements.append(
-            choose(dialect, remove + QStringLiteral("';commit"),
-                   QStringLiteral("Begin Transaction; ") + remove + QStringLiteral("'; commit")));
+        statements.append(ChooseSql(dialect, remove + QStringLiteral("';commit"),
+                                    QStringLiteral("Begin Transaction; ") + remove +
+                                        QStringLiteral("'; commit")));
     }
     const QString move = QStringLiteral("update mt.qrb_zv_userlist set group_id = 'MT'") + where;
-    statements.append(choose(dialect, move + QStringLiteral("';commit"),
-                             move + QStringLiteral("';Begin transaction; commit")));
+    statements.append(ChooseSql(dialect, move + QStringLiteral("';commit"),
+                                move + QStringLiteral("';Begin transaction; commit")));
     return statements;
 }
 
@@ -62,16 +51,17 @@ QStringList GroupSaveSql(DatabaseKind dialect, const GroupSave& save)
                            group;
     const QString remove =
         QStringLiteral("delete from mt.qrb_zv_group_reports where group_id = '") + group;
-    QStringList statements{choose(dialect, update + QStringLiteral("';commit"),
-                                  update + QStringLiteral("';Begin Transaction;commit")),
-                           choose(dialect, remove + QStringLiteral("';commit"),
-                                  remove + QStringLiteral("';Begin transaction; commit"))};
+    QStringList statements{ChooseSql(dialect, update + QStringLiteral("';commit"),
+                                     update + QStringLiteral("';Begin Transaction;commit")),
+                           ChooseSql(dialect, remove + QStringLiteral("';commit"),
+                                     remove + QStringLiteral("';Begin transaction; commit"))};
     const QString insert =
         QStringLiteral("insert into mt.qrb_zv_group_reports (group_id,zvrtag) select '") + group +
         QStringLiteral("',zvrtag from mt.qrb_zv_reports where report_name = '");
     for (const QString& report : save.executableReports)
-        statements.append(choose(dialect, insert + report + QStringLiteral("';commit"),
-                                 insert + report + QStringLiteral("';Begin Transaction; commit")));
+        statements.append(
+            ChooseSql(dialect, insert + report + QStringLiteral("';commit"),
+                      insert + report + QStringLiteral("';Begin Transaction; commit")));
     return statements;
 }
 

@@ -4,17 +4,6 @@
 
 namespace kaldor {
 
-namespace {
-
-QString choose(DatabaseKind dialect, const QString& anywhere, const QString& sqlServer)
-{
-    QString sql;
-    ChooseSql(sql, dialect, anywhere, sqlServer);
-    return sql;
-}
-
-} // namespace
-
 QString ReportTagSql(const QString& report)
 {
     return QStringLiteral("(select zvrtag from mt.qrb_zv_reports where report_name = '") +
@@ -23,16 +12,17 @@ QString ReportTagSql(const QString& report)
 
 QStringList ReportCleanNamesSql(DatabaseKind dialect)
 {
-    return {choose(dialect,
-                   QStringLiteral("update mt.qrb_zv_report_prompts set prompt = (select replace "
-                                  "(prompt, '''', ''));commit"),
-                   QStringLiteral("Begin Transaction; update mt.qrb_zv_report_prompts set prompt "
-                                  "= (select replace (prompt, '''', '')); Commit")),
-            choose(dialect,
-                   QStringLiteral("update mt.qrb_zv_reports set report_name = (select replace "
-                                  "(report_name, '''', ''));commit"),
-                   QStringLiteral("Begin Transaction; update mt.qrb_zv_reports set report_name = "
-                                  "(select replace (report_name, '''', '')); commit"))};
+    return {
+        ChooseSql(dialect,
+                  QStringLiteral("update mt.qrb_zv_report_prompts set prompt = (select replace "
+                                 "(prompt, '''', ''));commit"),
+                  QStringLiteral("Begin Transaction; update mt.qrb_zv_report_prompts set prompt "
+                                 "= (select replace (prompt, '''', '')); Commit")),
+        ChooseSql(dialect,
+                  QStringLiteral("update mt.qrb_zv_reports set report_name = (select replace "
+                                 "(report_name, '''', ''));commit"),
+                  QStringLiteral("Begin Transaction; update mt.qrb_zv_reports set report_name = "
+                                 "(select replace (report_name, '''', '')); commit"))};
 }
 
 QString ReportExistsSql(DatabaseKind dialect, const QString& report)
@@ -40,7 +30,7 @@ QString ReportExistsSql(DatabaseKind dialect, const QString& report)
     const QString text =
         QStringLiteral("select report_name from mt.qrb_zv_reports where report_name = '") +
         FixQuotes(report);
-    return choose(dialect, text + QStringLiteral("';commit"), text + QStringLiteral("';"));
+    return ChooseSql(dialect, text + QStringLiteral("';commit"), text + QStringLiteral("';"));
 }
 
 QString ReportInsertSql(DatabaseKind dialect, const QString& report, bool crystal,
@@ -52,8 +42,8 @@ QString ReportInsertSql(DatabaseKind dialect, const QString& report, bool crysta
     const QString insert = QStringLiteral("insert into mt.qrb_zv_reports "
                                           "(report_name,report_type,zvrtag,sql_link) values") +
                            (crystal ? QStringLiteral(" ") : QString()) + values;
-    return choose(dialect, insert + QStringLiteral("commit"),
-                  insert + QStringLiteral("Begin Transaction; commit"));
+    return ChooseSql(dialect, insert + QStringLiteral("commit"),
+                     insert + QStringLiteral("Begin Transaction; commit"));
 }
 
 QString ReportRenameSql(DatabaseKind dialect, const QString& old, const QString& report)
@@ -61,7 +51,7 @@ QString ReportRenameSql(DatabaseKind dialect, const QString& old, const QString&
     const QString update = QStringLiteral("update mt.qrb_zv_reports set report_name = '") +
                            FixQuotes(report) + QStringLiteral("' where report_name = '") +
                            FixQuotes(old) + QStringLiteral("';commit");
-    return choose(dialect, update, QStringLiteral("Begin Transaction; ") + update);
+    return ChooseSql(dialect, update, QStringLiteral("Begin Transaction; ") + update);
 }
 
 QStringList ReportRemoveSql(DatabaseKind dialect, const QString& report)
@@ -71,10 +61,10 @@ QStringList ReportRemoveSql(DatabaseKind dialect, const QString& report)
     const QString row = QStringLiteral("delete from mt.qrb_zv_reports where report_name = '") +
                         FixQuotes(report) + QStringLiteral("';");
     QStringList statements;
-    statements.append(choose(dialect, groups + QStringLiteral("commit"),
-                             groups + QStringLiteral("Begin Transaction; commit")));
-    statements.append(choose(dialect, row + QStringLiteral("commit"),
-                             row + QStringLiteral("Begin Transaction; commit")));
+    statements.append(ChooseSql(dialect, groups + QStringLiteral("commit"),
+                                groups + QStringLiteral("Begin Transaction; commit")));
+    statements.append(ChooseSql(dialect, row + QStringLiteral("commit"),
+                                row + QStringLiteral("Begin Transaction; commit")));
     return statements;
 }
 
@@ -85,14 +75,14 @@ QString ReportSaveSql(DatabaseKind dialect, const ReportSave& save)
         const QString update = QStringLiteral("update mt.qrb_zv_reports set report_filename = '") +
                                FixQuotes(save.fileName) + QStringLiteral("',report_out = '") +
                                save.output + QStringLiteral("' ") + where;
-        return choose(dialect, update + QStringLiteral("';commit"),
-                      update + QStringLiteral("';Begin Transaction; Commit"));
+        return ChooseSql(dialect, update + QStringLiteral("';commit"),
+                         update + QStringLiteral("';Begin Transaction; Commit"));
     }
     const QString update = QStringLiteral("update mt.qrb_zv_reports set report_sql = '") +
                            FixQuotes(save.sqlText) + QStringLiteral("', sql_link = '") +
                            (save.links ? u'Y' : u'N') + QStringLiteral("' ") + where +
                            QStringLiteral("';commit");
-    return choose(dialect, update, QStringLiteral("Begin Transaction;") + update);
+    return ChooseSql(dialect, update, QStringLiteral("Begin Transaction;") + update);
 }
 
 QStringList ReportPromptsSql(DatabaseKind dialect, const QString& report,
@@ -101,8 +91,8 @@ QStringList ReportPromptsSql(DatabaseKind dialect, const QString& report,
     const QString tag = ReportTagSql(report);
     const QString remove = QStringLiteral("delete from mt.qrb_zv_report_prompts where zvrtag = ") +
                            tag + QStringLiteral(";");
-    QStringList statements{choose(dialect, remove + QStringLiteral("commit"),
-                                  remove + QStringLiteral("Begin Transaction; commit"))};
+    QStringList statements{ChooseSql(dialect, remove + QStringLiteral("commit"),
+                                     remove + QStringLiteral("Begin Transaction; commit"))};
     for (qsizetype i = 0; i < prompts.size(); ++i) {
         const ReportPrompt& p = prompts.at(i);
         const QString insert =
@@ -116,8 +106,8 @@ QStringList ReportPromptsSql(DatabaseKind dialect, const QString& report,
             QStringLiteral("','") + p.table + QStringLiteral("','") + p.column +
             QStringLiteral("','") + p.custom + QStringLiteral("','") + p.force +
             QStringLiteral("','") + QString::number(i + 1) + QStringLiteral("');");
-        statements.append(choose(dialect, insert + QStringLiteral("commit"),
-                                 insert + QStringLiteral("Begin Transaction; commit")));
+        statements.append(ChooseSql(dialect, insert + QStringLiteral("commit"),
+                                    insert + QStringLiteral("Begin Transaction; commit")));
     }
     return statements;
 }
@@ -130,7 +120,7 @@ QStringList ReportValuesSql(DatabaseKind dialect, const QString& report, const Q
         QStringLiteral("delete from mt.qrb_zv_prompt_validation where zvrtag = ") + tag +
         QStringLiteral(" and prompt_string='") + replace + QStringLiteral("';commit");
     QStringList statements;
-    statements.append(choose(dialect, remove, QStringLiteral("Begin Transaction; ") + remove));
+    statements.append(ChooseSql(dialect, remove, QStringLiteral("Begin Transaction; ") + remove));
     for (const QString& value : values) {
         const QString insert =
             QStringLiteral("insert into mt.qrb_zv_prompt_validation(zvrtag,prompt_string,val) "
@@ -138,8 +128,8 @@ QStringList ReportValuesSql(DatabaseKind dialect, const QString& report, const Q
             tag + QStringLiteral(",'") + replace + QStringLiteral("','") + value +
             QStringLiteral("');");
         statements.append(
-            choose(dialect, insert + QStringLiteral("commit"),
-                   QStringLiteral("Begin Transaction; ") + insert + QStringLiteral(" commit")));
+            ChooseSql(dialect, insert + QStringLiteral("commit"),
+                      QStringLiteral("Begin Transaction; ") + insert + QStringLiteral(" commit")));
     }
     return statements;
 }

@@ -70,6 +70,13 @@ void ChooseSql(QString& sql, DatabaseKind dialect, const QString& anywhere,
         sql = sqlServer;
 }
 
+QString ChooseSql(DatabaseKind dialect, const QString& anywhere, const QString& sqlServer)
+{
+    QString sql;
+    ChooseSql(sql, dialect, anywhere, sqlServer);
+    return sql;
+}
+
 void ChooseSql(QString& sql, const QString& anywhere, const QString& sqlServer)
 {
     ChooseSql(sql, session().DatabaseType, anywhere, sqlServer);

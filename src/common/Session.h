@@ -48,5 +48,7 @@ void ChooseSql(QString& sql, const QString& anywhere, const QString& sqlServer);
 // The same for a dialect given, such as the one of another connection.
 void ChooseSql(QString& sql, DatabaseKind dialect, const QString& anywhere,
                const QString& sqlServer);
+// The statement of a dialect given, as a value: none for no dialect.
+QString ChooseSql(DatabaseKind dialect, const QString& anywhere, const QString& sqlServer);
 
 } // namespace kaldor

@@ -9,9 +9,7 @@ QString switchUpdate(DatabaseKind dialect, const QString& column, const QString&
 {
     const QString head = QStringLiteral("update mt.qrb_zv_system_configuration set ") + column +
                          QStringLiteral(" = '") + value;
-    QString sql;
-    ChooseSql(sql, dialect, head + QStringLiteral("';commit"), head + sqlServerTail);
-    return sql;
+    return ChooseSql(dialect, head + QStringLiteral("';commit"), head + sqlServerTail);
 }
 
 } // namespace

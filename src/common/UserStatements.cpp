@@ -6,22 +6,19 @@ namespace kaldor {
 
 QString UserPurgeSql(DatabaseKind dialect)
 {
-    QString sql;
-    ChooseSql(sql, dialect,
-              QStringLiteral("delete from mt.qrb_zv_userlist where mtuser not in (select "
-                             "mtuser from mt.userlist);commit"),
-              QStringLiteral("Begin Transaction; delete from mt.qrb_zv_userlist where mtuser "
-                             "not in (select mtuser from mt.userlist); commit"));
-    return sql;
+    return ChooseSql(
+        dialect,
+        QStringLiteral("delete from mt.qrb_zv_userlist where mtuser not in (select "
+                       "mtuser from mt.userlist);commit"),
+        QStringLiteral("Begin Transaction; delete from mt.qrb_zv_userlist where mtuser "
+                       "not in (select mtuser from mt.userlist); commit"));
 }
 
 QString UserExistsSql(DatabaseKind dialect, const QString& user)
 {
     const QString select =
         QStringLiteral("select mtuser from mt.qrb_zv_userlist where mtuser = '") + FixQuotes(user);
-    QString sql;
-    ChooseSql(sql, dialect, select + QStringLiteral("';commit"), select + QStringLiteral("';"));
-    return sql;
+    return ChooseSql(dialect, select + QStringLiteral("';commit"), select + QStringLiteral("';"));
 }
 
 QString UserRowSql(DatabaseKind dialect, bool exists, const UserSave& save)
