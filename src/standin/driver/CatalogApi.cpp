@@ -36,6 +36,55 @@ SQLRETURN runCatalog(SQLHSTMT handle, const CatalogRequest& request)
     return takeResults(s, {s->dbc->session->catalog(request)});
 }
 
+// The bodies of the narrow and wide entry points, which differ only in their texts' type.
+template <class Char>
+SQLRETURN tables(SQLHSTMT handle, Char* catalog, SQLSMALLINT catalogLength, Char* schema,
+                 SQLSMALLINT schemaLength, Char* table, SQLSMALLINT tableLength, Char* types,
+                 SQLSMALLINT typesLength)
+{
+    CatalogRequest r;
+    r.function = CatalogFunction::Tables;
+    r.catalog = nameArgument(catalog, catalogLength);
+    r.schema = nameArgument(schema, schemaLength);
+    r.object = nameArgument(table, tableLength);
+    r.tableTypes = nameArgument(types, typesLength);
+    return runCatalog(handle, r);
+}
+
+template <class Char>
+SQLRETURN columns(SQLHSTMT handle, Char* catalog, SQLSMALLINT catalogLength, Char* schema,
+                  SQLSMALLINT schemaLength, Char* table, SQLSMALLINT tableLength, Char* column,
+                  SQLSMALLINT columnLength)
+{
+    CatalogRequest r;
+    r.function = CatalogFunction::Columns;
+    r.catalog = nameArgument(catalog, catalogLength);
+    r.schema = nameArgument(schema, schemaLength);
+    r.object = nameArgument(table, tableLength);
+    r.column = nameArgument(column, columnLength);
+    return runCatalog(handle, r);
+}
+
+template <class Char>
+SQLRETURN procedures(SQLHSTMT handle, Char* catalog, SQLSMALLINT catalogLength, Char* schema,
+                     SQLSMALLINT schemaLength, Char* procedure, SQLSMALLINT procedureLength)
+{
+    CatalogRequest r;
+    r.function = CatalogFunction::Procedures;
+    r.catalog = nameArgument(catalog, catalogLength);
+    r.schema = nameArgument(schema, schemaLength);
+    r.object = nameArgument(procedure, procedureLength);
+    return runCatalog(handle, r);
+}
+
+// A catalog function whose arguments the stand-in does not read: an empty result set.
+SQLRETURN emptyCatalog(SQLHSTMT handle, CatalogFunction function)
+{
+    CatalogRequest r;
+    r.function = function;
+    return runCatalog(handle, r);
+}
+
 } // namespace
 
 extern "C" {
@@ -44,38 +93,24 @@ SQLRETURN SQL_API SQLTables(SQLHSTMT handle, SQLCHAR* catalog, SQLSMALLINT catal
                             SQLCHAR* schema, SQLSMALLINT schemaLength, SQLCHAR* table,
                             SQLSMALLINT tableLength, SQLCHAR* types, SQLSMALLINT typesLength)
 {
-    CatalogRequest r;
-    r.function = CatalogFunction::Tables;
-    r.catalog = nameArgument(catalog, catalogLength);
-    r.schema = nameArgument(schema, schemaLength);
-    r.object = nameArgument(table, tableLength);
-    r.tableTypes = nameArgument(types, typesLength);
-    return runCatalog(handle, r);
+    return tables(handle, catalog, catalogLength, schema, schemaLength, table, tableLength, types,
+                  typesLength);
 }
 
 SQLRETURN SQL_API SQLColumns(SQLHSTMT handle, SQLCHAR* catalog, SQLSMALLINT catalogLength,
                              SQLCHAR* schema, SQLSMALLINT schemaLength, SQLCHAR* table,
                              SQLSMALLINT tableLength, SQLCHAR* column, SQLSMALLINT columnLength)
 {
-    CatalogRequest r;
-    r.function = CatalogFunction::Columns;
-    r.catalog = nameArgument(catalog, catalogLength);
-    r.schema = nameArgument(schema, schemaLength);
-    r.object = nameArgument(table, tableLength);
-    r.column = nameArgument(column, columnLength);
-    return runCatalog(handle, r);
+    return columns(handle, catalog, catalogLength, schema, schemaLength, table, tableLength, column,
+                   columnLength);
 }
 
 SQLRETURN SQL_API SQLProcedures(SQLHSTMT handle, SQLCHAR* catalog, SQLSMALLINT catalogLength,
                                 SQLCHAR* schema, SQLSMALLINT schemaLength, SQLCHAR* procedure,
                                 SQLSMALLINT procedureLength)
 {
-    CatalogRequest r;
-    r.function = CatalogFunction::Procedures;
-    r.catalog = nameArgument(catalog, catalogLength);
-    r.schema = nameArgument(schema, schemaLength);
-    r.object = nameArgument(procedure, procedureLength);
-    return runCatalog(handle, r);
+    return procedures(handle, catalog, catalogLength, schema, schemaLength, procedure,
+                      procedureLength);
 }
 
 SQLRETURN SQL_API SQLPrimaryKeys(SQLHSTMT handle, SQLCHAR* /*catalog*/,
@@ -83,9 +118,7 @@ SQLRETURN SQL_API SQLPrimaryKeys(SQLHSTMT handle, SQLCHAR* /*catalog*/,
                                  SQLSMALLINT /*schemaLength*/, SQLCHAR* /*table*/,
                                  SQLSMALLINT /*tableLength*/)
 {
-    CatalogRequest r;
-    r.function = CatalogFunction::PrimaryKeys;
-    return runCatalog(handle, r);
+    return emptyCatalog(handle, CatalogFunction::PrimaryKeys);
 }
 
 SQLRETURN SQL_API SQLStatistics(SQLHSTMT handle, SQLCHAR* /*catalog*/,
@@ -94,47 +127,31 @@ SQLRETURN SQL_API SQLStatistics(SQLHSTMT handle, SQLCHAR* /*catalog*/,
                                 SQLSMALLINT /*tableLength*/, SQLUSMALLINT /*unique*/,
                                 SQLUSMALLINT /*reserved*/)
 {
-    CatalogRequest r;
-    r.function = CatalogFunction::Statistics;
-    return runCatalog(handle, r);
+    return emptyCatalog(handle, CatalogFunction::Statistics);
 }
 
 SQLRETURN SQL_API SQLTablesW(SQLHSTMT handle, SQLWCHAR* catalog, SQLSMALLINT catalogLength,
                              SQLWCHAR* schema, SQLSMALLINT schemaLength, SQLWCHAR* table,
                              SQLSMALLINT tableLength, SQLWCHAR* types, SQLSMALLINT typesLength)
 {
-    CatalogRequest r;
-    r.function = CatalogFunction::Tables;
-    r.catalog = nameArgument(catalog, catalogLength);
-    r.schema = nameArgument(schema, schemaLength);
-    r.object = nameArgument(table, tableLength);
-    r.tableTypes = nameArgument(types, typesLength);
-    return runCatalog(handle, r);
+    return tables(handle, catalog, catalogLength, schema, schemaLength, table, tableLength, types,
+                  typesLength);
 }
 
 SQLRETURN SQL_API SQLColumnsW(SQLHSTMT handle, SQLWCHAR* catalog, SQLSMALLINT catalogLength,
                               SQLWCHAR* schema, SQLSMALLINT schemaLength, SQLWCHAR* table,
                               SQLSMALLINT tableLength, SQLWCHAR* column, SQLSMALLINT columnLength)
 {
-    CatalogRequest r;
-    r.function = CatalogFunction::Columns;
-    r.catalog = nameArgument(catalog, catalogLength);
-    r.schema = nameArgument(schema, schemaLength);
-    r.object = nameArgument(table, tableLength);
-    r.column = nameArgument(column, columnLength);
-    return runCatalog(handle, r);
+    return columns(handle, catalog, catalogLength, schema, schemaLength, table, tableLength, column,
+                   columnLength);
 }
 
 SQLRETURN SQL_API SQLProceduresW(SQLHSTMT handle, SQLWCHAR* catalog, SQLSMALLINT catalogLength,
                                  SQLWCHAR* schema, SQLSMALLINT schemaLength, SQLWCHAR* procedure,
                                  SQLSMALLINT procedureLength)
 {
-    CatalogRequest r;
-    r.function = CatalogFunction::Procedures;
-    r.catalog = nameArgument(catalog, catalogLength);
-    r.schema = nameArgument(schema, schemaLength);
-    r.object = nameArgument(procedure, procedureLength);
-    return runCatalog(handle, r);
+    return procedures(handle, catalog, catalogLength, schema, schemaLength, procedure,
+                      procedureLength);
 }
 
 SQLRETURN SQL_API SQLPrimaryKeysW(SQLHSTMT handle, SQLWCHAR* /*catalog*/,
@@ -142,9 +159,7 @@ SQLRETURN SQL_API SQLPrimaryKeysW(SQLHSTMT handle, SQLWCHAR* /*catalog*/,
                                   SQLSMALLINT /*schemaLength*/, SQLWCHAR* /*table*/,
                                   SQLSMALLINT /*tableLength*/)
 {
-    CatalogRequest r;
-    r.function = CatalogFunction::PrimaryKeys;
-    return runCatalog(handle, r);
+    return emptyCatalog(handle, CatalogFunction::PrimaryKeys);
 }
 
 SQLRETURN SQL_API SQLStatisticsW(SQLHSTMT handle, SQLWCHAR* /*catalog*/,
@@ -153,9 +168,7 @@ SQLRETURN SQL_API SQLStatisticsW(SQLHSTMT handle, SQLWCHAR* /*catalog*/,
                                  SQLSMALLINT /*tableLength*/, SQLUSMALLINT /*unique*/,
                                  SQLUSMALLINT /*reserved*/)
 {
-    CatalogRequest r;
-    r.function = CatalogFunction::Statistics;
-    return runCatalog(handle, r);
+    return emptyCatalog(handle, CatalogFunction::Statistics);
 }
 
 } // extern "C"
