@@ -481,11 +481,6 @@ SessionSave FormAccess::readSave() const
 
 void FormAccess::CommandSave_Click()
 {
-    // With an empty list there is no entry to write a row for: the edits are dropped.
-    if (selectedText(m_listItems).isNull()) {
-        setBrowsing();
-        return;
-    }
     if (!passesChecks())
         return;
     QString sql;
