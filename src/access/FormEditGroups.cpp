@@ -607,8 +607,12 @@ GroupSave FormEditGroups::readSave(const QString& group) const
 void FormEditGroups::CommandSave_Click()
 {
     QListWidgetItem* item = selectedItem(m_listGroups);
-    if (!item)
+    if (!item) {
+        // Nothing to write to (an edit made while the name of a new group was asked for, and
+        // the new group not found again): back to unedited, so the group list is usable.
+        setEdited(false);
         return;
+    }
     QString sql;
     Trapped(Source + QStringLiteral("CommandSave"), sql, [&] {
         const Hourglass hourglass;
