@@ -214,7 +214,12 @@ void FormReports::connectEvents()
 
     connect(m_commandAddPrompt, &QPushButton::clicked, this, [this] { CommandAddPrompt_Click(); });
     connect(m_commandEditPrompt, &QPushButton::clicked, this, [this] { EditPrompt(); });
-    connect(m_listViewPrompts, &QTreeWidget::itemDoubleClicked, this, [this] { EditPrompt(); });
+    // A double-click opens a prompt as Edit Prompt does, but not while another one is being
+    // added or edited (Edit Prompt is disabled then): that one's wait would never end.
+    connect(m_listViewPrompts, &QTreeWidget::itemDoubleClicked, this, [this] {
+        if (m_promptEditMode == PromptEdit::NonePending)
+            EditPrompt();
+    });
     connect(m_commandRemovePrompt, &QPushButton::clicked, this,
             [this] { CommandRemovePrompt_Click(); });
     connect(m_commandSaveValidation, &QPushButton::clicked, this,
@@ -674,10 +679,11 @@ void FormReports::CommandSave_Click()
         return refuse(166);
     if (crystalMode() && m_comboOutput->currentText().isEmpty())
         return refuse(524);
+    const QString report = selectedReport(); // the reload after an add selects another entry
     QString sql;
     Trapped(Source + QStringLiteral("CommandSave"), sql, [&] {
         sql = ReportSaveSql(session().DatabaseType,
-                            {selectedReport(), crystalMode(), m_comboFilename->currentText(),
+                            {report, crystalMode(), m_comboFilename->currentText(),
                              m_comboOutput->currentText(), sqlText(), m_checkLinks->isChecked()});
         for (QPushButton* b :
              {m_commandAddReport, m_commandRemoveReport, m_commandCloneReport, m_commandEditTitle})
@@ -697,7 +703,7 @@ void FormReports::CommandSave_Click()
         }
         setListAndModesEnabled(true);
     });
-    reportSaved(resString(919).arg(selectedReport()));
+    reportSaved(resString(919).arg(report));
 }
 
 void FormReports::ResetReportButtons()
