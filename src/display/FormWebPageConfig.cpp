@@ -193,6 +193,7 @@ void FormWebPageConfig::LoadColors()
 {
     for (const Color& c : Colors)
         m_comboColor->addItem(c.resource ? resString(c.resource) : QString::fromLatin1(c.name));
+    m_comboColor->setCurrentIndex(-1); // no colour shown until a page's row chooses one
 }
 
 void FormWebPageConfig::LoadWebForms()
