@@ -52,13 +52,14 @@ DatabaseKind dialectOfDriver(const QString& description)
     return DatabaseKind::Undetermined;
 }
 
+// The first data source of the name decides, as at the program's login (a user's data source
+// comes before a system one of the same name).
 DatabaseKind dialectOfDataSource(const QString& dataSource)
 {
-    DatabaseKind dialect = DatabaseKind::Undetermined;
     for (const db::DataSourceEntry& e : db::listDataSources({}).entries)
         if (e.name == dataSource)
-            dialect = dialectOfDriver(e.description);
-    return dialect;
+            return dialectOfDriver(e.description);
+    return DatabaseKind::Undetermined;
 }
 
 void ChooseSql(QString& sql, DatabaseKind dialect, const QString& anywhere,

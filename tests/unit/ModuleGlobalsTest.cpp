@@ -299,6 +299,16 @@ TEST_F(SystemRecordTest, GetConfigAppendsABackslashToSPathForSharedDir)
     EXPECT_EQ(config().SharedDir.toStdString(), "Earlier\\");
 }
 
+// "Anywhere" is looked for first: a description naming both is SQL Anywhere's.
+TEST(DialectOfDriver, AnywhereBeforeSqlServer)
+{
+    EXPECT_EQ(dialectOfDriver(QStringLiteral("SQL Server bridge to Anywhere")),
+              DatabaseKind::SqlAnywhere);
+    EXPECT_EQ(dialectOfDriver(QStringLiteral("ODBC Driver 18 for SQL Server")),
+              DatabaseKind::SqlServer);
+    EXPECT_EQ(dialectOfDriver(QStringLiteral("sql server")), DatabaseKind::Undetermined);
+}
+
 TEST(ChooseSql, KeepsTheTextWithoutADialect)
 {
     resetGlobals();
