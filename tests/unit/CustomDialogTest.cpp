@@ -68,6 +68,15 @@ protected:
                 qint32 maxLength = 60)
     {
         qint32 colour = 0;
+        // A dialog that a wrong check keeps open is closed after a while, so that the test
+        // fails on the answer instead of waiting for ever.
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [this] {
+            if (dialog)
+                dialog->close();
+        });
+        watchdog.start(10000);
         return CustomDialog(QStringLiteral("Caption"), QStringLiteral("Question?"), required,
                             pickList, maxLength, format, def, colour, 0);
     }
