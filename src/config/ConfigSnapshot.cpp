@@ -89,7 +89,7 @@ const QList<TableInfo>& configurationTables()
         {QStringLiteral("qrb_zv_report_prompts"),
          words("zvrtag prompt_string prompt default_value prompt_type db_validation "
                "validation_table validation_column custom_validation force_validation sequence")},
-        {QStringLiteral("qrb_zv_prompt_validation"), words("zvrtag prompt_string val")},
+        {QStringLiteral("qrb_zv_prompt_validation"), words("zvrtag prompt_string val"), true},
         {QStringLiteral("qrb_zv_userlist"), words("mtuser group_id zv_inhibit_use")},
         {QStringLiteral("qrb_zv_session_config"),
          words("group_id mtuser start_date end_date start_time end_time max_open_sessions "
@@ -101,7 +101,7 @@ const QList<TableInfo>& configurationTables()
          words("fldnum browser_id fform browser_field_title_x browser_field_data_x "
                "browser_field_data_y")},
         {QStringLiteral("qrb_zv_tree_config"), words("max_rows_display")},
-        {QStringLiteral("qrb_zv_tree_fields"), words("fldnum len")},
+        {QStringLiteral("qrb_zv_tree_fields"), words("fldnum len"), true},
         {QStringLiteral("qrb_zv_page_configuration"),
          words("web_page style_sheet wallpaper background")},
         {QStringLiteral("qrb_zv_result_header"), words("header")},
@@ -133,7 +133,8 @@ Snapshot readSnapshot(db::Connection& connection)
             }
             out.append(row);
         }
-        sortRows(out, table.columns);
+        if (!table.ordered)
+            sortRows(out, table.columns);
     }
     return snapshot;
 }
@@ -210,7 +211,8 @@ bool readRows(const TableInfo& table, const QJsonValue& value, QList<Row>* rows,
             }
         rows->append(row);
     }
-    sortRows(*rows, table.columns);
+    if (!table.ordered)
+        sortRows(*rows, table.columns);
     return true;
 }
 
@@ -366,6 +368,32 @@ void compareRows(const QList<Row>& a, const QList<Row>& b, const QStringList& ke
     }
 }
 
+// For a table whose order is shown: per list (the rows sharing the `list` columns), the order
+// of the entries (`entry`) that both sides hold, when it differs.
+void compareOrder(const QList<Row>& a, const QList<Row>& b, const QStringList& list,
+                  const QString& entry, const Namer& name, QStringList* out)
+{
+    QMap<QString, QStringList> left, right;
+    QMap<QString, Row> first;
+    for (const Row& r : a) {
+        left[keyOf(r, list)].append(shown(r.value(entry)));
+        first.insert(keyOf(r, list), r);
+    }
+    for (const Row& r : b)
+        right[keyOf(r, list)].append(shown(r.value(entry)));
+    for (auto it = left.cbegin(); it != left.cend(); ++it) {
+        const QStringList& y = right.value(it.key());
+        QStringList x = it.value();
+        x.removeIf([&y](const QString& e) { return !y.contains(e); });
+        QStringList common = y;
+        common.removeIf([&x](const QString& e) { return !x.contains(e); });
+        if (x.size() == common.size() && x != common) // a count differing is named already
+            out->append(name(first.value(it.key())) + QStringLiteral(": order: ") +
+                        x.join(QStringLiteral(", ")) + QStringLiteral(" -> ") +
+                        common.join(QStringLiteral(", ")));
+    }
+}
+
 QStringList otherColumns(const QString& table, const QStringList& key)
 {
     for (const TableInfo& t : configurationTables())
@@ -436,6 +464,12 @@ QStringList differences(const Snapshot& a, const Snapshot& b)
         named(QStringLiteral("report \"%1\": custom value \"%3\" of %2"),
               {QStringLiteral("report"), QStringLiteral("prompt_string"), QStringLiteral("val")}),
         true);
+    compareOrder(withReportNames(rows(a, "qrb_zv_prompt_validation"), rows(a, "qrb_zv_reports")),
+                 withReportNames(rows(b, "qrb_zv_prompt_validation"), rows(b, "qrb_zv_reports")),
+                 {QStringLiteral("report"), QStringLiteral("prompt_string")}, QStringLiteral("val"),
+                 named(QStringLiteral("report \"%1\": custom values of %2"),
+                       {QStringLiteral("report"), QStringLiteral("prompt_string")}),
+                 &out);
     keyed("qrb_zv_fields_group_inhibit", {QStringLiteral("fldnum"), QStringLiteral("group_id")},
           named(QStringLiteral("field %1 hidden from group \"%2\""),
                 {QStringLiteral("fldnum"), QStringLiteral("group_id")}),
@@ -451,6 +485,9 @@ QStringList differences(const Snapshot& a, const Snapshot& b)
           [](const Row&) { return QStringLiteral("tree view: most asset listings"); });
     keyed("qrb_zv_tree_fields", {QStringLiteral("fldnum")},
           named(QStringLiteral("tree view: field %1"), {QStringLiteral("fldnum")}));
+    compareOrder(
+        rows(a, "qrb_zv_tree_fields"), rows(b, "qrb_zv_tree_fields"), {}, QStringLiteral("fldnum"),
+        [](const Row&) { return QStringLiteral("tree view: fields"); }, &out);
     keyed("qrb_zv_page_configuration", {QStringLiteral("web_page")},
           named(QStringLiteral("web page \"%1\""), {QStringLiteral("web_page")}));
     keyed(

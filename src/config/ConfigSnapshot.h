@@ -15,8 +15,10 @@ namespace kaldor::configtool {
 using Row = QMap<QString, db::Value>;
 
 // The web application's configuration as the program edits it: every configuration table's
-// rows, each table's rows in a stable order. The system configuration leaves out the values
-// that belong to one computer (data source, shared folder and drive).
+// rows, each table's rows in a stable order, except where the order is what the windows show
+// and write (the tree view's fields, a prompt's custom values): those keep the server's order.
+// The system configuration leaves out the values that belong to one computer (data source,
+// shared folder and drive).
 struct Snapshot {
     QMap<QString, QList<Row>> tables;
 };
@@ -25,6 +27,7 @@ struct Snapshot {
 struct TableInfo {
     QString name; // without the schema
     QStringList columns;
+    bool ordered = false; // the rows' order has a meaning and is kept
 };
 const QList<TableInfo>& configurationTables();
 

@@ -216,8 +216,10 @@ TEST_P(ConfigTool, AnExportImportedIntoAnEmptyDatabaseExportsTheSameBytes)
     EXPECT_EQ(system.text(0, u"Browser"), QStringLiteral("Firefox"));
     EXPECT_EQ(tool({QStringLiteral("diff"), dsn('A'), dsn('B')}).status, 0);
 
-    // The rows take the export's own order, not the server's: two users' session rows (no
-    // group, a NULL first) stored in either order export the same bytes.
+    // Rows take the export's own order, not the server's: two users' session rows (no group, a
+    // NULL first) stored in either order export the same bytes. The tree view's fields and a
+    // prompt's custom values keep the server's order, which the windows show: it goes through
+    // an export and an import, and a diff names a changed one.
     const auto session = [](const char* user) {
         return QStringLiteral("insert into mt.qrb_zv_session_config(group_id,mtuser,"
                               "max_open_sessions) values(NULL,'%1','2')")
@@ -228,6 +230,34 @@ TEST_P(ConfigTool, AnExportImportedIntoAnEmptyDatabaseExportsTheSameBytes)
     for (const char* user : {"bob", "alice"})
         sql("B", session(user));
     EXPECT_EQ(exported("B"), exported("A"));
+    for (const char* field : {"2302", "2301"})
+        sql("A", QStringLiteral("insert into mt.qrb_zv_tree_fields(fldnum,len) values('%1','9')")
+                     .arg(QString::fromLatin1(field)));
+    sql("A", "insert into mt.qrb_zv_prompt_validation(zvrtag,prompt_string,val) "
+             "values('TAGA1','$L$','Annex')");
+    write("a.json", exported("A"));
+    ASSERT_EQ(tool({QStringLiteral("import"), path("a.json"), dsn('B'), QStringLiteral("--user"),
+                    QStringLiteral("admin")})
+                  .status,
+              0);
+    EXPECT_EQ(exported("B"), exported("A"));
+    EXPECT_EQ(connect("B")
+                  ->query(QStringLiteral("select fldnum from mt.qrb_zv_tree_fields"))
+                  .text(2, u"fldnum"),
+              QStringLiteral("2301"));
+    sql("B", "delete from mt.qrb_zv_tree_fields where fldnum = '4202'");
+    sql("B", "insert into mt.qrb_zv_tree_fields(fldnum,len) values('4202','30')");
+    sql("B", "delete from mt.qrb_zv_prompt_validation where val = '  North '");
+    sql("B", "insert into mt.qrb_zv_prompt_validation(zvrtag,prompt_string,val) "
+             "values('TAGA1','$L$','  North ')");
+    const ToolRun d = tool({QStringLiteral("diff"), dsn('A'), dsn('B')});
+    EXPECT_EQ(d.status, 1);
+    EXPECT_EQ(d.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+              (QStringList{QStringLiteral("report \"Due List\": custom values of $L$: order: "
+                                          "\"  North \", \"Annex\" -> \"Annex\", \"  North \""),
+                           QStringLiteral("tree view: fields: order: \"4202\", \"2302\", "
+                                          "\"2301\" -> \"2302\", \"2301\", \"4202\"")}))
+        << d.out.toStdString();
 }
 
 // Users are matched with the target's user list as the servers compare names, without regard to
