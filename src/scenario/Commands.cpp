@@ -106,8 +106,10 @@ const Runner::CommandSpec* Runner::commandSpec(const QString& name)
         {u"focus", 0, Any, "", Needs::Program, false,
          [](R&, C, T) { out(QStringLiteral("FOCUS ") + focusedControl()); return Outcome::Done; }},
 
-        {u"close", 1, Any, "", Needs::Window, false,
-         [](R&, C, T t) {
+        {u"close", 1, 1, "close takes a window", Needs::Window, false,
+         [](R& r, C c, T t) {
+             if (c.args.at(0).contains(u'.'))
+                 return r.scriptError(c, QStringLiteral("close takes a window"));
              if (auto* sub = qobject_cast<QMdiSubWindow*>(t.window->parentWidget()))
                  sub->close();
              else
@@ -180,6 +182,11 @@ const Runner::CommandSpec* Runner::commandSpec(const QString& name)
 Runner::Outcome Runner::outcomeOf(const Command& c, const QString& why)
 {
     return why.isEmpty() ? Outcome::Done : scriptError(c, why);
+}
+
+bool Runner::isCommand(const QString& name)
+{
+    return commandSpec(name) != nullptr;
 }
 
 bool Runner::runsAfterEnd(const QString& name)

@@ -243,12 +243,15 @@ QString noItem(const QString& item)
 
 // Whether the widget sits inside another window held by `window` (a child window's controls
 // are that window's, not the main window's).
+// Whether the widget is part of another window inside `window`: a window of the main window's
+// MDI area, or a dialog (a top-level window whose parent is `window`; a menu's popup is not).
 bool belongsToChild(const QWidget* w, const QWidget* window)
 {
-    for (const QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
-        if (qobject_cast<const QMdiSubWindow*>(p))
+    for (const QWidget* p = w; p && p != window; p = p->parentWidget())
+        if ((p->isWindow() && !qobject_cast<const QMenu*>(p)) ||
+            qobject_cast<const QMdiSubWindow*>(p))
             return true;
-    return qobject_cast<const QMdiSubWindow*>(w) != nullptr;
+    return false;
 }
 
 } // namespace
@@ -269,11 +272,18 @@ QWidget* findWindow(const QString& name)
 QObject* findControl(QWidget* window, const QString& name)
 {
     if (auto* main = qobject_cast<QMainWindow*>(window)) {
-        const QList<QAction*> actions = main->findChildren<QAction*>(name);
-        if (!actions.isEmpty())
-            return actions.first();
+        for (QAction* a : main->findChildren<QAction*>(name)) {
+            const auto* owner = qobject_cast<const QWidget*>(a->parent());
+            if (!owner || !belongsToChild(owner, window))
+                return a;
+        }
     }
-    const QList<QWidget*> widgets = window->findChildren<QWidget*>(name);
+    // Another window's controls are not this window's; a window of the MDI area itself is
+    // reached through the main window (as a frame).
+    QList<QWidget*> widgets = window->findChildren<QWidget*>(name);
+    widgets.removeIf([window](const QWidget* w) {
+        return belongsToChild(w, window) && !qobject_cast<const QMdiSubWindow*>(w->parentWidget());
+    });
     for (QWidget* w : widgets)
         if (!w->isHidden())
             return w;

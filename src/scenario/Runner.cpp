@@ -165,8 +165,12 @@ int Runner::run(const QString& scriptText)
                 return status;
             continue;
         }
-        if (m_programEnded && !runsAfterEnd(c.name))
+        if (m_programEnded && !runsAfterEnd(c.name)) {
+            // Skipped, but an unknown command is an error also after the end.
+            if (!isCommand(c.name) && execute(c) == Outcome::ScriptError)
+                return 2;
             continue;
+        }
         if (execute(c) == Outcome::ScriptError)
             return 2;
     }

@@ -46,6 +46,7 @@ private:
     struct CommandSpec;
 
     static const CommandSpec* commandSpec(const QString& name);
+    static bool isCommand(const QString& name);
     static bool runsAfterEnd(const QString& name);
     Outcome execute(const Command& c);
     // Finds the window and control the command needs; false after a script error or a
