@@ -210,8 +210,9 @@ const PageDefault kPages[] = {
     {"Report Prompts", "prompts.css"},
 };
 
-// Every group property still NULL gets its default: the group may use the web application
-// and sees every form, records of any age (0 years).
+// The group inserted last (the one the group editor has just added) gets the default of every
+// property still NULL: it may use the web application and sees every form, records of any age
+// (0 years). Other groups' NULLs stay as they are.
 const char* const kGroupConfigMaint =
     "update mt.qrb_zv_groupconfig set"
     " zv_inhibit_use = coalesce(zv_inhibit_use, 'N'),"
@@ -230,7 +231,8 @@ const char* const kGroupConfigMaint =
     " rep_data_display = coalesce(rep_data_display, 'Y'),"
     " rep_show_latest = coalesce(rep_show_latest, 'Y'),"
     " rep_data_old_number = coalesce(rep_data_old_number, '0'),"
-    " rep_data_old_type = coalesce(rep_data_old_type, 'Y');";
+    " rep_data_old_type = coalesce(rep_data_old_type, 'Y')"
+    " where rowid = (select max(rowid) from mt.qrb_zv_groupconfig);";
 
 // Every field the web application shows gets a general offsets row, offsets '0', for the
 // search screen ('0') and for its data-entry form (by the first two characters of its number;
@@ -251,12 +253,13 @@ const char* const kFieldConfigMaint =
     "  where o.fldnum = f.fldnum and o.fform = f.code)"
     " order by f.fldnum, f.code;";
 
-// Every page back to its default style sheet, without background or wallpaper; an empty
-// table gets the rows of all pages.
+// Every page back to its default style sheet, without background or wallpaper; a page
+// without a row gets one again.
 const char* const kResetPageConfig =
     "insert into mt.qrb_zv_page_configuration (web_page, style_sheet, wallpaper, background)"
-    " select web_page, style_sheet, '', '' from mt.standin_page_default"
-    " where not exists (select 1 from mt.qrb_zv_page_configuration) order by page_order;"
+    " select web_page, style_sheet, '', '' from mt.standin_page_default d"
+    " where not exists (select 1 from mt.qrb_zv_page_configuration p"
+    "  where p.web_page = d.web_page) order by page_order;"
     "update mt.qrb_zv_page_configuration set style_sheet = (select d.style_sheet from"
     " mt.standin_page_default d where d.web_page = qrb_zv_page_configuration.web_page),"
     " background = '', wallpaper = '';";

@@ -268,15 +268,18 @@ std::string callText(Dialect d, const std::string& name)
                                   : "{call [mt]." + name + "};Begin transaction; commit";
 }
 
-TEST_P(EachDialect, GroupMaintenanceGivesNewGroupsTheirDefaults)
+// Only the group inserted last gets its defaults; an older group's NULLs stay.
+TEST_P(EachDialect, GroupMaintenanceGivesTheNewGroupItsDefaults)
 {
+    c_.query("insert into mt.qrb_zv_groupconfig (group_id,zv_inhibit_use) values ('Old','Y')");
     c_.query("insert into mt.qrb_zv_groupconfig (group_id,zv_inhibit_use,cal_data_display) "
              "values ('Lab','N','N')");
     c_.query(callText(GetParam(), "qrb_zv_group_config_maint"));
-    EXPECT_EQ(c_.query("select zv_inhibit_use, inv_data_display, view_merge_data, "
-                       "cal_data_display, cal_data_old_number, cal_data_old_type, "
-                       "rep_show_latest from mt.qrb_zv_groupconfig"),
-              (std::vector<Row>{{"N", "Y", "Y", "N", "0", "Y", "Y"}}));
+    EXPECT_EQ(
+        c_.query("select zv_inhibit_use, inv_data_display, view_merge_data, "
+                 "cal_data_display, cal_data_old_number, cal_data_old_type, "
+                 "rep_show_latest from mt.qrb_zv_groupconfig order by group_id desc"),
+        (std::vector<Row>{Row{"Y", {}, {}, {}, {}, {}, {}}, {"N", "Y", "Y", "N", "0", "Y", "Y"}}));
 }
 
 TEST_P(EachDialect, FieldMaintenanceAddsMissingOffsetRows)
@@ -299,8 +302,11 @@ TEST_P(EachDialect, FieldMaintenanceAddsMissingOffsetRows)
     }
 }
 
-TEST_P(EachDialect, PageResetFillsAnEmptyTableAndRestoresDefaults)
+TEST_P(EachDialect, PageResetRecreatesMissingRowsAndRestoresDefaults)
 {
+    c_.query(callText(GetParam(), "qrb_zv_reset_page_config"));
+    EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_page_configuration"), "17");
+    c_.query("delete from mt.qrb_zv_page_configuration where web_page <> 'Login Form'");
     c_.query(callText(GetParam(), "qrb_zv_reset_page_config"));
     EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_page_configuration"), "17");
     c_.query("update mt.qrb_zv_page_configuration set style_sheet = NULL, wallpaper = 'w.jpg',"
