@@ -83,7 +83,8 @@ TEST_F(WidgetTest, SetComboTextSelectsAnEntryOrShowsTheTextAlone)
 {
     QComboBox combo;
     makeSelectionOnly(&combo);
-    fillCombo(&combo, {QStringLiteral("MT"), QStringLiteral("Admins"), QStringLiteral("Ö'\\")});
+    fillCombo(&combo, {QStringLiteral("MT"), QStringLiteral("Admins"), QStringLiteral("Ö'\\"),
+                       QStringLiteral("ADMINS")});
     EXPECT_EQ(combo.currentIndex(), -1) << "a filled list has no entry selected";
     EXPECT_EQ(combo.currentText(), QString());
 
@@ -95,6 +96,7 @@ TEST_F(WidgetTest, SetComboTextSelectsAnEntryOrShowsTheTextAlone)
     const Case cases[] = {
         {QStringLiteral("Admins"), 1, QStringLiteral("Admins")},
         {QStringLiteral("admins"), 1, QStringLiteral("Admins")}, // no exact entry: case ignored
+        {QStringLiteral("ADMINS"), 3, QStringLiteral("ADMINS")}, // an exact entry comes first
         {QStringLiteral("Ö'\\"), 2, QStringLiteral("Ö'\\")},
         {QStringLiteral("Gone"), -1, QStringLiteral("Gone")},
         {QString(), -1, QString()},
@@ -151,6 +153,8 @@ TYPED_TEST(ListBoxTest, FillingIsSilentAndLeavesNothingSelected)
     EXPECT_TRUE(selectedText(&list).isNull());
     list.setCurrentRow(3);
     EXPECT_EQ(selectedText(&list), QStringLiteral("user3"));
+    list.clearSelection(); // the current row without a selection is no entry
+    EXPECT_TRUE(selectedText(&list).isNull());
     fill(&list, {});
     EXPECT_EQ(list.count(), 0);
     EXPECT_TRUE(selectedText(&list).isNull());
