@@ -241,8 +241,6 @@ QString noItem(const QString& item)
     return QStringLiteral("no entry %1").arg(quoted(item));
 }
 
-// Whether the widget sits inside another window held by `window` (a child window's controls
-// are that window's, not the main window's).
 // Whether the widget is part of another window inside `window`: a window of the main window's
 // MDI area, or a dialog (a top-level window whose parent is `window`; a menu's popup is not).
 bool belongsToChild(const QWidget* w, const QWidget* window)
