@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -217,7 +218,7 @@ void FormReports::connectEvents()
     // A double-click opens a prompt as Edit Prompt does, but not while another one is being
     // added or edited (Edit Prompt is disabled then): that one's wait would never end.
     connect(m_listViewPrompts, &QTreeWidget::itemDoubleClicked, this, [this] {
-        if (m_promptEditMode == PromptEdit::NonePending)
+        if (!m_promptWait)
             EditPrompt();
     });
     connect(m_commandRemovePrompt, &QPushButton::clicked, this,
