@@ -374,10 +374,10 @@ void compareOrder(const QList<Row>& a, const QList<Row>& b, const QStringList& l
                   const QString& entry, const Namer& name, QStringList* out)
 {
     QMap<QString, QStringList> left, right;
-    QMap<QString, Row> first;
+    QMap<QString, Row> listRow; // a row of each list, which names it
     for (const Row& r : a) {
         left[keyOf(r, list)].append(shown(r.value(entry)));
-        first.insert(keyOf(r, list), r);
+        listRow.insert(keyOf(r, list), r);
     }
     for (const Row& r : b)
         right[keyOf(r, list)].append(shown(r.value(entry)));
@@ -388,7 +388,7 @@ void compareOrder(const QList<Row>& a, const QList<Row>& b, const QStringList& l
         QStringList common = y;
         common.removeIf([&x](const QString& e) { return !x.contains(e); });
         if (x.size() == common.size() && x != common) // a count differing is named already
-            out->append(name(first.value(it.key())) + QStringLiteral(": order: ") +
+            out->append(name(listRow.value(it.key())) + QStringLiteral(": order: ") +
                         x.join(QStringLiteral(", ")) + QStringLiteral(" -> ") +
                         common.join(QStringLiteral(", ")));
     }
