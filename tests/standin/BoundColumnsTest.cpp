@@ -9,6 +9,8 @@ namespace {
 
 using States = std::vector<std::string>;
 
+const char* const kUsers = "select mtuser, group_id from mt.qrb_zv_userlist order by mtuser";
+
 class BoundColumns : public DialectTest {
 protected:
     void SetUp() override
@@ -23,8 +25,7 @@ protected:
 
 TEST_P(BoundColumns, FetchFillsTheBuffersAndLengthsOfEachRow)
 {
-    ASSERT_EQ(st_->exec("select mtuser, group_id from mt.qrb_zv_userlist order by mtuser"),
-              SQL_SUCCESS);
+    ASSERT_EQ(st_->exec(kUsers), SQL_SUCCESS);
     char user[16] = {};
     char group[16] = {};
     SQLLEN userLength = 0;
@@ -41,8 +42,7 @@ TEST_P(BoundColumns, FetchFillsTheBuffersAndLengthsOfEachRow)
     EXPECT_EQ(groupLength, SQL_NULL_DATA);
     EXPECT_EQ(SQLFetch(st_->h()), SQL_NO_DATA);
     // A bound column can still be read with SQLGetData.
-    ASSERT_EQ(st_->exec("select mtuser, group_id from mt.qrb_zv_userlist order by mtuser"),
-              SQL_SUCCESS);
+    ASSERT_EQ(st_->exec(kUsers), SQL_SUCCESS);
     ASSERT_EQ(SQLFetch(st_->h()), SQL_SUCCESS);
     char again[16] = {};
     EXPECT_EQ(SQLGetData(st_->h(), 1, SQL_C_CHAR, again, sizeof again, &userLength), SQL_SUCCESS);
@@ -151,8 +151,7 @@ TEST_P(BoundColumns, UnboundColumnsAreLeftAloneAndBadBindingsRefused)
     SQLBindCol(st_->h(), 2, SQL_C_CHAR, group, sizeof group, &length);
     // A null buffer and indicator unbind one column; SQL_UNBIND all of them.
     ASSERT_EQ(SQLBindCol(st_->h(), 2, SQL_C_CHAR, nullptr, 0, nullptr), SQL_SUCCESS);
-    ASSERT_EQ(st_->exec("select mtuser, group_id from mt.qrb_zv_userlist order by mtuser"),
-              SQL_SUCCESS);
+    ASSERT_EQ(st_->exec(kUsers), SQL_SUCCESS);
     ASSERT_EQ(SQLFetch(st_->h()), SQL_SUCCESS);
     EXPECT_EQ(std::string(user) + "/" + group, "agarcia/");
     ASSERT_EQ(SQLFreeStmt(st_->h(), SQL_UNBIND), SQL_SUCCESS);

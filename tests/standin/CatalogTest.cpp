@@ -25,12 +25,6 @@ SQLSMALLINT lengthOf(const char* s)
     return s ? SQL_NTS : 0;
 }
 
-std::string readFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // Runs one catalog function on a statement of its own.
 Outcome list(SQLHDBC dbc, const std::function<SQLRETURN(SQLHSTMT)>& call)
 {
@@ -254,11 +248,7 @@ TEST_P(Catalog, ViewColumnsFollowTheViewAsAltered)
         return column(columns(dbc(), "mt", "qrb_zv_customiz", "title%"), 3);
     };
     EXPECT_EQ(titleColumns(), (Names{"title"}));
-    const std::string head = GetParam() == Dialect::Anywhere
-                                 ? "alter view mt.qrb_zv_customiz as select fldnum,"
-                                 : "alter view [mt].[qrb_zv_customiz] as select fldnum,";
-    connection_.query(head + "title3,row,col,len,fform, ftype  from "
-                             "mt.me2_customiz where desktop='x'");
+    connection_.query(alterView(GetParam(), "title3", "x"));
     EXPECT_EQ(titleColumns(), (Names{"title3"}));
 }
 
@@ -310,10 +300,9 @@ TEST_P(Catalog, KeysAndIndexesAreEmptyResultSetsOfSupportedFunctions)
 
 TEST_P(Catalog, DownServerGivesTheLinkFailure)
 {
-    const std::string down = StandinFixtureFiles::instance().databasePath(GetParam()) + ".down";
-    std::ofstream(down).put('x');
+    setServerDown(GetParam(), true);
     const Outcome l = tables(dbc(), nullptr, "mt", "%", nullptr);
-    std::filesystem::remove(down);
+    setServerDown(GetParam(), false);
     ASSERT_EQ(l.rc, SQL_ERROR);
     EXPECT_EQ(l.diags.at(0).state, "08S01");
 }

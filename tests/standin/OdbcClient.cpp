@@ -5,20 +5,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 namespace kaldor::standin::test {
-
-namespace {
-
-std::vector<SQLWCHAR> wideText(const std::string& ascii)
-{
-    std::vector<SQLWCHAR> text(ascii.begin(), ascii.end());
-    text.push_back(0);
-    return text;
-}
-
-} // namespace
 
 SQLCHAR* sqlText(const std::string& s)
 {
@@ -31,6 +21,39 @@ SQLHENV newEnvironment()
     SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
     SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     return env;
+}
+
+std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::u16string fromWide(const SQLWCHAR* text)
+{
+    std::u16string out;
+    for (size_t i = 0; text[i] != 0; ++i) {
+        out += static_cast<char16_t>(text[i]);
+    }
+    return out;
+}
+
+std::string alterView(Dialect d, const std::string& title, const std::string& desktop)
+{
+    return (d == Dialect::Anywhere ? "alter view mt.qrb_zv_customiz as select fldnum,"
+                                   : "alter view [mt].[qrb_zv_customiz] as select fldnum,") +
+           title + ",row,col,len,fform, ftype  from mt.me2_customiz where desktop='" + desktop +
+           "'";
+}
+
+void setServerDown(Dialect d, bool down)
+{
+    const std::string file = StandinFixtureFiles::instance().databasePath(d) + ".down";
+    if (down) {
+        std::ofstream(file).put('x');
+    } else {
+        std::filesystem::remove(file);
+    }
 }
 
 std::vector<std::string> states(SQLSMALLINT type, SQLHANDLE handle)
@@ -161,9 +184,9 @@ bool Connection::open(const std::string& dsn, const std::string& user, const std
         return connected(SQLConnect(dbc_, sqlText(dsn), SQL_NTS, sqlText(user), SQL_NTS,
                                     sqlText(password), SQL_NTS));
     }
-    std::vector<SQLWCHAR> d = wideText(dsn);
-    std::vector<SQLWCHAR> u = wideText(user);
-    std::vector<SQLWCHAR> p = wideText(password);
+    WideText d = test::wide(dsn);
+    WideText u = test::wide(user);
+    WideText p = test::wide(password);
     return connected(SQLConnectW(dbc_, d.data(), SQL_NTS, u.data(), SQL_NTS, p.data(), SQL_NTS));
 }
 
@@ -174,7 +197,7 @@ SQLRETURN Connection::driverConnect(const std::string& in, bool wide, SQLSMALLIN
     std::vector<SQLWCHAR> buffer(static_cast<size_t>(outChars) + 1);
     SQLRETURN rc = SQL_ERROR;
     if (wide) {
-        std::vector<SQLWCHAR> text = wideText(in);
+        WideText text = test::wide(in);
         rc = SQLDriverConnectW(dbc_, nullptr, text.data(), SQL_NTS,
                                outChars > 0 ? buffer.data() : nullptr, outChars, outLength,
                                SQL_DRIVER_NOPROMPT);

@@ -10,8 +10,10 @@
 #include <sqlext.h>
 
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kaldor::standin::test {
@@ -50,6 +52,24 @@ std::vector<std::string> states(SQLSMALLINT type, SQLHANDLE handle);
 SQLCHAR* sqlText(const std::string& s);
 // An environment handle set to ODBC 3.
 SQLHENV newEnvironment();
+std::string readFile(const std::filesystem::path& path);
+
+using WideText = std::basic_string<SQLWCHAR>;
+inline WideText wide(std::u16string_view text)
+{
+    return WideText(text.begin(), text.end());
+}
+inline WideText wide(std::string_view ascii)
+{
+    return WideText(ascii.begin(), ascii.end());
+}
+std::u16string fromWide(const SQLWCHAR* text);
+
+// The statement the program redefines the view with, showing the title column `title` of the
+// desktop `desktop`.
+std::string alterView(Dialect d, const std::string& title, const std::string& desktop);
+// Makes the server of a dialect refuse every request, or answer again.
+void setServerDown(Dialect d, bool down);
 
 // The bytes of a C value as it lies in memory.
 template <typename T> std::vector<unsigned char> bytesOf(T v)

@@ -11,22 +11,6 @@ namespace kaldor::standin::test {
 
 namespace {
 
-using WideText = std::basic_string<SQLWCHAR>;
-
-WideText wide(std::u16string_view text)
-{
-    return WideText(text.begin(), text.end());
-}
-
-std::u16string fromWide(const SQLWCHAR* text)
-{
-    std::u16string out;
-    for (size_t i = 0; text[i] != 0; ++i) {
-        out += static_cast<char16_t>(text[i]);
-    }
-    return out;
-}
-
 const std::u16string kThermometer = u"\U0001F321"; // two UTF-16 code units
 
 // A Unicode client: connected through SQLConnectW, which makes the driver manager call the
@@ -194,19 +178,6 @@ TEST_P(WideApi, CatalogFunctionsTakeWideNames)
     const auto procedures = fetchAll(stmt_);
     ASSERT_EQ(procedures.size(), 1U);
     EXPECT_EQ(procedures[0][2], "qrb_zv_reset_page_config");
-}
-
-// The fixture connects with SQLConnectW; SQLDriverConnectW gives the whole string back.
-TEST_P(WideApi, DriverConnectTakesAndGivesBackWideText)
-{
-    const std::string in = "DSN=" + std::string(dsnOf(GetParam())) + ";UID=admin;PWD={secret}";
-    Connection c;
-    SQLSMALLINT outChars = 0;
-    std::string out;
-    EXPECT_EQ(c.driverConnect(in, true, 128, &outChars, &out), SQL_SUCCESS)
-        << ::testing::PrintToString(states(SQL_HANDLE_DBC, c.handle()));
-    EXPECT_EQ(out, in);
-    EXPECT_EQ(outChars, static_cast<SQLSMALLINT>(in.size()));
 }
 
 KALDOR_FOR_EACH_DIALECT(WideApi);
