@@ -44,13 +44,6 @@ std::string readFile(const std::filesystem::path& path)
     return text.str();
 }
 
-QString strippedTitle(const QGroupBox* box)
-{
-    QString title = box->title();
-    title.remove(QLatin1Char('&'));
-    return title.trimmed();
-}
-
 QString pathOf(const QWidget* widget, const QWidget* window)
 {
     QStringList names;
@@ -70,10 +63,13 @@ bool isCompound(const QWidget* w)
            qobject_cast<const QCalendarWidget*>(w);
 }
 
-bool insideCompound(const QWidget* widget, const QWidget* window)
+// Whether the widget is a part of a compound control, or belongs to another window inside this
+// one (the main window's children), whose controls are checked as theirs.
+bool partOfAnother(const QWidget* widget, const QWidget* window)
 {
-    for (const QWidget* w = widget->parentWidget(); w && w != window; w = w->parentWidget())
-        if (isCompound(w))
+    for (const QWidget* w = widget; w && w != window; w = w->parentWidget())
+        if ((w != widget && isCompound(w)) || w->isWindow() ||
+            qobject_cast<const QMdiSubWindow*>(w))
             return true;
     return false;
 }
@@ -94,21 +90,15 @@ QString nameOf(QAccessibleInterface* control, const QWidget* widget)
     return {};
 }
 
-// The controls of the window without a name a screen reader could say, each with why. The
-// controls of other windows inside it (the main window's children) are theirs.
+// The controls of the window without a name a screen reader could say, each with why.
 QStringList unnamedControls(QWidget* window)
 {
     QStringList faults;
     const auto widgets = window->findChildren<QWidget*>();
     for (QWidget* w : widgets) {
         // A control that hands its focus to a part of it is checked as the whole.
-        if (w->isWindow() || insideCompound(w, window) ||
+        if (partOfAnother(w, window) ||
             (!isCompound(w) && (w->focusPolicy() == Qt::NoFocus || w->focusProxy())))
-            continue;
-        bool otherWindow = false;
-        for (const QWidget* p = w; p && p != window; p = p->parentWidget())
-            otherWindow = otherWindow || qobject_cast<const QMdiSubWindow*>(p) || p->isWindow();
-        if (otherWindow)
             continue;
         QAccessibleInterface* control = QAccessible::queryAccessibleInterface(w);
         const QString path = pathOf(w, window);
@@ -123,7 +113,7 @@ QStringList unnamedControls(QWidget* window)
         }
         for (const QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
             if (auto* box = qobject_cast<const QGroupBox*>(p);
-                box && !box->title().isEmpty() && name == strippedTitle(box))
+                box && name == QString(box->title()).remove(u'&').trimmed())
                 faults << path + QStringLiteral(" is named after its group box \"%1\"").arg(name);
     }
     return faults;
@@ -217,22 +207,21 @@ TEST_F(AccessibleNames, EveryControlOfEveryWindowHasANameOfItsOwn)
 
     // Every window of the menu, open together; their controls shown or hidden alike, since
     // what a control is called does not change when it shows.
-    const QStringList items{
-        QStringLiteral("mnuEditgroups"),    QStringLiteral("mnuEditUsers"),
-        QStringLiteral("mnuAccess"),        QStringLiteral("mnuSecFeat"),
-        QStringLiteral("mnuSQL"),           QStringLiteral("mnuFieldConfig"),
-        QStringLiteral("mnuResultsHeader"), QStringLiteral("MnuTreeConfig"),
-        QStringLiteral("mnuWebConfig"),     QStringLiteral("mnuDesktopConfiguration"),
-        QStringLiteral("mnuMiscConfig"),    QStringLiteral("mnuAutoLayout"),
-        QStringLiteral("mnuRunDiags"),      QStringLiteral("mnuChangeHistory")};
-    for (const QString& item : items) {
-        QAction* action = main->menuItem(item);
-        ASSERT_NE(action, nullptr) << item.toStdString();
-        ASSERT_TRUE(main->isReachable(action)) << item.toStdString();
+    const char* const items[] = {"mnuEditgroups",    "mnuEditUsers",
+                                 "mnuAccess",        "mnuSecFeat",
+                                 "mnuSQL",           "mnuFieldConfig",
+                                 "mnuResultsHeader", "MnuTreeConfig",
+                                 "mnuWebConfig",     "mnuDesktopConfiguration",
+                                 "mnuMiscConfig",    "mnuAutoLayout",
+                                 "mnuRunDiags",      "mnuChangeHistory"};
+    for (const char* item : items) {
+        QAction* action = main->menuItem(QString::fromLatin1(item));
+        ASSERT_NE(action, nullptr) << item;
+        ASSERT_TRUE(main->isReachable(action)) << item;
         action->trigger();
     }
     const QList<QMdiSubWindow*> windows = main->mdiArea()->subWindowList();
-    EXPECT_EQ(windows.size(), items.size()) << "one window for each menu item";
+    EXPECT_EQ(windows.size(), qsizetype(std::size(items))) << "one window for each menu item";
     for (QMdiSubWindow* sub : windows)
         faults << unnamedControls(sub->widget());
     faults << unnamedControls(main);
