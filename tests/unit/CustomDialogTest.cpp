@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 
 using namespace kaldor;
@@ -33,8 +32,8 @@ template <class T> T* child(QWidget* dialog, const char* name)
     return dialog->findChild<T*>(QString::fromLatin1(name));
 }
 
-// Answers message boxes from a queue and records their texts; acts on the dialog through a
-// step run when it is shown.
+// Answers message boxes with their default button and records their texts; acts on the dialog
+// through a step run when it is shown.
 class PromptDialog : public ::testing::Test {
 protected:
     void SetUp() override
@@ -43,11 +42,7 @@ protected:
         ClearPickValues();
         setMessageHandler([this](const MessageRequest& r) {
             shown.push_back(r.text + QStringLiteral(" | ") + r.title);
-            if (replies.empty())
-                return r.defaultButton;
-            const MsgAnswer a = replies.front();
-            replies.pop_front();
-            return a;
+            return r.defaultButton;
         });
         setPromptShownHandler([this](QWidget* shownDialog) {
             dialog = shownDialog;
@@ -95,7 +90,6 @@ protected:
         };
     }
 
-    std::deque<MsgAnswer> replies;
     QStringList shown;
     QPointer<QWidget> dialog;
     std::function<void(QWidget*)> onShown;
@@ -110,62 +104,39 @@ TEST(StripValidation, TextBeforeTheFirstBang)
         EXPECT_EQ(StripValidation(QString::fromUtf8(in)).toStdString(), want) << in;
 }
 
+// A date is also a date or time; a text is at most one of date, time and number.
 TEST(FormatChecks, DatesTimesAndNumbers)
 {
     app();
-    struct Case {
-        const char* text;
-        bool date, dateOrTime, number;
+    const char* const dates[] = {"2026-12-06", "12/06/2026", "6.12.2026", "25/12/2026",
+                                 "2026-12-06 08:05"};
+    const char* const times[] = {"8:05", "08:05 PM", "23:59:59"};
+    const char* const numbers[] = {"12", "-3.5", "1,234.5", "1e3"};
+    const char* const neither[] = {"24:30", "2026-13-01", "31.02.2026", "12a",
+                                   "inf",   "-inf",       "nan",        "1e999",
+                                   "abc",   "",           "   ",        "'; drop table x"};
+    const auto check = [](const auto& texts, bool date, bool dateOrTime, bool number) {
+        for (const char* text : texts) {
+            const QString t = QString::fromUtf8(text);
+            EXPECT_EQ(isDateText(t), date) << text;
+            EXPECT_EQ(isDateOrTimeText(t), dateOrTime) << text;
+            EXPECT_EQ(isNumberText(t), number) << text;
+        }
     };
-    const Case cases[] = {
-        {"2026-12-06", true, true, false},
-        {"12/06/2026", true, true, false},
-        {"6.12.2026", true, true, false},
-        {"25/12/2026", true, true, false},
-        {"2026-12-06 08:05", true, true, false},
-        {"8:05", false, true, false},
-        {"08:05 PM", false, true, false},
-        {"23:59:59", false, true, false},
-        {"24:30", false, false, false},
-        {"2026-13-01", false, false, false},
-        {"31.02.2026", false, false, false},
-        {"12", false, false, true},
-        {"-3.5", false, false, true},
-        {"1,234.5", false, false, true},
-        {"1e3", false, false, true},
-        {"12a", false, false, false},
-        {"inf", false, false, false},
-        {"-inf", false, false, false},
-        {"nan", false, false, false},
-        {"1e999", false, false, false},
-        {"abc", false, false, false},
-        {"", false, false, false},
-        {"   ", false, false, false},
-        {"'; drop table x", false, false, false},
-    };
-    for (const Case& c : cases) {
-        const QString t = QString::fromUtf8(c.text);
-        EXPECT_EQ(isDateText(t), c.date) << c.text;
-        EXPECT_EQ(isDateOrTimeText(t), c.dateOrTime) << c.text;
-        EXPECT_EQ(isNumberText(t), c.number) << c.text;
-    }
+    check(dates, true, true, false);
+    check(times, false, true, false);
+    check(numbers, false, false, true);
+    check(neither, false, false, false);
 }
 
 TEST_F(PromptDialog, FreeTextAnswerIsTrimmedAndWindowSetUp)
 {
     onShown = [](QWidget* d) {
-        EXPECT_EQ(d->objectName(), QStringLiteral("FormCustomDialog"));
         EXPECT_TRUE(d->isWindow());
         EXPECT_FALSE(d->isModal());
-        EXPECT_EQ(d->windowTitle(), QStringLiteral("Caption"));
-        EXPECT_EQ(child<QLabel>(d, "LabelCustomDialog")->text(), QStringLiteral("Question?"));
-        const auto* format = child<QLabel>(d, "LabelDataFormat");
-        EXPECT_EQ(format->text(), QStringLiteral("0"));
-        EXPECT_FALSE(format->isHidden());
-        EXPECT_FALSE(d->rect().intersects(format->geometry()));
-        EXPECT_TRUE(child<QComboBox>(d, "ComboCustomDialog")->isHidden());
+        // The format label is there (the prompt scenarios show it), but outside the window.
+        EXPECT_FALSE(d->rect().intersects(child<QLabel>(d, "LabelDataFormat")->geometry()));
         EXPECT_EQ(child<QLineEdit>(d, "TextCustomDialog")->text(), QStringLiteral("start"));
-        EXPECT_EQ(child<QPushButton>(d, "CommandCustomDialogOK")->text(), QStringLiteral("OK"));
         EXPECT_EQ(DialogBusy(), 1);
         typeAndOk({QStringLiteral("  two words  ")})(d);
     };
@@ -217,20 +188,6 @@ TEST_F(PromptDialog, RequiredAndFormatChecksKeepTheDialogOpen)
     }
 }
 
-TEST_F(PromptDialog, CancelAsksAndNoKeepsTheText)
-{
-    replies = {MsgAnswer::No, MsgAnswer::Yes};
-    onShown = [](QWidget* d) {
-        child<QLineEdit>(d, "TextCustomDialog")->setText(QStringLiteral("kept"));
-        child<QPushButton>(d, "CommandCustomDialogCancel")->click();
-        EXPECT_EQ(DialogBusy(), 1);
-        EXPECT_EQ(child<QLineEdit>(d, "TextCustomDialog")->text(), QStringLiteral("kept"));
-        child<QPushButton>(d, "CommandCustomDialogCancel")->click();
-    };
-    EXPECT_EQ(ask(1, 0, 0), DialogCancelled);
-    EXPECT_EQ(shown, QStringList(2, QStringLiteral("Do you really want to cancel? | KALDOR")));
-}
-
 TEST_F(PromptDialog, PickListStopsAtTheFirstEmptyEntryAndStripsValidation)
 {
     PickValues()[0] = QStringLiteral("unused");
@@ -276,28 +233,21 @@ TEST_F(PromptDialog, MaskLengthAndColour)
     EXPECT_EQ(none, 0xC0C0C0);
 }
 
-// The wait processes the whole program's events: another window keeps working while the
-// question is open, and the answer arrives later from the event loop.
+// The wait processes the whole program's events, typing included: another window keeps
+// working while the question is open (the prompt scenarios only click), and the answer
+// arrives later from the event loop.
 TEST_F(PromptDialog, OtherWindowsStayResponsiveWhileItWaits)
 {
-    QWidget other;
-    auto* edit = new QLineEdit(&other);
-    auto* button = new QPushButton(QStringLiteral("other"), &other);
+    QLineEdit other;
     other.show();
-    int clicksWhileWaiting = 0;
-    QObject::connect(button, &QPushButton::clicked, &other,
-                     [&clicksWhileWaiting] { clicksWhileWaiting += DialogBusy(); });
     onShown = [&](QWidget* d) {
-        // Key presses posted to the other window, and a timer clicking its button.
         for (const QChar c : QStringLiteral("typed meanwhile"))
             QCoreApplication::postEvent(
-                edit, new QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, QString(c)));
-        QTimer::singleShot(0, &other, [button] { button->click(); });
+                &other, new QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, QString(c)));
         QTimer::singleShot(0, d, [d] { typeAndOk({QStringLiteral("late answer")})(d); });
     };
     EXPECT_EQ(ask(1, 0, 0), QStringLiteral("late answer"));
-    EXPECT_EQ(edit->text(), QStringLiteral("typed meanwhile"));
-    EXPECT_EQ(clicksWhileWaiting, 1);
+    EXPECT_EQ(other.text(), QStringLiteral("typed meanwhile"));
 }
 
 TEST_F(PromptDialog, ClosedByItsFrameOrDeletedAnswersCancel)

@@ -46,8 +46,6 @@ TEST(UpperCase, SimpleMappingCharacterByCharacter)
         const char* text;
         const char* upper;
     } cases[] = {
-        {"Maß", "MAß"},
-        {"mt", "MT"},
         {"straße", "STRAßE"},
         {"ﬁle", "ﬁLE"}, // a ligature has no one-character upper case
         {"ŉ", "ŉ"},     // nor has n preceded by an apostrophe
@@ -62,7 +60,6 @@ TEST(UpperCase, SimpleMappingCharacterByCharacter)
         EXPECT_EQ(upperCase(text).toStdString(), c.upper) << c.text;
         EXPECT_EQ(upperCase(text).size(), text.size()) << c.text;
     }
-    EXPECT_NE(upperCase(QStringLiteral("MASS")), upperCase(QStringLiteral("Maß")));
 }
 
 class WidgetTest : public ::testing::Test {
