@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -57,12 +58,14 @@ constexpr MenuEntry Menus[] = {
     {u"mnuRunDiags", u"mnuDatabase", 533, nullptr, false},
 };
 
-// The entries that a successful login enables, in this order.
+// The entries that a successful login enables, in this order, then the Window menu, which
+// before the login would reach only the login window (and close it for good).
 constexpr const char16_t* StartupEntries[] = {
-    u"mnuGroups",      u"mnuSecurity",      u"mnuMonitor",
-    u"mnuReports",     u"mnuWebConfig",     u"MnuTreeConfig",
-    u"mnuFieldConfig", u"mnuResultsHeader", u"mnuDesktopConfiguration",
-    u"mnuAutoLayout",  u"mnuRunDiags",      u"mnuChangeHistory"};
+    u"mnuGroups",       u"mnuSecurity",      u"mnuMonitor",
+    u"mnuReports",      u"mnuWebConfig",     u"MnuTreeConfig",
+    u"mnuFieldConfig",  u"mnuResultsHeader", u"mnuDesktopConfiguration",
+    u"mnuAutoLayout",   u"mnuRunDiags",      u"mnuWindow",
+    u"mnuChangeHistory"};
 
 struct Registration {
     QString className;
@@ -199,6 +202,7 @@ void MDIFormMain::buildMenus()
     m_windowMenu = new WindowMenu(menuBar(), m_mdi);
     for (QAction* item : m_windowMenu->items())
         m_items.insert(item->objectName(), item);
+    m_items.value(QStringLiteral("mnuWindow"))->setEnabled(false);
     QAction* history = m_windowMenu->changeHistoryItem();
     connect(history, &QAction::triggered, this,
             [this, name = history->objectName()] { choose(name); });
@@ -239,10 +243,10 @@ bool MDIFormMain::isReachable(const QAction* item) const
 {
     if (!item || !item->isEnabled())
         return false;
-    for (const MenuEntry& e : Menus) {
-        if (QString::fromUtf16(e.name) == item->objectName())
-            return !e.parent || isReachable(m_items.value(QString::fromUtf16(e.parent)));
-    }
+    // An entry of a menu is reached through the menu's own entry.
+    for (const QObject* holder : item->associatedObjects())
+        if (const auto* menu = qobject_cast<const QMenu*>(holder))
+            return isReachable(menu->menuAction());
     return true;
 }
 

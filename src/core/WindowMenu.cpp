@@ -93,7 +93,11 @@ WindowMenu::WindowMenu(QMenuBar* bar, QMdiArea* area) : QObject(bar), m_area(are
         item->setObjectName(QString::fromUtf16(c.name));
         item->setShortcuts(shortcutsOf(c));
         item->setShortcutContext(Qt::ApplicationShortcut);
-        connect(item, &QAction::triggered, this, [this, run = c.run] { run(m_area); });
+        // A disabled menu keeps its items' shortcuts working: they ask the menu first.
+        connect(item, &QAction::triggered, this, [this, run = c.run] {
+            if (m_menu->menuAction()->isEnabled())
+                run(m_area);
+        });
         m_commands.append(item);
     }
     m_menu->addSeparator();
