@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace kaldor;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -291,6 +292,17 @@ TEST_F(SystemRecordTest, GetConfigAppendsABackslashToSPathForSharedDir)
     GetConfig();
     EXPECT_EQ(config().SharedPath.toStdString(), "VIZIDOV\\");
     EXPECT_EQ(config().SharedDir.toStdString(), "Earlier\\");
+
+    // Every other NULL column reads as its own default.
+    sql(QStringLiteral("update mt.qrb_zv_system_configuration set require_login = NULL, desktop = "
+                       "NULL, title = NULL, ODBC = NULL, SDrive = NULL, autoLayout = NULL, Diags "
+                       "= NULL, Browser = NULL"));
+    GetConfig();
+    const SystemConfig& c = config();
+    EXPECT_EQ((QStringList{c.RequireLogin, c.Desktop, c.Title, c.DataSource, c.SharedDrive,
+                           c.AutoLayout, c.Diags, c.Browser}),
+              (QStringList{u"N"_s, u"default"_s, u"title"_s, u"Calibration Data"_s, u"C:\\"_s,
+                           u"OFF"_s, u"OFF"_s, QString()}));
 }
 
 // "Anywhere" is looked for first: a description naming both is SQL Anywhere's.
