@@ -137,7 +137,7 @@ TEST_P(Catalog, ListsEveryColumnWithItsTypeAndWidth)
     }
     const std::filesystem::path golden =
         std::filesystem::path(KALDOR_STANDIN_TEST_DIR) /
-        (GetParam() == Dialect::Anywhere ? "columns-anywhere.txt" : "columns-sqlserver.txt");
+        (GetParam() == Dialect::Anywhere ? "columns-anywhere.out" : "columns-sqlserver.out");
     if (std::getenv("KALDOR_UPDATE_GOLDEN")) {
         std::ofstream(golden, std::ios::binary) << listing;
     }
