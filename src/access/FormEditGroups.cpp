@@ -499,9 +499,7 @@ void FormEditGroups::moveReport(QListWidget* from, QListWidget* to)
         return;
     setEdited(true);
     to->addItem(item->text());
-    delete from->takeItem(from->row(item));
-    from->setCurrentRow(-1);
-    from->clearSelection();
+    removeEntry(from, from->row(item));
 }
 
 void FormEditGroups::CommandAddGroup_Click()

@@ -197,6 +197,14 @@ void addSorted(QListWidget* list, const QString& text)
     list->insertItem(row, text);
 }
 
+void removeEntry(QListWidget* list, int row)
+{
+    const QSignalBlocker blocker(list);
+    delete list->takeItem(row);
+    list->setCurrentRow(-1);
+    list->clearSelection();
+}
+
 QString selectedText(const QAbstractItemView* list)
 {
     const QModelIndex current = list->currentIndex();

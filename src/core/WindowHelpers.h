@@ -75,6 +75,11 @@ void showStoredText(QComboBox* combo, const QString& text);
 // Adds the text to a list box kept in that order.
 void addSorted(QListWidget* list, const QString& text);
 
+// Removes the entry at `row` of a list box and leaves nothing selected (Qt would select the
+// next entry), without reporting a click: a second press of the button or key that removed an
+// entry removes nothing.
+void removeEntry(QListWidget* list, int row);
+
 // The text of the selected entry of a list box, or a null QString when none is selected.
 QString selectedText(const QAbstractItemView* list);
 

@@ -425,7 +425,7 @@ void FormFieldConfig::moveGroup(QListWidget* from, QListWidget* to)
     if (!item || !item->isSelected())
         return;
     addSorted(to, item->text());
-    delete from->takeItem(from->row(item));
+    removeEntry(from, from->row(item));
     edited();
 }
 

@@ -253,7 +253,7 @@ void FormTreeConfig::moveToDisplayed(QListWidget* from, QListWidget* to)
         return;
     m_commandSave->setEnabled(true);
     to->addItem(item->text());
-    delete from->takeItem(from->row(item));
+    removeEntry(from, from->row(item));
 }
 
 void FormTreeConfig::moveToHidden(QListWidget* from, QListWidget* to)
@@ -263,7 +263,7 @@ void FormTreeConfig::moveToHidden(QListWidget* from, QListWidget* to)
         return;
     m_commandSave->setEnabled(true);
     addSorted(to, item->text());
-    delete from->takeItem(from->row(item));
+    removeEntry(from, from->row(item));
 }
 
 TreeSave FormTreeConfig::readSave() const

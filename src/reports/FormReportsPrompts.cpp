@@ -620,7 +620,8 @@ void FormReports::CommandRemoveCustomVal_Click()
     if (!item || !item->isSelected() || m_selectedValidationIndex < 0 ||
         m_selectedValidationIndex >= m_listValidation->count())
         return;
-    delete m_listValidation->takeItem(m_selectedValidationIndex);
+    removeEntry(m_listValidation, m_selectedValidationIndex);
+    m_selectedValidationIndex = -1;
     m_textVal->clear();
     m_textVal->setFocus();
 }
