@@ -118,8 +118,12 @@ void FormCustomDialog::showFreeText(const QString& defaultValue)
     m_comboCustomDialog->hide();
     m_textCustomDialog->show();
     m_textCustomDialog->setFocus();
-    if (!defaultValue.isEmpty())
-        m_textCustomDialog->setText(defaultValue);
+    if (defaultValue.isEmpty())
+        return;
+    // The limit holds for typing: a longer default (a quoted name, say) is shown whole.
+    if (defaultValue.size() > m_textCustomDialog->maxLength())
+        m_textCustomDialog->setMaxLength(int(defaultValue.size()));
+    m_textCustomDialog->setText(defaultValue);
 }
 
 void FormCustomDialog::showPickList(const QStringList& entries, const QString& defaultValue)

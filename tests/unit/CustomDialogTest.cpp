@@ -227,6 +227,14 @@ TEST_F(PromptDialog, MaskLengthAndColour)
         CustomDialog(QStringLiteral("c"), QStringLiteral("q"), 1, 0, 160, 0, {}, colour, 1).size(),
         160);
     EXPECT_EQ(colour, 0x302010);
+    // A default longer than the limit is shown whole, and nothing more can be typed.
+    onShown = [](QWidget* d) {
+        auto* edit = child<QLineEdit>(d, "TextCustomDialog");
+        edit->end(false);
+        edit->insert(QStringLiteral("z"));
+        child<QPushButton>(d, "CommandCustomDialogOK")->click();
+    };
+    EXPECT_EQ(ask(0, 0, 0, QStringLiteral("abcdefgh"), 5), QStringLiteral("abcdefgh"));
     onShown = [](QWidget* d) { child<QPushButton>(d, "CommandCustomDialogOK")->click(); };
     qint32 none = 0;
     CustomDialog(QStringLiteral("c"), QStringLiteral("q"), 0, 0, 10, 0, {}, none, 0);
