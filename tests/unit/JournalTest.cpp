@@ -46,7 +46,7 @@ TEST(Journal, RecordsWhatChangesDataAndSaysWhatChanged)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"Begin Transaction; commit", ""},
-        {"select 'x;delete' from mt.t", ""},
+        {"select 'x; delete from mt.t' from mt.t", ""},
         {"update mt.qrb_zv_groupconfig set zv_inhibit_use = 'N',cal_data_old_number = '1,2', "
          "x = f(a, b) where group_id = 'LAB';commit",
          "update mt.qrb_zv_groupconfig (3 columns) where group_id = 'LAB'"},
