@@ -193,18 +193,20 @@ TEST_F(PromptDialog, PickListStopsAtTheFirstEmptyEntryAndStripsValidation)
     PickValues()[0] = QStringLiteral("unused");
     PickValues()[1] = QStringLiteral("Alpha!first");
     PickValues()[2] = QStringLiteral("beta");
-    PickValues()[4] = QStringLiteral("after the gap");
+    PickValues()[3] = QStringLiteral("Betamax  ");
+    PickValues()[5] = QStringLiteral("after the gap");
     struct Case {
         const char* def;
         int selected;
         const char* answer;
     };
-    const Case cases[] = {{"", 0, "Alpha"}, {"BE", 1, "beta"}, {"zzz", 0, "Alpha"}};
+    const Case cases[] = {
+        {"", 0, "Alpha"}, {"BE", 1, "beta"}, {"betam", 2, "Betamax"}, {"zzz", 0, "Alpha"}};
     for (const Case& c : cases) {
         onShown = [&c](QWidget* d) {
             auto* combo = child<QComboBox>(d, "ComboCustomDialog");
             EXPECT_TRUE(child<QLineEdit>(d, "TextCustomDialog")->isHidden());
-            EXPECT_EQ(combo->count(), 2);
+            EXPECT_EQ(combo->count(), 3);
             EXPECT_EQ(combo->currentIndex(), c.selected) << c.def;
             child<QPushButton>(d, "CommandCustomDialogOK")->click();
         };
@@ -239,6 +241,15 @@ TEST_F(PromptDialog, MaskLengthAndColour)
     qint32 none = 0;
     CustomDialog(QStringLiteral("c"), QStringLiteral("q"), 0, 0, 10, 0, {}, none, 0);
     EXPECT_EQ(none, 0xC0C0C0);
+    // Only 1 masks the text or offers the pick list: any other value is plain free text.
+    PickValues()[1] = QStringLiteral("listed");
+    onShown = [](QWidget* d) {
+        EXPECT_EQ(child<QLineEdit>(d, "TextCustomDialog")->echoMode(), QLineEdit::Normal);
+        child<QPushButton>(d, "CommandCustomDialogOK")->click();
+    };
+    EXPECT_EQ(CustomDialog(QStringLiteral("c"), QStringLiteral("q"), 0, 2, 10, 0,
+                           QStringLiteral("typed"), none, 2),
+              QStringLiteral("typed"));
 }
 
 // The wait processes the whole program's events, typing included: another window keeps
