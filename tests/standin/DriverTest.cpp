@@ -124,6 +124,7 @@ TEST_P(EachDialect, ErrorInALaterStatementSurfacesOnMoreResultsAndEndsTheBatch)
                   ? "[KALDOR][Stand-in SQL Server]Invalid object name 'mt.no_such_table'."
                   : "[KALDOR][Stand-in SQL Anywhere]Table 'no_such_table' not found");
     EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_browser_list"), "1");
+    EXPECT_EQ(c_.run("delete from mt.qrb_zv_browser_list").at(0).rowCount, 1);
 }
 
 struct ErrorCase {
@@ -150,7 +151,15 @@ TEST_F(DriverTest, StatementErrorsCarryTheServersStateNumberAndMessage)
         {ss, "{call [mt].no_such_procedure}", "42000", 2812, nullptr},
         {sa, "select nosuch from mt.qrb_zv_groupconfig", "42S22", -143, nullptr},
         {sa, "selec group_id from mt.qrb_zv_groupconfig", "42000", -131, nullptr},
-        {sa, "call mt.no_such_procedure;commit", "42S02", -265, nullptr}};
+        {sa, "call mt.no_such_procedure;commit", "42S02", -265, nullptr},
+        {ss, "insert into mt.qrb_zv_browser_list(nosuch) values ('x')", "42S22", 207,
+         "[KALDOR][Stand-in SQL Server]Invalid column name 'nosuch'."},
+        {sa, "insert into mt.qrb_zv_browser_list(nosuch) values ('x')", "42S22", -143,
+         "[KALDOR][Stand-in SQL Anywhere]Column 'nosuch' not found"},
+        {ss, "insert into mt.standin_login(login_name,password) values ('admin','x')", "23000",
+         2627, nullptr},
+        {sa, "insert into mt.standin_login(login_name,password) values ('admin','x')", "23000",
+         -193, nullptr}};
     for (const ErrorCase& c : cases) {
         SCOPED_TRACE(std::string(dsnOf(c.dialect)) + ": " + c.sql);
         Connection connection;
@@ -235,13 +244,15 @@ TEST_P(EachDialect, FieldMaintenanceAddsMissingOffsetRows)
                   " ('4201','Asset','2','default','N'), ('2340','Results','9','default','N'),"
                   " ('2801','Place','4','default','Y'), ('9999','Other','0','default','N'),"
                   " ('2301','Twice','3','default','N'),"
-                  " ('2301','Twice','3','DEFAULT','N'), (NULL,'None','3','default','N');"
+                  " ('2301','Twice','3','DEFAULT','N'), (NULL,'None','3','default','N'),"
+                  " ('4610','Customer','6','default','N');"
                   "insert into mt.qrb_zv_general_offsets values ('4201','2','5','6','7');");
     // Rows are added in the order of field number and form, once each.
     const char* const listing = "select fldnum, fform, general_field_title_x from "
                                 "mt.qrb_zv_general_offsets order by rowid";
     const std::vector<Row> expected = {{"4201", "2", "5"}, {"2301", "0", "0"}, {"2301", "3", "0"},
-                                       {"2340", "0", "0"}, {"2340", "3", "0"}, {"4201", "0", "0"}};
+                                       {"2340", "0", "0"}, {"2340", "3", "0"}, {"4201", "0", "0"},
+                                       {"4610", "0", "0"}, {"4610", "6", "0"}};
     for (const char* run : {"first run", "second run adds nothing"}) {
         c_.query(callText(GetParam(), "qrb_zv_field_config_maint"));
         EXPECT_EQ(c_.query(listing), expected) << run;

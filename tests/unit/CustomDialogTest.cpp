@@ -138,9 +138,10 @@ TEST_F(PromptDialog, FreeTextAnswerIsTrimmedAndWindowSetUp)
         EXPECT_FALSE(d->rect().intersects(child<QLabel>(d, "LabelDataFormat")->geometry()));
         EXPECT_EQ(child<QLineEdit>(d, "TextCustomDialog")->text(), QStringLiteral("start"));
         EXPECT_EQ(DialogBusy(), 1);
-        typeAndOk({QStringLiteral("  two words  ")})(d);
+        typeAndOk({QStringLiteral("\t two words  ")})(d);
     };
-    EXPECT_EQ(ask(1, 0, 0, QStringLiteral("start")), QStringLiteral("two words"));
+    // Blanks are trimmed, other white space is kept.
+    EXPECT_EQ(ask(1, 0, 0, QStringLiteral("start")), QStringLiteral("\t two words"));
     EXPECT_EQ(DialogBusy(), 0);
     EXPECT_TRUE(shown.isEmpty());
     EXPECT_TRUE(dialog.isNull()); // unloaded

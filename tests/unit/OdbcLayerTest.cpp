@@ -194,6 +194,15 @@ TEST_F(OdbcLayer, NullIsNotEmptyAndLongTextsComeBackWhole)
     EXPECT_EQ(rs.text(0, u"Report_SQL"), longText);
     EXPECT_EQ(rs.value(0, u"report_filename"), std::optional<QString>(QString()));
     EXPECT_EQ(rs.value(0, u"report_out"), std::nullopt);
+    // Texts that end exactly at a chunk's end, or a byte before or after it.
+    for (const int n : {8191, 8192, 8193, 16383}) {
+        const QString text(n, u'x');
+        sql->execute(u"update mt.qrb_zv_reports set report_filename = '%1'"_s.arg(text));
+        EXPECT_EQ(sql->query(u"select report_filename from mt.qrb_zv_reports"_s)
+                      .text(0, u"report_filename"),
+                  text)
+            << n;
+    }
 }
 
 TEST_F(OdbcLayer, AWriteWaitsForAnotherConnectionsTransaction)
