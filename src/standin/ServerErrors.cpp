@@ -74,7 +74,8 @@ ServerError objectNotFound(Dialect d, const std::string& name)
 ServerError translateSqliteError(Dialect d, int sqliteCode, const std::string& message)
 {
     const int primary = sqliteCode & 0xff;
-    if (primary == SQLITE_INTERRUPT) {
+    // A statement stopped at its deadline, also while it waited for another session's lock.
+    if (primary == SQLITE_INTERRUPT || primary == SQLITE_BUSY) {
         return queryTimeout();
     }
     if (primary == SQLITE_CONSTRAINT) {

@@ -216,6 +216,26 @@ TEST_F(OdbcLayer, AWriteWaitsForAnotherConnectionsTransaction)
         u"select max_rows_display from mt.qrb_zv_tree_config"_s);
 }
 
+// With a limit, a write that waits for another connection's transaction is ended by the
+// driver's own timeout, which says so; the program has not given up on the driver.
+TEST_F(OdbcLayer, AWriteWaitingPastTheLimitEndsWithTheDriversTimeout)
+{
+    auto holder = connect(Server);
+    holder->execute(u"delete from mt.qrb_zv_tree_config;"_s);
+    holder->setAutoCommit(false);
+    holder->execute(u"insert into mt.qrb_zv_tree_config(max_rows_display) values('1')"_s);
+    db::ConnectOptions limited{u"main"_s};
+    limited.queryTimeoutSeconds = 1;
+    auto other = OdbcConnection::open(QString::fromUtf8(Server), u"admin"_s, u"secret"_s, limited);
+    const std::optional<db::DbError> e = failureOf(
+        [&other] { other->execute(u"update mt.qrb_zv_tree_config set max_rows_display = '2'"_s); });
+    ASSERT_TRUE(e && !e->records.isEmpty());
+    EXPECT_EQ(e->records.first().sqlState, u"HYT00"_s);
+    EXPECT_NE(e->records.first().source, u"[KALDOR][ODBC layer]"_s);
+    EXPECT_FALSE(db::callAbandoned());
+    holder->commit();
+}
+
 } // namespace
 
 // Only a whole number of seconds above 0 sets the limits; the login always has one.
