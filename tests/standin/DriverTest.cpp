@@ -224,6 +224,20 @@ std::string callText(Dialect d, const std::string& name)
                                   : "{call [mt]." + name + "};Begin transaction; commit";
 }
 
+// Turning autocommit back on commits what the connection did meanwhile, as ODBC has it.
+TEST_P(EachDialect, AutocommitTurnedBackOnCommits)
+{
+    const auto autocommit = [this](SQLULEN on) {
+        return SQLSetConnectAttr(dbc(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(on), 0);
+    };
+    ASSERT_TRUE(SQL_SUCCEEDED(autocommit(SQL_AUTOCOMMIT_OFF)));
+    c_.query("insert into mt.qrb_zv_browser_list(browser_id) values ('Kept')");
+    ASSERT_TRUE(SQL_SUCCEEDED(autocommit(SQL_AUTOCOMMIT_ON)));
+    Connection other;
+    ASSERT_TRUE(other.open(GetParam()));
+    EXPECT_EQ(other.scalar("select count(*) from mt.qrb_zv_browser_list"), "1");
+}
+
 // Only the group inserted last gets its defaults, and only where it has none; an older group's
 // NULLs stay.
 TEST_P(EachDialect, GroupMaintenanceGivesTheNewGroupItsDefaults)
