@@ -142,6 +142,11 @@ ServerError queryTimeout()
     return {"HYT00", 0, "Query timeout expired"};
 }
 
+ServerError operationCanceled()
+{
+    return {"HY008", 0, "Operation canceled"};
+}
+
 ServerError databaseNotFound(const std::string& path)
 {
     return {"08001", 0, "Cannot open the database " + path};

@@ -367,8 +367,12 @@ StatementResult ServerSession::failure(const ServerError& e) const
 
 StatementResult ServerSession::sqliteFailure() const
 {
-    return failure(translateSqliteError(dialect_, sqlite3_extended_errcode(db_->handle()),
-                                        db_->lastMessage()));
+    const int code = sqlite3_extended_errcode(db_->handle());
+    // Stopped by SQLCancel rather than by the deadline, also while waiting for a lock.
+    if (cancelled_ && ((code & 0xff) == SQLITE_INTERRUPT || (code & 0xff) == SQLITE_BUSY)) {
+        return failure(operationCanceled());
+    }
+    return failure(translateSqliteError(dialect_, code, db_->lastMessage()));
 }
 
 StatementResult ServerSession::begin()

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
+#include <thread>
 
 namespace kaldor::standin::test {
 
@@ -236,6 +238,30 @@ TEST_P(EachDialect, AutocommitTurnedBackOnCommits)
     Connection other;
     ASSERT_TRUE(other.open(GetParam()));
     EXPECT_EQ(other.scalar("select count(*) from mt.qrb_zv_browser_list"), "1");
+}
+
+// SQLCancel from another thread stops a statement that waits for a lock, with the server's
+// "canceled" state, not its timeout; the next statement runs as usual.
+TEST_P(EachDialect, ACancelledWaitSaysSo)
+{
+    Connection holder;
+    ASSERT_TRUE(holder.open(GetParam()));
+    ASSERT_TRUE(
+        SQL_SUCCEEDED(SQLSetConnectAttr(holder.handle(), SQL_ATTR_AUTOCOMMIT,
+                                        reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)));
+    holder.query("insert into mt.qrb_zv_browser_list(browser_id) values ('Held')");
+    Stmt waiting(dbc());
+    std::thread canceller([&waiting] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        SQLCancel(waiting.h());
+    });
+    const SQLRETURN rc =
+        waiting.exec("insert into mt.qrb_zv_browser_list(browser_id) values ('X')");
+    canceller.join();
+    EXPECT_EQ(rc, SQL_ERROR);
+    EXPECT_EQ(waiting.states(), std::vector<std::string>{"HY008"});
+    ASSERT_TRUE(SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, holder.handle(), SQL_ROLLBACK)));
+    EXPECT_TRUE(SQL_SUCCEEDED(waiting.exec("select count(*) from mt.qrb_zv_browser_list")));
 }
 
 // Only the group inserted last gets its defaults, and only where it has none; an older group's
