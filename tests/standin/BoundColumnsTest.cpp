@@ -33,6 +33,9 @@ TEST_P(BoundColumns, FetchFillsTheBuffersAndLengthsOfEachRow)
     ASSERT_EQ(SQLBindCol(st_->h(), 1, SQL_C_CHAR, user, sizeof user, &userLength), SQL_SUCCESS);
     ASSERT_EQ(SQLBindCol(st_->h(), 2, SQL_C_CHAR, group, sizeof group, &groupLength), SQL_SUCCESS);
     ASSERT_EQ(SQLFetch(st_->h()), SQL_SUCCESS);
+    SQLULEN number = 0;
+    SQLGetStmtAttr(st_->h(), SQL_ATTR_ROW_NUMBER, &number, 0, nullptr);
+    EXPECT_EQ(number, 1U);
     EXPECT_EQ(std::string(user) + "/" + group, "agarcia/Metrology");
     EXPECT_EQ(userLength, 7);
     EXPECT_EQ(groupLength, 9);
@@ -100,7 +103,7 @@ struct NumberCase {
     const char* state = "";           // of a failure
 };
 
-TEST_P(BoundColumns, IntegerColumnsAreConvertedWithinTheirRange)
+TEST_P(BoundColumns, NumberColumnsAreConvertedWithinTheirRange)
 {
     const std::vector<NumberCase> cases = {
         {SQL_C_SLONG, "12", bytesOf<SQLINTEGER>(12)},
@@ -114,7 +117,9 @@ TEST_P(BoundColumns, IntegerColumnsAreConvertedWithinTheirRange)
         {SQL_C_STINYINT, "-128", bytesOf<SQLSCHAR>(-128)},
         {SQL_C_UTINYINT, "256", {}, "22003"},
         {SQL_C_SBIGINT, "9007199254740993", bytesOf<SQLBIGINT>(9007199254740993LL)},
-        {SQL_C_SLONG, "twelve", {}, "22018"}};
+        {SQL_C_SLONG, "twelve", {}, "22018"},
+        {SQL_C_SLONG, "", {}, "22018"},
+        {SQL_C_DOUBLE, "2.5", bytesOf<double>(2.5)}};
     for (const NumberCase& c : cases) {
         SCOPED_TRACE(c.text);
         ASSERT_EQ(st_->exec("select '" + std::string(c.text) + "'"), SQL_SUCCESS);
@@ -140,6 +145,15 @@ TEST_P(BoundColumns, NullWithoutAnIndicatorFailsTheFetch)
     SQLBindCol(st_->h(), 1, SQL_C_CHAR, group, sizeof group, nullptr);
     EXPECT_EQ(SQLFetch(st_->h()), SQL_ERROR);
     EXPECT_EQ(st_->states(), States{"22002"});
+    // Read with SQLGetData, a NULL is given once; after it the column has no more data.
+    ASSERT_EQ(SQLFreeStmt(st_->h(), SQL_UNBIND), SQL_SUCCESS);
+    ASSERT_EQ(st_->exec("select group_id from mt.qrb_zv_userlist where mtuser = 'jsmith'"),
+              SQL_SUCCESS);
+    ASSERT_EQ(SQLFetch(st_->h()), SQL_SUCCESS);
+    SQLLEN indicator = 0;
+    EXPECT_EQ(SQLGetData(st_->h(), 1, SQL_C_CHAR, group, sizeof group, &indicator), SQL_SUCCESS);
+    EXPECT_EQ(indicator, SQL_NULL_DATA);
+    EXPECT_EQ(SQLGetData(st_->h(), 1, SQL_C_CHAR, group, sizeof group, &indicator), SQL_NO_DATA);
 }
 
 TEST_P(BoundColumns, UnboundColumnsAreLeftAloneAndBadBindingsRefused)

@@ -127,6 +127,10 @@ TEST_P(EachDialect, ErrorInALaterStatementSurfacesOnMoreResultsAndEndsTheBatch)
                   : "[KALDOR][Stand-in SQL Anywhere]Table 'no_such_table' not found");
     EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_browser_list"), "1");
     EXPECT_EQ(c_.run("delete from mt.qrb_zv_browser_list").at(0).rowCount, 1);
+    // Every result set of a batch has its own rows.
+    const auto two = c_.run("select 'a' union all select 'b'; select 'c'");
+    ASSERT_EQ(two.size(), 2U);
+    EXPECT_EQ(two[1].rows, std::vector<Row>{{"c"}});
 }
 
 struct ErrorCase {
@@ -199,6 +203,9 @@ TEST_P(EachDialect, LongTextIsReadInChunks)
     Stmt st(dbc());
     ASSERT_EQ(st.exec("select CAST(report_sql AS text) 'report_sql' from mt.qrb_zv_reports"),
               SQL_SUCCESS);
+    SQLULEN size = 0;
+    SQLDescribeCol(st.h(), 1, nullptr, 0, nullptr, nullptr, &size, nullptr, nullptr);
+    EXPECT_EQ(size, 2147483647U) << "a long text's column size";
     ASSERT_EQ(SQLFetch(st.h()), SQL_SUCCESS);
     std::string read;
     int truncated = 0;

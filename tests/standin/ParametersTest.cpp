@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace kaldor::standin::test {
 
 namespace {
@@ -26,6 +28,10 @@ TEST_P(Parameters, NumParamsCountsTheMarkersOfEveryStatement)
     SQLSMALLINT count = -1;
     EXPECT_EQ(SQLNumParams(st.h(), &count), SQL_SUCCESS);
     EXPECT_EQ(count, 3);
+    // The text run last counts, also when SQLExecDirect ran it.
+    ASSERT_EQ(st.exec("select 1"), SQL_SUCCESS);
+    EXPECT_EQ(SQLNumParams(st.h(), &count), SQL_SUCCESS);
+    EXPECT_EQ(count, 0);
 }
 
 // Binds text parameters as pyodbc does (wide strings, lengths in bytes) and ANSI ones, NULL
@@ -97,6 +103,10 @@ TEST_P(Parameters, ExecDirectGivesTheStatementsOfABatchTheirParametersInOrder)
     ASSERT_EQ(SQLMoreResults(st.h()), SQL_SUCCESS);
     EXPECT_EQ(fetchAll(st.h()), (std::vector<Row>{{"?second", "third"}}));
     EXPECT_EQ(c_.scalar("select browser_id from mt.qrb_zv_browser_list"), "first");
+    // The handle runs a new text after its results ran out.
+    EXPECT_EQ(SQLMoreResults(st.h()), SQL_NO_DATA);
+    ASSERT_EQ(st.exec("select 'again'"), SQL_SUCCESS);
+    EXPECT_EQ(fetchAll(st.h()), std::vector<Row>{{"again"}});
 }
 
 // A value is bound to the statement, not written into its text: a long one is read whole and
@@ -127,7 +137,7 @@ struct NumberCase {
     const char* expected;
 };
 
-TEST_P(Parameters, IntegerParametersAreReadAtTheirWidth)
+TEST_P(Parameters, NumberParametersAreReadAtTheirWidth)
 {
     const std::vector<NumberCase> cases = {
         {SQL_C_SLONG, SQL_INTEGER, bytesOf<SQLINTEGER>(-2147483647 - 1), "-2147483648"},
@@ -143,7 +153,10 @@ TEST_P(Parameters, IntegerParametersAreReadAtTheirWidth)
         {SQL_C_UBIGINT, SQL_VARCHAR, bytesOf<SQLUBIGINT>(18446744073709551615ULL),
          "18446744073709551615"},
         {SQL_C_DOUBLE, SQL_DOUBLE, bytesOf<double>(2.5), "2.5"},
+        {SQL_C_FLOAT, SQL_REAL, bytesOf<float>(2.5F), "2.5"},
+        {SQL_C_DOUBLE, SQL_VARCHAR, bytesOf<double>(1234567.25), "1234567.25"},
         {SQL_C_DEFAULT, SQL_INTEGER, bytesOf<SQLINTEGER>(-3), "-3"},
+        {SQL_C_DEFAULT, SQL_WVARCHAR, bytesOf(std::array<char16_t, 2>{u'a', u'b'}), "ab"},
         // A number bound to a text parameter is compared as text.
         {SQL_C_SLONG, SQL_VARCHAR, bytesOf<SQLINTEGER>(7), "7"}};
     for (const NumberCase& c : cases) {
@@ -179,15 +192,16 @@ TEST_P(Parameters, RefusesWhatItCannotBindOrExecute)
                   SQL_ERROR);
         EXPECT_EQ(st.state(), state);
     }
-    // Data at execution is refused when the statement runs.
-    Stmt st(dbc());
-    char value[4] = "abc";
-    SQLLEN atExecution = SQL_LEN_DATA_AT_EXEC(3);
-    ASSERT_EQ(SQLBindParameter(st.h(), 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 3, 0, value, 4,
-                               &atExecution),
-              SQL_SUCCESS);
-    EXPECT_EQ(st.exec("select ?"), SQL_ERROR);
-    EXPECT_EQ(st.state(), "HYC00");
+    // Data at execution, in either form, is refused when the statement runs.
+    for (SQLLEN atExecution : {SQLLEN{SQL_DATA_AT_EXEC}, SQLLEN{SQL_LEN_DATA_AT_EXEC(3)}}) {
+        Stmt st(dbc());
+        char value[4] = "abc";
+        ASSERT_EQ(SQLBindParameter(st.h(), 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 3, 0, value,
+                                   4, &atExecution),
+                  SQL_SUCCESS);
+        EXPECT_EQ(st.exec("select ?"), SQL_ERROR);
+        EXPECT_EQ(st.state(), "HYC00");
+    }
 }
 
 TEST_P(Parameters, AMarkerWithoutABindingFailsTheExecution)

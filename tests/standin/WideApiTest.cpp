@@ -33,17 +33,26 @@ protected:
         return SQLExecDirectW(stmt_, text.data(), SQL_NTS);
     }
 
-    // The first value of the current result set, read as wide text.
+    // The first value of the current result set, read as wide text in pieces of at most three
+    // code units, as a client with a small buffer reads it.
     std::u16string firstValue()
     {
-        SQLWCHAR buffer[64] = {};
-        SQLLEN length = 0;
-        if (!SQL_SUCCEEDED(SQLFetch(stmt_)) ||
-            !SQL_SUCCEEDED(SQLGetData(stmt_, 1, SQL_C_WCHAR, buffer, sizeof buffer, &length))) {
+        if (!SQL_SUCCEEDED(SQLFetch(stmt_))) {
             return u"<none>";
         }
-        const std::u16string value = fromWide(buffer);
-        EXPECT_EQ(length, static_cast<SQLLEN>(value.size() * sizeof(SQLWCHAR))) << "in bytes";
+        std::u16string value;
+        SQLLEN whole = -1;
+        SQLWCHAR piece[4] = {};
+        SQLLEN length = 0;
+        SQLRETURN rc = SQL_SUCCESS_WITH_INFO;
+        while (
+            rc == SQL_SUCCESS_WITH_INFO &&
+            SQL_SUCCEEDED(rc = SQLGetData(stmt_, 1, SQL_C_WCHAR, piece, sizeof piece, &length))) {
+            whole = whole < 0 ? length : whole;
+            value += fromWide(piece);
+        }
+        EXPECT_EQ(rc, SQL_SUCCESS);
+        EXPECT_EQ(whole, static_cast<SQLLEN>(value.size() * sizeof(SQLWCHAR))) << "in bytes";
         return value;
     }
 
@@ -93,6 +102,13 @@ TEST_P(WideApi, ColumnNamesAreCountedInCharacters)
         EXPECT_EQ(fromWide(name), expected);
         EXPECT_EQ(length, 4) << "characters of the whole name";
     }
+    // Cut just after a whole pair, the name keeps the pair.
+    ASSERT_EQ(execW(u"select 1 as \"" + kThermometer + u"x\""), SQL_SUCCESS);
+    SQLWCHAR cut[3] = {};
+    EXPECT_EQ(SQLDescribeColW(stmt_, 1, cut, 3, nullptr, nullptr, nullptr, nullptr, nullptr),
+              SQL_SUCCESS_WITH_INFO);
+    EXPECT_EQ(fromWide(cut), kThermometer);
+    ASSERT_EQ(execW(u"select 1 as \"" + alias + u"\""), SQL_SUCCESS);
     SQLWCHAR label[8] = {};
     SQLSMALLINT bytes = 0;
     EXPECT_EQ(SQLColAttributeW(stmt_, 1, SQL_DESC_LABEL, label, sizeof label, &bytes, nullptr),
