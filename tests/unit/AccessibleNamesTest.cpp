@@ -1,7 +1,8 @@
 // What a screen reader says of each control: every control that takes the keyboard focus, in
 // every window of the program, has a name of its own (its label's text, or its tooltip where it
 // has no label), and none is called by the caption of the group box around it, which names the
-// group and would give all of its controls one name.
+// group and would give all of its controls one name. Also where the windows open, and how the
+// Window menu finds them again.
 #include "CustomDialog.h"
 #include "MDIFormMain.h"
 #include "ModuleGlobals.h"
@@ -22,10 +23,12 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -121,12 +124,13 @@ QStringList unnamedControls(QWidget* window)
 
 class AccessibleNames : public ::testing::Test {
 protected:
-    // The demo database behind the data source "Calibration Data", the settings file naming
-    // it, and the program's main window with its login window, as the program starts.
-    void SetUp() override
+    // The demo database behind the data source "Calibration Data" and the settings file naming
+    // it, once for the process: the driver manager keeps the configuration it read.
+    static void SetUpTestSuite()
     {
-        ASSERT_TRUE(dir.isValid());
-        const std::string base = QFile::encodeName(dir.path()).toStdString();
+        dir = new QTemporaryDir;
+        ASSERT_TRUE(dir->isValid());
+        const std::string base = QFile::encodeName(dir->path()).toStdString();
         const std::string db = base + "/calibration.db";
         const std::filesystem::path demo =
             std::filesystem::path(KALDOR_SOURCE_DIR) / "data" / "demo";
@@ -138,17 +142,25 @@ protected:
             base, KALDOR_STANDIN_DRIVER, {{"Calibration Data", standin::Dialect::SqlServer, db}},
             &error))
             << error;
-        qputenv("ODBCSYSINI", QFile::encodeName(dir.path()));
-        qputenv("ODBCINI", QFile::encodeName(dir.path() + QStringLiteral("/odbc.ini")));
-        qputenv("ProgramData", QFile::encodeName(dir.path()));
+        qputenv("ODBCSYSINI", QFile::encodeName(dir->path()));
+        qputenv("ODBCINI", QFile::encodeName(dir->path() + QStringLiteral("/odbc.ini")));
+        qputenv("ProgramData", QFile::encodeName(dir->path()));
         qunsetenv("AllUsersProfile");
-        const QString settings = dir.path() + QStringLiteral("/Tarrowby/Velmora");
+        const QString settings = dir->path() + QStringLiteral("/Tarrowby/Velmora");
         ASSERT_TRUE(QDir().mkpath(settings));
         QFile file(settings + QStringLiteral("/datasource.ini"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("Calibration Data\r\n");
-        file.close();
+    }
+    static void TearDownTestSuite()
+    {
+        delete dir;
+        dir = nullptr;
+    }
 
+    // The program's main window with its login window, as the program starts.
+    void SetUp() override
+    {
         static int argc = 1;
         static char name[] = "AccessibleNamesTest";
         static char* argv[] = {name, nullptr};
@@ -165,6 +177,7 @@ protected:
             std::_Exit(1);
         });
         registerAllWindows();
+        resetGlobals();
         main = new MDIFormMain;
         main->show();
         main->MDIFormLoad();
@@ -189,10 +202,12 @@ protected:
         return nullptr;
     }
 
-    QTemporaryDir dir;
+    static QTemporaryDir* dir;
     MDIFormMain* main = nullptr;
     QStringList messages;
 };
+
+QTemporaryDir* AccessibleNames::dir = nullptr;
 
 TEST_F(AccessibleNames, EveryControlOfEveryWindowHasANameOfItsOwn)
 {
@@ -242,6 +257,52 @@ TEST_F(AccessibleNames, EveryControlOfEveryWindowHasANameOfItsOwn)
     ClearPickValues();
 
     EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
+    // A list is called by its label as read aloud, without the access key's ampersand.
+    EXPECT_EQ(child(QStringLiteral("FormChangeHistory"))
+                  ->findChild<QWidget*>(QStringLiteral("ListChanges"))
+                  ->accessibleName(),
+              QStringLiteral("Changes:"));
+}
+
+// Where the windows stand: a window opens in the middle of the main window, also one that grew
+// after it was placed; the Window menu ticks the active window and restores a minimized one.
+TEST_F(AccessibleNames, WindowsOpenCentredAndTheWindowMenuBringsThemBack)
+{
+    const auto offCentre = [this](const char* name) {
+        const QPoint centre = main->mdiArea()->viewport()->rect().center();
+        const QPoint at = child(QString::fromLatin1(name))->parentWidget()->geometry().center();
+        return (at - centre).manhattanLength();
+    };
+    EXPECT_LE(offCentre("FormConnect"), 2);
+    QWidget* login = child(QStringLiteral("FormConnect"));
+    login->findChild<QLineEdit*>(QStringLiteral("TextLogin"))->setText(QStringLiteral("admin"));
+    login->findChild<QLineEdit*>(QStringLiteral("TextPassword"))->setText(QStringLiteral("secret"));
+    login->findChild<QAbstractButton*>(QStringLiteral("CommandConnect"))->click();
+    ASSERT_TRUE(session().LoggedIn);
+    for (const char* item : {"mnuAutoLayout", "mnuEditgroups", "mnuEditUsers"})
+        main->menuItem(QString::fromLatin1(item))->trigger();
+    EXPECT_LE(offCentre("FormAutoLayout"), 2);
+
+    QMenu* windowMenu = main->menuItem(QStringLiteral("mnuWindow"))->menu();
+    const auto entries = [windowMenu] {
+        Q_EMIT windowMenu->aboutToShow();
+        QList<QAction*> listed;
+        for (QAction* a : windowMenu->actions())
+            if (a->isCheckable())
+                listed << a;
+        return listed;
+    };
+    QList<QAction*> listed = entries();
+    ASSERT_EQ(listed.size(), 3);
+    EXPECT_EQ(
+        std::count_if(listed.begin(), listed.end(), [](QAction* a) { return a->isChecked(); }), 1);
+    EXPECT_TRUE(listed.last()->isChecked()) << "the users window, opened last";
+
+    QMdiSubWindow* groups = main->mdiArea()->subWindowList().at(1);
+    groups->showMinimized();
+    entries().at(1)->trigger();
+    EXPECT_FALSE(groups->isMinimized());
+    EXPECT_EQ(main->mdiArea()->activeSubWindow(), groups);
 }
 
 } // namespace

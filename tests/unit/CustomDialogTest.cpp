@@ -6,8 +6,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -291,6 +293,46 @@ TEST_F(PromptDialog, ASecondQuestionWhileOneWaitsIsNotAsked)
     };
     EXPECT_EQ(ask(1, 0, 0), QStringLiteral("first"));
     EXPECT_EQ(nested, DialogCancelled);
+}
+
+// The message box itself, as the administrator gets it without a test's handler: Enter gives
+// the default button's answer, each button its own, and the arrow shows over a busy program.
+TEST(MessageBox, AnswersByItsButtonsWithTheArrowShown)
+{
+    app();
+    struct Case {
+        MsgButtons buttons;
+        MsgAnswer defaultButton;
+        QMessageBox::StandardButton clicked; // NoButton: Enter
+        MsgAnswer answer;
+    };
+    const Case cases[] = {
+        {MsgButtons::YesNo, MsgAnswer::No, QMessageBox::NoButton, MsgAnswer::No},
+        {MsgButtons::YesNo, MsgAnswer::Ok, QMessageBox::NoButton, MsgAnswer::Yes},
+        {MsgButtons::OkCancel, MsgAnswer::Ok, QMessageBox::Cancel, MsgAnswer::Cancel},
+        {MsgButtons::OkCancel, MsgAnswer::Ok, QMessageBox::NoButton, MsgAnswer::Ok}};
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    for (const Case& c : cases) {
+        Qt::CursorShape shown = Qt::WaitCursor;
+        QTimer::singleShot(0, [&c, &shown] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) {
+                ADD_FAILURE() << "no message box";
+                return;
+            }
+            shown = QApplication::overrideCursor()->shape();
+            if (c.clicked == QMessageBox::NoButton)
+                QTest::keyClick(box, Qt::Key_Return);
+            else
+                box->button(c.clicked)->click();
+        });
+        EXPECT_EQ(
+            messageBox(QStringLiteral("Sure?"), c.buttons, MsgIcon::Question, {}, c.defaultButton),
+            c.answer);
+        EXPECT_EQ(shown, Qt::ArrowCursor);
+    }
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QApplication::restoreOverrideCursor();
 }
 
 } // namespace

@@ -1,15 +1,21 @@
 #include "WindowHelpers.h"
+#include "ChildWindow.h"
+#include "KeyboardConventions.h"
 #include "TextList.h"
 #include "WrappingLabel.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -283,6 +289,60 @@ TEST_F(WidgetTest, WrappingLabelMeasuresAsAPlainOne)
             }
         }
     }
+}
+
+// A list widened for its entries has room for them beside its scroll bar; a list view's last
+// column, which stretches over the rest, asks for its entries' width only, so the view can be
+// made narrow again.
+TEST_F(WidgetTest, ListsAreWidenedForTheirEntries)
+{
+    QListWidget list;
+    keepEntriesWhole(&list);
+    const QString widest(40, u'W');
+    for (int i = 0; i < 60; ++i)
+        list.addItem(i == 30 ? widest : QStringLiteral("entry %1").arg(i));
+    list.resize(list.minimumWidth(), 200);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    ASSERT_TRUE(list.verticalScrollBar()->isVisible());
+    EXPECT_GE(list.viewport()->width(), list.fontMetrics().horizontalAdvance(widest));
+
+    QTreeWidget view;
+    view.setColumnCount(2);
+    keepColumnsWhole(&view);
+    view.resize(800, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.addTopLevelItem(
+        new QTreeWidgetItem(QStringList{QStringLiteral("4201"), QStringLiteral("Due")}));
+    const int narrow = view.minimumWidth();
+    EXPECT_LT(narrow, 400);
+    view.addTopLevelItem(
+        new QTreeWidgetItem(QStringList{QStringLiteral("4202"), QStringLiteral("Lab")}));
+    EXPECT_EQ(view.minimumWidth(), narrow);
+}
+
+// Enter on a focused button presses it once: held down, its repeats press nothing more.
+TEST_F(WidgetTest, EnterPressesAFocusedButtonOnce)
+{
+    QObject owner;
+    installKeyboardConventions(&owner, {});
+    QPushButton button(QStringLiteral("Save"));
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&clicks] { ++clicks; });
+    button.show();
+    button.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&button));
+    button.setFocus();
+    const auto press = [&button](Qt::Key key, bool repeat) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, QString(), repeat);
+        QApplication::sendEvent(&button, &event);
+    };
+    press(Qt::Key_Return, false);
+    EXPECT_EQ(clicks, 1);
+    press(Qt::Key_Return, true);
+    press(Qt::Key_Enter, true);
+    EXPECT_EQ(clicks, 1);
 }
 
 // Text boxes hold whole texts; a length limit never cuts a character in half.
