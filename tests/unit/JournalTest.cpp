@@ -64,6 +64,9 @@ TEST(Journal, RecordsWhatChangesDataAndSaysWhatChanged)
          "{call [mt].qrb_zv_field_config_maint}"},
         {"alter view [mt].[qrb_zv_customiz] as select 1",
          "alter view [mt].[qrb_zv_customiz] as select 1"},
+        {"alter view [mt].[qrb_zv_customiz] as select fldnum,title,row,col,len from "
+         "mt.me2_customiz where desktop = 'default'",
+         "alter view [mt].[qrb_zv_customiz] as select fldnum,title,row,col,len from mt.me2"},
     };
     for (const auto& [sql, said] : cases) {
         SCOPED_TRACE(sql);
@@ -280,6 +283,16 @@ TEST(JournalModel, ShowsEntriesNewestFirstAndFilters)
         for (int r = 0; r <= said.size(); ++r) // and none past the last row
             EXPECT_EQ(model.statement(r), said.value(r));
     }
+    // West of UTC; another journal read in the same model shows its own rows only.
+    qputenv("TZ", "YST+05:00");
+    const QString other = dir.filePath(u"other.jsonl"_s);
+    writeFile(other, entry("2026-12-07T22:30:15.250Z", "carol", "FormAccess", "delete from mt.t"));
+    model.setFilter({});
+    model.load(other);
+    ASSERT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(
+        rowsOf(model)[0],
+        u"2026-12-07 17:30:15 -05:00|carol|Calibration Data|FormAccess|delete from mt.t|ok"_s);
 }
 
 // Rows come in batches as a view scrolls, the newest first, filtered or not; a journal that is
@@ -332,6 +345,8 @@ TEST(JournalModel, ReadsLargeJournalsInBatchesAndSaysWhyNothingShows)
     const std::pair<QString, QString> unreadable[] = {
         {dir.filePath(u"none.jsonl"_s), u"There is no change journal yet: %1 does not exist."_s},
         {fifo, u"The change journal %1 cannot be read: not a regular file."_s},
+        {dir.filePath(u"blank.jsonl/j.jsonl"_s),
+         u"The change journal %1 cannot be read: Not a directory."_s},
         {dir.filePath(u"blank.jsonl"_s), u"The change journal %1 holds no changes yet."_s}};
     for (const auto& [file, said] : unreadable) {
         model.load(file);

@@ -1,4 +1,5 @@
 #include "ModuleGlobals.h"
+#include "ErrorLog.h"
 #include "Odbc.h"
 #include "Seams.h"
 #include "StandinStore.h"
@@ -171,6 +172,20 @@ TEST_F(SettingsFolderTest, FirstLineOfTheSettingsFileOnly)
     WriteDataSource(QStringLiteral("It's \"quoted\""));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("It's \"quoted\"\r\n"));
+}
+
+// A driver's message with line breaks stays on its record's line of the error log.
+TEST_F(SettingsFolderTest, EachDriverRecordIsOneLineOfTheErrorLog)
+{
+    qunsetenv("AllUsersProfile");
+    qputenv("ProgramData", QFile::encodeName(dir.path()));
+    appendErrorLog(3146, u"ODBC--call failed."_s, u"FormConnect,CommandConnect_Click"_s,
+                   u"select 1"_s, {{u"08001"_s, -100, u"[KALDOR]"_s, u"first\r\n  second\n"_s}});
+    QFile log(ErrorLogFile());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = log.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 6) << "five lines, each ended by CR LF";
+    EXPECT_TRUE(lines[4].endsWith("DESCRIPTION: first second\r")) << lines[4].toStdString();
 }
 
 // Anything but a regular file in the settings file's place is unreadable and unwritable; a
