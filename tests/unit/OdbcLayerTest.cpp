@@ -152,6 +152,9 @@ TEST_F(OdbcLayer, BatchesRunWholeAndAQueryIsItsFirstResultSet)
                             "insert into mt.qrb_zv_result_header(header) values('A;B');commit"),
               "0:");
     EXPECT_EQ(outcome(*any, "select header from mt.qrb_zv_result_header;commit"), "1:A;B");
+    EXPECT_EQ(outcome(*any, "select header from mt.qrb_zv_result_header;"
+                            "select fldnum, len from mt.qrb_zv_tree_fields"),
+              "1:A;B");
     EXPECT_EQ(outcome(*any, "delete from mt.qrb_zv_tree_fields;commit"), "0:");
     EXPECT_EQ(outcome(*any, "insert into mt.qrb_zv_tree_fields(fldnum) values('4201');"
                             "insert into mt.no_such_table(x) values('1');commit"),
@@ -194,6 +197,13 @@ TEST_F(OdbcLayer, NullIsNotEmptyAndLongTextsComeBackWhole)
     EXPECT_EQ(rs.text(0, u"Report_SQL"), longText);
     EXPECT_EQ(rs.value(0, u"report_filename"), std::optional<QString>(QString()));
     EXPECT_EQ(rs.value(0, u"report_out"), std::nullopt);
+    EXPECT_THROW(rs.requiredColumn(u"report_out"), DbException) << "a NULL in a list";
+    // Of two columns of one name, the first; a long name whole.
+    const QString name(256, u'c');
+    const db::ResultSet named =
+        sql->query(u"select 'first' as name, 'second' as NAME, 1 as "_s + name);
+    EXPECT_EQ(named.text(0, u"Name"), u"first"_s);
+    EXPECT_EQ(named.columns().last(), name);
     // Texts that end exactly at a chunk's end, or a byte before or after it.
     for (const int n : {8191, 8192, 8193, 16383}) {
         const QString text(n, u'x');
