@@ -128,6 +128,7 @@ TEST_P(Catalog, ListsEveryColumnWithItsTypeAndWidth)
                      "SQL_DATETIME_SUB", "CHAR_OCTET_LENGTH", "ORDINAL_POSITION", "IS_NULLABLE"}));
     EXPECT_EQ(l.types[4], SQL_SMALLINT);
     EXPECT_EQ(l.types[6], SQL_INTEGER);
+    EXPECT_EQ(column(l, 1), Names(l.rows.size(), "mt"));
     std::string listing;
     for (const Row& r : l.rows) {
         for (const size_t i : {2, 3, 4, 5, 6, 7, 8, 9, 10, 13, 15, 16, 17}) {
@@ -168,6 +169,7 @@ TEST_P(Catalog, MatchesNamesAndTypesWithoutRegardToCase)
         {none, "%customiz", "'TABLE'", {"customiz", "me2_customiz"}},
         {none, "%customiz", "'VIEW', 'TABLE'", {"customiz", "me2_customiz", "qrb_zv_customiz"}},
         {none, "%customiz", "SYSTEM TABLE", {}},
+        {none, "%customiz", "%", {"customiz", "me2_customiz", "qrb_zv_customiz"}},
         // The stand-in's own tables are not the server's.
         {none, "standin%", none, {}},
         {none, "%login%", none, {}},
@@ -183,6 +185,9 @@ TEST_P(Catalog, MatchesNamesAndTypesWithoutRegardToCase)
         ASSERT_EQ(l.rc, SQL_SUCCESS);
         EXPECT_EQ(column(l, 2), c.expected);
     }
+    // A missing table name is any name, unlike an empty one.
+    EXPECT_EQ(tables(dbc(), nullptr, "%", nullptr, nullptr).rows.size(),
+              tables(dbc(), nullptr, "mt", "%", nullptr).rows.size());
     // A catalog is not looked at.
     EXPECT_EQ(column(tables(dbc(), "anything", "mt", "segregate", nullptr), 2), Names{"segregate"});
 }

@@ -76,9 +76,14 @@ TEST_F(DriverTest, LoginFailureIsReportedAsTheServerWould)
 
 TEST_P(EachDialect, LogsInWithTheAccountOfTheDatabaseFile)
 {
-    addToDatabase(GetParam(), "insert into mt.standin_login values ('demo', 'demo-pw');");
+    addToDatabase(GetParam(), "insert into mt.standin_login values ('demo', 'demo-pw'), "
+                              "('brace', 'pw};x');");
     Connection demo;
     EXPECT_TRUE(demo.open(dsnOf(GetParam()), "demo", "demo-pw"));
+    // In a connection string, "}}" inside braces is one "}".
+    Connection brace;
+    EXPECT_TRUE(
+        brace.openWithString(std::string("DSN=") + dsnOf(GetParam()) + ";UID=brace;PWD={pw}};x}"));
 }
 
 // The completed connection string is given back only when the client passes a buffer for it;
@@ -88,6 +93,14 @@ TEST_F(DriverTest, DriverConnectReadsTheStringAndWarnsOfACutCopyOnlyWithABuffer)
     Connection c;
     ASSERT_TRUE(c.openWithString("DSN=Server DB;UID=admin;PWD={secret}"));
     EXPECT_EQ(c.scalar("select count(*) from mt.qrb_zv_groupconfig"), "0");
+    // A key given twice counts the first time; DIALECT overrides the data source's.
+    Connection twice;
+    EXPECT_TRUE(twice.openWithString("DSN=Server DB;UID=admin;PWD=secret;PWD=wrong"));
+    Connection other;
+    ASSERT_TRUE(other.openWithString("DSN=Server DB;DIALECT=AnyWhere;UID=admin;PWD=secret"));
+    char name[32] = {};
+    SQLGetInfo(other.handle(), SQL_DBMS_NAME, name, sizeof name, nullptr);
+    EXPECT_STREQ(name, "SQL Anywhere");
     const std::string in = "DSN=Server DB;UID=admin;PWD=secret";
     for (const bool wide : {false, true}) {
         for (const SQLSMALLINT outChars : {0, 128, 10}) {
@@ -337,7 +350,16 @@ TEST_P(EachDialect, DownServerFailsWithLinkFailureUntilRevived)
     Connection second;
     EXPECT_FALSE(second.open(GetParam()));
     EXPECT_EQ(second.diag().at(0).state, "08S01");
+    EXPECT_EQ(SQLEndTran(SQL_HANDLE_DBC, dbc(), SQL_COMMIT), SQL_ERROR);
+    EXPECT_EQ(states(SQL_HANDLE_DBC, dbc()), std::vector<std::string>{"08S01"});
+    const auto dead = [this] {
+        SQLUINTEGER value = 0;
+        SQLGetConnectAttr(dbc(), SQL_ATTR_CONNECTION_DEAD, &value, 0, nullptr);
+        return value;
+    };
+    EXPECT_EQ(dead(), SQLUINTEGER{SQL_CD_TRUE});
     setServerDown(GetParam(), false);
+    EXPECT_EQ(dead(), SQLUINTEGER{SQL_CD_FALSE});
     EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_groupconfig"), "0");
 }
 

@@ -711,6 +711,9 @@ TEST_P(ConfigTool, TheToolReadsPipedAnswersAndGivesUpOnAServerThatStopsAnswering
 // table, column, view and procedure are each named.
 TEST_P(ConfigTool, CheckFindsEverythingOrNamesWhatIsMissing)
 {
+    // SQL Server's catalog names a procedure with its group number.
+    sql("B", "update mt.standin_procedure set name = 'qrb_zv_group_config_maint;1' where name = "
+             "'qrb_zv_group_config_maint'");
     ToolRun r = tool({u"check"_s, dsn('B')});
     EXPECT_EQ(r.status, 0) << r.out.toStdString() << r.err.toStdString();
     EXPECT_EQ(r.out, u"\"%1\" has everything the program needs\n"_s.arg(dsn('B')));
@@ -718,14 +721,21 @@ TEST_P(ConfigTool, CheckFindsEverythingOrNamesWhatIsMissing)
     sql("B", {"drop table mt.qrb_zv_tree_fields",
               "alter table mt.qrb_zv_page_configuration drop column wallpaper",
               "drop view mt.qrb_zv_customiz",
-              "delete from mt.standin_procedure where name = 'qrb_zv_reset_page_config'"});
+              "delete from mt.standin_procedure where name = 'qrb_zv_reset_page_config'",
+              "alter table mt.qrb_zv_system_configuration drop column SDrive",
+              "drop table mt.qrb_zv_prompt_validation",
+              "create table mt.qrb_zv_prompt_validation(zvrtag varchar(12),prompt_string "
+              "varchar(60),val varchar(60))"});
     r = tool({u"check"_s, dsn('B')});
     EXPECT_EQ(r.status, 1) << r.err.toStdString();
-    EXPECT_EQ(r.out, u"missing: table mt.qrb_zv_tree_fields\n"
+    EXPECT_EQ(r.out, u"missing: column mt.qrb_zv_system_configuration.sdrive\n"
+                     "missing: table mt.qrb_zv_tree_fields\n"
                      "missing: column mt.qrb_zv_page_configuration.wallpaper\n"
                      "missing: view mt.qrb_zv_customiz\n"
                      "missing: procedure mt.qrb_zv_reset_page_config\n"
-                     "\"%1\" lacks 4 of what the program needs\n"_s.arg(dsn('B')));
+                     "narrow: column mt.qrb_zv_prompt_validation.zvrtag holds 12 characters; "
+                     "report tags may have 15\n"
+                     "\"%1\" lacks 5 of what the program needs\n"_s.arg(dsn('B')));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDialects, ConfigTool, ::testing::Values("anywhere", "sqlserver"));
