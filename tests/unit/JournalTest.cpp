@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -115,9 +116,18 @@ TEST(Journal, AFullJournalIsKeptUnderItsDateAndANewOneStarted)
     setClock([] { return QDateTime(QDate(2026, 12, 7), QTime(1, 2, 3)); });
     QString why;
     EXPECT_TRUE(appendJournalLine(path, "{}\n", &why)) << why.toStdString();
-    setClock(nullptr);
     EXPECT_EQ(QFileInfo(path).size(), 3);
+    // Full again within the same second: kept beside the first, which stays as it was.
+    {
+        QFile full(path);
+        ASSERT_TRUE(full.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(full.resize(JournalRotationBytes));
+    }
+    EXPECT_TRUE(appendJournalLine(path, "{}\n", &why)) << why.toStdString();
+    setClock(nullptr);
     EXPECT_EQ(QFileInfo(dir.filePath(u"journal-20261207-010203.jsonl"_s)).size(),
+              JournalRotationBytes);
+    EXPECT_EQ(QFileInfo(dir.filePath(u"journal-20261207-010203-2.jsonl"_s)).size(),
               JournalRotationBytes);
 }
 
@@ -140,10 +150,13 @@ TEST(Journal, StatementsThatChangeDataAreJournalledWithTheirOutcome)
     QTemporaryDir dir;
     const std::string base = QFile::encodeName(dir.path()).toStdString();
     std::string error;
-    ASSERT_TRUE(standin::createDatabase(base + "/sql.db", standin::Dialect::SqlServer, &error) &&
-                standin::writeOdbcConfig(
-                    base, KALDOR_STANDIN_DRIVER,
-                    {{"Journal Source", standin::Dialect::SqlServer, base + "/sql.db"}}, &error))
+    ASSERT_TRUE(
+        standin::createDatabase(base + "/sql.db", standin::Dialect::SqlServer, &error) &&
+        standin::createDatabase(base + "/sa.db", standin::Dialect::Anywhere, &error) &&
+        standin::writeOdbcConfig(base, KALDOR_STANDIN_DRIVER,
+                                 {{"Journal Source", standin::Dialect::SqlServer, base + "/sql.db"},
+                                  {"Anywhere Source", standin::Dialect::Anywhere, base + "/sa.db"}},
+                                 &error))
         << error;
     qputenv("ODBCSYSINI", QFile::encodeName(dir.path()));
     qputenv("ODBCINI", QFile::encodeName(dir.filePath(u"odbc.ini"_s)));
@@ -156,15 +169,22 @@ TEST(Journal, StatementsThatChangeDataAreJournalledWithTheirOutcome)
         const ActionScope action(u"FormEditGroups,CommandSave"_s);
         c->execute(insert);
         c->query(u"select group_id from mt.qrb_zv_groupconfig"_s);
+        // A routine called by the save names the statements it sends.
+        const ActionScope inner(u"ModuleGlobals,SaveConfig"_s);
         EXPECT_THROW(c->execute(u"insert into mt.no_such_table (x) values ('1')"_s),
                      db::DbException);
     }
+    db::OdbcConnection::open(u"Anywhere Source"_s, u"admin"_s, u"secret"_s, {})->execute(insert);
     qunsetenv("KALDOR_JOURNAL");
     // The window, user, data source, statement and "ok" show in the change_history scenario.
     const QList<QJsonObject> lines = linesOf(journal);
-    ASSERT_EQ(lines.size(), 2);
+    ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[0].value(u"statement"_s).toString(), insert);
     EXPECT_EQ(lines[0].value(u"dialect"_s).toString(), u"SQL Server"_s);
+    EXPECT_EQ(lines[2].value(u"dialect"_s).toString(), u"SQL Anywhere"_s);
+    EXPECT_EQ(lines[0].value(u"os_user"_s).toString(),
+              QString::fromLocal8Bit(getpwuid(geteuid())->pw_name));
+    EXPECT_EQ(lines[1].value(u"action"_s).toString(), u"ModuleGlobals,SaveConfig"_s);
     EXPECT_TRUE(lines[0].value(u"time"_s).toString().endsWith(u'Z'));
     EXPECT_EQ(lines[1].value(u"outcome"_s).toString(), u"error"_s);
     EXPECT_EQ(lines[1].value(u"error_native"_s).toInt(), 208);
@@ -293,6 +313,17 @@ TEST(JournalModel, ShowsEntriesNewestFirstAndFilters)
     EXPECT_EQ(
         rowsOf(model)[0],
         u"2026-12-07 17:30:15 -05:00|carol|Calibration Data|FormAccess|delete from mt.t|ok"_s);
+    // The day the clocks go forward: each entry with the offset of its own time.
+    qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+    writeFile(other,
+              entry("2026-03-29T00:30:00.000Z", "carol", "FormAccess", "delete from mt.t") + "\n" +
+                  entry("2026-03-29T01:30:00.000Z", "carol", "FormAccess", "delete from mt.t"));
+    model.load(other);
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.index(0, JournalModel::Time).data().toString(),
+              u"2026-03-29 03:30:00 +02:00"_s);
+    EXPECT_EQ(model.index(1, JournalModel::Time).data().toString(),
+              u"2026-03-29 01:30:00 +01:00"_s);
 }
 
 // Rows come in batches as a view scrolls, the newest first, filtered or not; a journal that is
