@@ -447,6 +447,9 @@ TEST(GetInfo, AnswersEachInformationTypeWithItsValueAndWidth)
         number(SQL_MAX_SCHEMA_NAME_LEN, 2, 128), number(SQL_MAX_CATALOG_NAME_LEN, 2, 0),
         number(SQL_MAX_CONCURRENT_ACTIVITIES, 2, 0), number(SQL_TXN_CAPABLE, 2, SQL_TC_ALL),
         number(SQL_CURSOR_COMMIT_BEHAVIOR, 2, SQL_CB_PRESERVE),
+        number(SQL_CURSOR_ROLLBACK_BEHAVIOR, 2, SQL_CB_PRESERVE),
+        number(SQL_TXN_ISOLATION_OPTION, 4, SQL_TXN_SERIALIZABLE),
+        number(SQL_MAX_IDENTIFIER_LEN, 2, 128),
         number(SQL_IDENTIFIER_CASE, 2, SQL_IC_MIXED), number(SQL_NULL_COLLATION, 2, SQL_NC_LOW),
         number(SQL_CONCAT_NULL_BEHAVIOR, 2, SQL_CB_NULL),
         number(SQL_GROUP_BY, 2, SQL_GB_GROUP_BY_CONTAINS_SELECT),
@@ -483,8 +486,32 @@ TEST(GetInfo, AnswersEachInformationTypeWithItsValueAndWidth)
     EXPECT_EQ(std::string(text), "Microsoft");
     EXPECT_EQ(length, 20);
     EXPECT_EQ(states(SQL_HANDLE_DBC, c.handle()), std::vector<std::string>{"01004"});
+    EXPECT_EQ(SQLGetInfo(c.handle(), SQL_DRIVER_NAME, text, sizeof text, &length),
+              SQL_SUCCESS_WITH_INFO);
+    EXPECT_EQ(length, 20);
     EXPECT_EQ(SQLGetInfo(c.handle(), 9999, text, sizeof text, nullptr), SQL_ERROR);
     EXPECT_EQ(states(SQL_HANDLE_DBC, c.handle()), std::vector<std::string>{"HY096"});
+    char origin[16] = {};
+    SQLGetDiagField(SQL_HANDLE_DBC, c.handle(), 1, SQL_DIAG_CLASS_ORIGIN, origin, sizeof origin,
+                    nullptr);
+    EXPECT_STREQ(origin, "ODBC 3.0");
+}
+
+// The diagnostics of a statement: the rows it changed, and the server that answered.
+TEST_P(EachDialect, DiagnosticsNameTheRowsAndTheServer)
+{
+    Stmt st(dbc());
+    ASSERT_EQ(st.exec("insert into mt.qrb_zv_browser_list(browser_id) values ('A'), ('B')"),
+              SQL_SUCCESS);
+    SQLLEN rows = 0;
+    ASSERT_TRUE(SQL_SUCCEEDED(
+        SQLGetDiagField(SQL_HANDLE_STMT, st.h(), 0, SQL_DIAG_ROW_COUNT, &rows, 0, nullptr)));
+    EXPECT_EQ(rows, 2);
+    ASSERT_EQ(st.exec("select nosuch from mt.qrb_zv_browser_list"), SQL_ERROR);
+    char server[32] = {};
+    SQLGetDiagField(SQL_HANDLE_STMT, st.h(), 1, SQL_DIAG_SERVER_NAME, server, sizeof server,
+                    nullptr);
+    EXPECT_STREQ(server, dsnOf(GetParam()));
 }
 
 KALDOR_FOR_EACH_DIALECT(EachDialect);

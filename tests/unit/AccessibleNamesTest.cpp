@@ -20,10 +20,12 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -274,6 +276,11 @@ TEST_F(AccessibleNames, WindowsOpenCentredAndTheWindowMenuBringsThemBack)
         return (at - centre).manhattanLength();
     };
     EXPECT_LE(offCentre("FormConnect"), 2);
+    // Before the login an entry of a disabled menu opens nothing, also by its shortcut.
+    main->menuItem(QStringLiteral("mnuEditgroups"))->trigger();
+    EXPECT_EQ(child(QStringLiteral("FormEditGroups")), nullptr);
+    EXPECT_EQ(main->menuItem(QStringLiteral("mnuResultsHeader"))->shortcut(),
+              QKeySequence(QStringLiteral("Ctrl+H")));
     QWidget* login = child(QStringLiteral("FormConnect"));
     login->findChild<QLineEdit*>(QStringLiteral("TextLogin"))->setText(QStringLiteral("admin"));
     login->findChild<QLineEdit*>(QStringLiteral("TextPassword"))->setText(QStringLiteral("secret"));
@@ -303,6 +310,20 @@ TEST_F(AccessibleNames, WindowsOpenCentredAndTheWindowMenuBringsThemBack)
     entries().at(1)->trigger();
     EXPECT_FALSE(groups->isMinimized());
     EXPECT_EQ(main->mdiArea()->activeSubWindow(), groups);
+    // The window's own menu entry brings it back too.
+    groups->showMinimized();
+    main->menuItem(QStringLiteral("mnuEditgroups"))->trigger();
+    EXPECT_FALSE(groups->isMinimized());
+
+    // A long status text is cut, never widening the main window, and reads whole as a tooltip.
+    const int width = main->width();
+    const QString status(3000, u'W');
+    main->setStatusText(status);
+    QApplication::processEvents();
+    EXPECT_EQ(main->width(), width);
+    const QList<QLabel*> labels = main->statusBar()->findChildren<QLabel*>();
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
+                            [&status](QLabel* l) { return l->toolTip() == status; }));
 }
 
 } // namespace

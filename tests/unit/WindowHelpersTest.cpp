@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
@@ -306,6 +308,10 @@ TEST_F(WidgetTest, ListsAreWidenedForTheirEntries)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
     ASSERT_TRUE(list.verticalScrollBar()->isVisible());
     EXPECT_GE(list.viewport()->width(), list.fontMetrics().horizontalAdvance(widest));
+    // An entry renamed in place widens it too.
+    const QString renamed(60, u'M');
+    list.item(0)->setText(renamed);
+    EXPECT_GE(list.minimumWidth(), list.fontMetrics().horizontalAdvance(renamed));
 
     QTreeWidget view;
     view.setColumnCount(2);
@@ -320,6 +326,31 @@ TEST_F(WidgetTest, ListsAreWidenedForTheirEntries)
     view.addTopLevelItem(
         new QTreeWidgetItem(QStringList{QStringLiteral("4202"), QStringLiteral("Lab")}));
     EXPECT_EQ(view.minimumWidth(), narrow);
+}
+
+// A child window's frame is wide enough for its caption, and a size given while it is
+// maximized is the size it takes when restored.
+TEST_F(WidgetTest, AFrameFitsItsCaptionAndKeepsASizeGivenWhileMaximized)
+{
+    QMdiArea area;
+    area.resize(1200, 900);
+    area.show();
+    auto* window = new QWidget;
+    QMdiSubWindow* frame = area.addSubWindow(window);
+    frame->show();
+    setOuterSizeTwips(window, 3000, 2250);
+    window->setWindowTitle(QString(60, u'W'));
+    QApplication::processEvents();
+    QFont bold = QApplication::font("QMdiSubWindowTitleBar");
+    bold.setBold(true);
+    EXPECT_GE(frame->width(), QFontMetrics(bold).horizontalAdvance(window->windowTitle()));
+
+    window->setWindowTitle(QStringLiteral("Short"));
+    frame->showMaximized();
+    setOuterSizeTwips(window, 7500, 6000);
+    frame->showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(frame->size(), QSize(7500, 6000) / 15);
 }
 
 // Enter on a focused button presses it once: held down, its repeats press nothing more.
