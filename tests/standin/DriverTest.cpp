@@ -19,6 +19,13 @@ protected:
 
 using EachDialect = DialectTest;
 
+// A query that counts to n, long-running for a large n.
+std::string countTo(long n)
+{
+    return "with recursive c(i) as (select 1 union all select i + 1 from c where i < " +
+           std::to_string(n) + ") select count(*) from c";
+}
+
 void addToDatabase(Dialect d, const std::string& script)
 {
     std::string error;
@@ -80,6 +87,8 @@ TEST_P(EachDialect, LogsInWithTheAccountOfTheDatabaseFile)
                               "('brace', 'pw};x');");
     Connection demo;
     EXPECT_TRUE(demo.open(dsnOf(GetParam()), "demo", "demo-pw"));
+    Connection upper;
+    EXPECT_TRUE(upper.open(dsnOf(GetParam()), "DEMO", "demo-pw")) << "login names ignore case";
     // In a connection string, "}}" inside braces is one "}".
     Connection brace;
     EXPECT_TRUE(
@@ -171,6 +180,13 @@ TEST_F(DriverTest, StatementErrorsCarryTheServersStateNumberAndMessage)
         {sa, "select nosuch from mt.qrb_zv_groupconfig", "42S22", -143, nullptr},
         {sa, "selec group_id from mt.qrb_zv_groupconfig", "42000", -131, nullptr},
         {sa, "call mt.no_such_procedure;commit", "42S02", -265, nullptr},
+        {ss, "{call [MT].qrb_zv_reset_page_config}", "", 0, nullptr},
+        {sa, "call MT.qrb_zv_reset_page_config", "", 0, nullptr},
+        {ss, "drop view mt.no_such_view", "42S02", 208,
+         "[KALDOR][Stand-in SQL Server]Invalid object name 'mt.no_such_view'."},
+        {sa, "drop view mt.no_such_view", "42S02", -141, nullptr},
+        {ss, "select 'unterminated", "42000", 102, nullptr},
+        {sa, "select 'unterminated", "42000", -131, nullptr},
         {ss, "insert into mt.qrb_zv_browser_list(nosuch) values ('x')", "42S22", 207,
          "[KALDOR][Stand-in SQL Server]Invalid column name 'nosuch'."},
         {sa, "insert into mt.qrb_zv_browser_list(nosuch) values ('x')", "42S22", -143,
@@ -281,7 +297,46 @@ TEST_P(EachDialect, ACancelledWaitSaysSo)
     EXPECT_EQ(rc, SQL_ERROR);
     EXPECT_EQ(waiting.states(), std::vector<std::string>{"HY008"});
     ASSERT_TRUE(SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, holder.handle(), SQL_ROLLBACK)));
-    EXPECT_TRUE(SQL_SUCCEEDED(waiting.exec("select count(*) from mt.qrb_zv_browser_list")));
+    // The next statement, a long one, is not cancelled too.
+    ASSERT_EQ(waiting.exec(countTo(200000)), SQL_SUCCESS) << waiting.state();
+    EXPECT_EQ(fetchAll(waiting.h()), std::vector<Row>{{"200000"}});
+}
+
+// A statement that runs past its query timeout is stopped with the server's timeout.
+TEST_P(EachDialect, ALongStatementEndsAtItsTimeout)
+{
+    Stmt st(dbc());
+    ASSERT_TRUE(SQL_SUCCEEDED(
+        SQLSetStmtAttr(st.h(), SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(1), 0)));
+    EXPECT_EQ(st.exec(countTo(1000000000)), SQL_ERROR);
+    EXPECT_EQ(st.states(), std::vector<std::string>{"HYT00"});
+}
+
+// A data source whose database file is missing says so, and leaves no file behind.
+TEST_F(DriverTest, AMissingDatabaseCannotBeOpened)
+{
+    const std::string missing = StandinFixtureFiles::instance().dir() + "/missing.db";
+    Connection c;
+    EXPECT_FALSE(c.openWithString("DSN=Server DB;DATABASE=" + missing + ";UID=admin;PWD=secret"));
+    ASSERT_FALSE(c.diag().empty());
+    EXPECT_EQ(c.diag().front().state, "08001");
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+// Columns are described with their declared type and width; SQL Server's text is a long text.
+TEST_P(EachDialect, ColumnsAreDescribedWithTheirTypeAndWidth)
+{
+    Stmt st(dbc());
+    ASSERT_EQ(st.exec("select group_id, report_sql from mt.qrb_zv_groupconfig, mt.qrb_zv_reports"),
+              SQL_SUCCESS);
+    const auto describe = [&st](SQLUSMALLINT column) {
+        SQLSMALLINT type = 0;
+        SQLULEN size = 0;
+        SQLDescribeCol(st.h(), column, nullptr, 0, nullptr, &type, &size, nullptr, nullptr);
+        return std::pair{type, size};
+    };
+    EXPECT_EQ(describe(1), std::pair(SQLSMALLINT{SQL_VARCHAR}, SQLULEN{60}));
+    EXPECT_EQ(describe(2), std::pair(SQLSMALLINT{SQL_LONGVARCHAR}, SQLULEN{2147483647}));
 }
 
 // Only the group inserted last gets its defaults, and only where it has none; an older group's
@@ -305,14 +360,15 @@ TEST_P(EachDialect, FieldMaintenanceAddsMissingOffsetRows)
                   " ('2801','Place','4','default','Y'), ('9999','Other','0','default','N'),"
                   " ('2301','Twice','3','default','N'),"
                   " ('2301','Twice','3','DEFAULT','N'), (NULL,'None','3','default','N'),"
-                  " ('4610','Customer','6','default','N');"
+                  " ('4610','Customer','6','default','N'), ('3201','Repair','5','default','N');"
                   "insert into mt.qrb_zv_general_offsets values ('4201','2','5','6','7');");
     // Rows are added in the order of field number and form, once each.
     const char* const listing = "select fldnum, fform, general_field_title_x from "
                                 "mt.qrb_zv_general_offsets order by rowid";
     const std::vector<Row> expected = {{"4201", "2", "5"}, {"2301", "0", "0"}, {"2301", "3", "0"},
-                                       {"2340", "0", "0"}, {"2340", "3", "0"}, {"4201", "0", "0"},
-                                       {"4610", "0", "0"}, {"4610", "6", "0"}};
+                                       {"2340", "0", "0"}, {"2340", "3", "0"}, {"3201", "0", "0"},
+                                       {"3201", "5", "0"}, {"4201", "0", "0"}, {"4610", "0", "0"},
+                                       {"4610", "6", "0"}};
     for (const char* run : {"first run", "second run adds nothing"}) {
         c_.query(callText(GetParam(), "qrb_zv_field_config_maint"));
         EXPECT_EQ(c_.query(listing), expected) << run;
@@ -325,6 +381,13 @@ TEST_P(EachDialect, PageResetRecreatesEveryPage)
     c_.query(callText(GetParam(), "qrb_zv_reset_page_config"));
     EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_page_configuration"), "17");
     EXPECT_EQ(c_.scalar("select web_page from mt.qrb_zv_page_configuration"), "Login Form");
+    // Each page with its own style sheet, without background or wallpaper.
+    EXPECT_EQ(c_.scalar("select style_sheet from mt.qrb_zv_page_configuration where web_page = "
+                        "'Repair Form'"),
+              "repair.css");
+    EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_page_configuration where background is "
+                        "not null or wallpaper is not null"),
+              "0");
 }
 
 // A statement that fails leaves the view as the last one that succeeded.
