@@ -385,8 +385,8 @@ TEST_P(EachDialect, PageResetRecreatesEveryPage)
     EXPECT_EQ(c_.scalar("select style_sheet from mt.qrb_zv_page_configuration where web_page = "
                         "'Repair Form'"),
               "repair.css");
-    EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_page_configuration where background is "
-                        "not null or wallpaper is not null"),
+    EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_page_configuration where background <> "
+                        "'' or wallpaper <> ''"),
               "0");
 }
 
