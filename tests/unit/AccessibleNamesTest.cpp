@@ -321,6 +321,7 @@ TEST_F(AccessibleNames, WindowsOpenCentredAndTheWindowMenuBringsThemBack)
     main->setStatusText(status);
     QApplication::processEvents();
     EXPECT_EQ(main->width(), width);
+    EXPECT_LT(main->minimumSizeHint().width(), width);
     const QList<QLabel*> labels = main->statusBar()->findChildren<QLabel*>();
     EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
                             [&status](QLabel* l) { return l->toolTip() == status; }));
