@@ -234,13 +234,34 @@ protected:
 
 QTemporaryDir* ConfigTool::dir = nullptr;
 
+// An export without one of its tables.
+QByteArray withoutTable(const QByteArray& exported, const char* table)
+{
+    QJsonObject root = QJsonDocument::fromJson(exported).object();
+    QJsonObject tables = root.value(u"tables"_s).toObject();
+    tables.remove(QString::fromLatin1(table));
+    root.insert(u"tables"_s, tables);
+    return QJsonDocument(root).toJson();
+}
+
 TEST_P(ConfigTool, AnExportImportedIntoAnEmptyDatabaseExportsTheSameBytes)
 {
     sql("B", "insert into mt.userlist(mtuser,mtlevel) values('carol','5')");
     const QByteArray a = exported("A");
     EXPECT_EQ(exported("A"), a); // two exports of one database are the same bytes
+    EXPECT_TRUE(a.contains("\"force_validation\": \"P\""));
+    // "-o -" is standard output.
+    QFile::remove(u"-"_s);
+    EXPECT_EQ(tool({u"export"_s, dsn('A'), u"-o"_s, u"-"_s}).out.toUtf8(), a);
+    EXPECT_FALSE(QFile::exists(u"-"_s));
     const ToolRun r = importA({u"--user"_s, u"admin"_s});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    // The import's statements are in the change journal under its own name, and only there.
+    const ToolRun journal =
+        tool({u"journal"_s, u"--window"_s, u"kaldor-config,import"_s, u"--dsn"_s, dsn('B')});
+    EXPECT_TRUE(journal.out.contains(u"insert into mt.qrb_zv_groupconfig"_s))
+        << journal.out.toStdString() << journal.err.toStdString();
+    EXPECT_EQ(tool({u"journal"_s, u"--user"_s, u"nobody"_s}).out, QString());
     EXPECT_TRUE(r.out.contains(u"backup of \"%1\" written to "_s.arg(dsn('B'))))
         << r.out.toStdString();
     EXPECT_EQ(exported("B"), a);
@@ -293,6 +314,8 @@ TEST_P(ConfigTool, AnExportImportedIntoAnEmptyDatabaseExportsTheSameBytes)
 // letter case; the group of a user the target does not know is skipped and named.
 TEST_P(ConfigTool, UsersAreMatchedWhateverTheirLetterCaseAndUnknownOnesSkipped)
 {
+    // A target without a system configuration row gets the file's.
+    sql("B", "delete from mt.qrb_zv_system_configuration");
     sql("A", {"insert into mt.qrb_zv_userlist(mtuser,group_id,zv_inhibit_use) values('dave',"
               "'LAB','N')",
               "insert into mt.qrb_zv_userlist(mtuser,group_id,zv_inhibit_use) values('BOB','LAB',"
@@ -309,6 +332,8 @@ TEST_P(ConfigTool, UsersAreMatchedWhateverTheirLetterCaseAndUnknownOnesSkipped)
         rows.append(users.text(i, u"mtuser") + u' ' + users.text(i, u"zv_inhibit_use"));
     rows.sort();
     EXPECT_EQ(rows, (QStringList{u"BOB Y"_s, u"alice N"_s}));
+    EXPECT_EQ(connect("B")->query(u"select desktop from mt.qrb_zv_system_configuration"_s).size(),
+              1);
 }
 
 // Differences by what they mean; a row a table holds more than once is counted on each side.
@@ -321,7 +346,9 @@ TEST_P(ConfigTool, DifferencesAreNamedByWhatTheyMean)
               "update mt.qrb_zv_group_reports set zvrtag = 'OTHER'",
               "update mt.qrb_zv_report_prompts set zvrtag = 'OTHER', prompt = 'Lab name' where "
               "prompt_string = '$L$'",
-              "update mt.qrb_zv_report_prompts set zvrtag = 'OTHER' where prompt_string = '$D$'",
+              "update mt.qrb_zv_report_prompts set zvrtag = 'OTHER', default_value = '' where "
+              "prompt_string = '$D$'",
+              "update mt.qrb_zv_userlist set zv_inhibit_use = 'Y' where mtuser = 'alice'",
               "update mt.qrb_zv_prompt_validation set zvrtag = 'OTHER', val = 'South'",
               "delete from mt.qrb_zv_fields_group_inhibit",
               "update mt.qrb_zv_system_configuration set desktop = 'Lab desk'",
@@ -334,8 +361,10 @@ TEST_P(ConfigTool, DifferencesAreNamedByWhatTheyMean)
         u"system configuration (desktop, title language, switches): desktop: "
         "\"default\" -> \"Lab desk\""_s,
         u"group \"LAB\": cal_data_old_number: \"12\" -> \"24\""_s,
+        u"user \"alice\": zv_inhibit_use: \"N\" -> \"Y\""_s,
         u"report \"Due List\": report_sql: \"select 'x' as \\\"A\\\\B\\\"\\r\\nfrom "
         "mt.inventory\" -> \"select 1\""_s,
+        u"report \"Due List\": prompt 1: default_value: NULL -> \"\""_s,
         u"report \"Due List\": prompt 2: prompt: \"Lab\" -> \"Lab name\""_s,
         u"report \"Due List\": custom value \"  North \" of $L$: only in A"_s,
         u"report \"Due List\": custom value \"South\" of $L$: only in B"_s,
@@ -378,6 +407,13 @@ TEST_P(ConfigTool, ANewDesktopRebuildsTheFieldViewOrSaysWhyNot)
     ToolRun r = importA();
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(u"field view now shows desktop \"Lab desk\" with column title2"_s));
+    EXPECT_NO_THROW(connect("B")->query(u"select title2 from mt.qrb_zv_customiz"_s));
+    // The title language alone, and a desktop named in other letters.
+    sql("A", "update mt.qrb_zv_system_configuration set desktop = 'lab DESK', title = 'title3'");
+    r = importA();
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(u"with column title3"_s)) << r.out.toStdString();
+    sql("A", "update mt.qrb_zv_system_configuration set title = 'title2'");
 
     // The tables are in, but the view's statement fails: said, with its own status.
     sql("A", "update mt.qrb_zv_system_configuration set desktop = 'default'");
@@ -415,6 +451,9 @@ TEST_P(ConfigTool, BadInputIsOneLineAndStatusTwoWithNothingWritten)
          u"table qrb_zv_tree_config, row 1: unknown column rows"_s},
         {QByteArray(good).replace("\"header\": \"Calibration results\"", ""),
          u"table qrb_zv_result_header, row 1: column header is missing"_s},
+        {QByteArray(good).replace("\"max_rows_display\": \"250\"", "\"max_rows_display\": 250"),
+         u"table qrb_zv_tree_config, row 1: column max_rows_display"_s},
+        {withoutTable(good, "qrb_zv_result_header"), u"table qrb_zv_result_header is missing"_s},
         // Text that is not Unicode, or that no statement carries whole.
         {QByteArray(good).replace("\"Calibration results\"", "\"Calibration \xff results\""),
          u"not UTF-8 text"_s},
@@ -717,15 +756,22 @@ TEST_P(ConfigTool, CheckFindsEverythingOrNamesWhatIsMissing)
     ToolRun r = tool({u"check"_s, dsn('B')});
     EXPECT_EQ(r.status, 0) << r.out.toStdString() << r.err.toStdString();
     EXPECT_EQ(r.out, u"\"%1\" has everything the program needs\n"_s.arg(dsn('B')));
+    // A column narrower than what may be typed is named, and is no lack.
+    sql("B", {"drop table mt.qrb_zv_prompt_validation",
+              "create table mt.qrb_zv_prompt_validation(zvrtag varchar(12),prompt_string "
+              "varchar(60),val varchar(60))"});
+    r = tool({u"check"_s, dsn('B')});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, u"narrow: column mt.qrb_zv_prompt_validation.zvrtag holds 12 characters; "
+                     "report tags may have 15\n"
+                     "\"%1\" has everything the program needs\n"_s.arg(dsn('B')))
+        << r.out.toStdString();
 
     sql("B", {"drop table mt.qrb_zv_tree_fields",
               "alter table mt.qrb_zv_page_configuration drop column wallpaper",
               "drop view mt.qrb_zv_customiz",
               "delete from mt.standin_procedure where name = 'qrb_zv_reset_page_config'",
-              "alter table mt.qrb_zv_system_configuration drop column SDrive",
-              "drop table mt.qrb_zv_prompt_validation",
-              "create table mt.qrb_zv_prompt_validation(zvrtag varchar(12),prompt_string "
-              "varchar(60),val varchar(60))"});
+              "alter table mt.qrb_zv_system_configuration drop column SDrive"});
     r = tool({u"check"_s, dsn('B')});
     EXPECT_EQ(r.status, 1) << r.err.toStdString();
     EXPECT_EQ(r.out, u"missing: column mt.qrb_zv_system_configuration.sdrive\n"

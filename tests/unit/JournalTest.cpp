@@ -206,11 +206,20 @@ TEST(JournalReport, FiltersByTimeUserDataSourceAndWindow)
         return configtool::matches(entry,
                                    {f.value(0), f.value(1), f.value(2), f.value(3), f.value(4)});
     };
-    for (const char* text : {"", "2026-12-07|2026-12-07", "|2026-12-07T10", "||admin", "||lab",
-                             "||||FormEditGroups", "||||FormEditGroups,CommandSave"})
+    for (const char* text :
+         {"", "2026-12-07|2026-12-07", "|2026-12-07T10", "||admin", "||lab", "|||Calibration Data",
+          "||||FormEditGroups", "||||FormEditGroups,CommandSave"})
         EXPECT_TRUE(shown(text)) << text;
     for (const char* text : {"2026-12-08", "|2026-12-06", "||bob", "|||Other", "||||FormEdit"})
         EXPECT_FALSE(shown(text)) << text;
+    // A failed change is listed with its failure.
+    QJsonObject failed = entry;
+    failed.insert(u"outcome"_s, u"error"_s);
+    failed.insert(u"error_native"_s, 208);
+    failed.insert(u"error_message"_s, u"Invalid object name 'mt.x'."_s);
+    EXPECT_TRUE(
+        configtool::journalLine(failed).endsWith(u"FAILED 208: Invalid object name 'mt.x'."_s))
+        << configtool::journalLine(failed).toStdString();
 }
 
 // The model's rows as "cell|cell|...", top to bottom.
