@@ -99,6 +99,10 @@ TEST(DriveMap, GivesTheWindowsFormOfAMappedFolder)
     };
     for (const Case& c : cases)
         EXPECT_EQ(text(kMap.toWindows(QString::fromUtf8(c.folder))), c.stored) << c.folder;
+    // Of two drives of one folder, the first.
+    const DriveMap twice =
+        DriveMap::fromText(QStringLiteral("C:\\=/srv/c;\\\\server\\c\\=/srv/c"), QLatin1Char(';'));
+    EXPECT_EQ(text(twice.toWindows(QStringLiteral("/srv/c/x"))), "C:\\x");
 }
 
 TEST(DriveMap, KeepsAnUnmappedFolderAsTheLocalPath)
@@ -114,10 +118,10 @@ TEST(DriveMap, KeepsAnUnmappedFolderAsTheLocalPath)
 
 TEST(DriveMap, ReadsEntriesFromText)
 {
-    const DriveMap map = DriveMap::fromText(QStringLiteral("# the laboratory\r\n"
+    const DriveMap map = DriveMap::fromText(QStringLiteral("# C:\\=/old/laboratory\r\n"
                                                            "C:\\ = /srv/c \r\n"
                                                            "\r\n"
-                                                           "; old share\r\n"
+                                                           "; \\\\old\\share\\=/mnt/old\r\n"
                                                            "no separator here\r\n"
                                                            "=/nothing\r\n"
                                                            "E:\\=\r\n"
@@ -148,9 +152,9 @@ TEST(DriveMap, LoadsTheEnvironmentElseTheSettingsFolder)
 
     QFile file(DriveMap::fileName());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("C:\\=/from/file\r\nD:\\=/d\r\n");
+    file.write("C:\\=/from/f\xc3\xbcle\r\nD:\\=/d\r\n");
     file.close();
-    EXPECT_EQ(text(DriveMap::load().toLocal(QStringLiteral("C:\\x"))), "/from/file/x");
+    EXPECT_EQ(text(DriveMap::load().toLocal(QStringLiteral("C:\\x"))), "/from/f\xc3\xbcle/x");
     EXPECT_EQ(DriveMap::load().entries().size(), 2);
 
     qputenv("KALDOR_DRIVES", "C:\\=/from/environment");

@@ -181,6 +181,7 @@ TEST_F(SettingsFolderTest, EachDriverRecordIsOneLineOfTheErrorLog)
     qputenv("ProgramData", QFile::encodeName(dir.path()));
     appendErrorLog(3146, u"ODBC--call failed."_s, u"FormConnect,CommandConnect_Click"_s,
                    u"select 1"_s, {{u"08001"_s, -100, u"[KALDOR]"_s, u"first\r\n  second\n"_s}});
+    EXPECT_EQ(ErrorLogFile(), dir.path() + u"/Tarrowby/Velmora/errors.log"_s);
     QFile log(ErrorLogFile());
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = log.readAll().split('\n');
