@@ -141,7 +141,9 @@ protected:
         for (const char* file : {"demo.sql", "users-sqlserver.sql"})
             ASSERT_TRUE(standin::runScript(db, readFile(demo / file), &error)) << error;
         ASSERT_TRUE(standin::writeOdbcConfig(
-            base, KALDOR_STANDIN_DRIVER, {{"Calibration Data", standin::Dialect::SqlServer, db}},
+            base, KALDOR_STANDIN_DRIVER,
+            {{"Calibration Data", standin::Dialect::SqlServer, db},
+             {"Calibration Data Archive 2026", standin::Dialect::SqlServer, db}},
             &error))
             << error;
         qputenv("ODBCSYSINI", QFile::encodeName(dir->path()));
@@ -259,6 +261,11 @@ TEST_F(AccessibleNames, EveryControlOfEveryWindowHasANameOfItsOwn)
     ClearPickValues();
 
     EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
+    // A data source name of 29 characters is listed whole.
+    EXPECT_EQ(child(QStringLiteral("FormMiscConfig"))
+                  ->findChild<QComboBox*>(QStringLiteral("ComboDatasource"))
+                  ->findText(QStringLiteral("Calibration Data Archive 2026")),
+              1);
     // A list is called by its label as read aloud, without the access key's ampersand.
     EXPECT_EQ(child(QStringLiteral("FormChangeHistory"))
                   ->findChild<QWidget*>(QStringLiteral("ListChanges"))
