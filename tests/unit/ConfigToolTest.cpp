@@ -262,6 +262,13 @@ TEST_P(ConfigTool, AnExportImportedIntoAnEmptyDatabaseExportsTheSameBytes)
     EXPECT_TRUE(journal.out.contains(u"insert into mt.qrb_zv_groupconfig"_s))
         << journal.out.toStdString() << journal.err.toStdString();
     EXPECT_EQ(tool({u"journal"_s, u"--user"_s, u"nobody"_s}).out, QString());
+    // A line of the journal that is not an entry is named, not skipped.
+    write("odd.jsonl", "{}\nnot json\n");
+    qputenv("KALDOR_JOURNAL", QFile::encodeName(path("odd.jsonl")));
+    const ToolRun odd = tool({u"journal"_s});
+    qunsetenv("KALDOR_JOURNAL");
+    EXPECT_EQ(odd.status, 2);
+    EXPECT_TRUE(odd.err.contains(u"line 2: not a journal entry"_s)) << odd.err.toStdString();
     EXPECT_TRUE(r.out.contains(u"backup of \"%1\" written to "_s.arg(dsn('B'))))
         << r.out.toStdString();
     EXPECT_EQ(exported("B"), a);
