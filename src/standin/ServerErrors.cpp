@@ -142,6 +142,11 @@ ServerError queryTimeout()
     return {"HYT00", 0, "Query timeout expired"};
 }
 
+ServerError loginTimeout()
+{
+    return {"HYT00", 0, "Login timeout expired"};
+}
+
 ServerError operationCanceled()
 {
     return {"HY008", 0, "Operation canceled"};

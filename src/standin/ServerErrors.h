@@ -26,6 +26,7 @@ ServerError syntaxErrorNear(Dialect d, const std::string& token);
 ServerError procedureNotFound(Dialect d, const std::string& name);
 ServerError objectNotFound(Dialect d, const std::string& name);
 ServerError queryTimeout();
+ServerError loginTimeout();
 ServerError operationCanceled();
 ServerError databaseNotFound(const std::string& path);
 

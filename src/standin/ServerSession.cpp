@@ -161,9 +161,19 @@ std::string firstToken(const std::string& text)
 std::unique_ptr<ServerSession> ServerSession::connect(const std::string& databasePath, Dialect d,
                                                       const std::string& user,
                                                       const std::string& password,
+                                                      unsigned loginTimeoutSeconds,
                                                       ServerError* error)
 {
     std::error_code ec;
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::seconds(loginTimeoutSeconds);
+    while (std::filesystem::exists(databasePath + ".hang", ec)) {
+        if (loginTimeoutSeconds > 0 && std::chrono::steady_clock::now() >= deadline) {
+            *error = loginTimeout();
+            return nullptr;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     if (std::filesystem::exists(databasePath + ".down", ec)) {
         *error = linkFailure(d);
         return nullptr;

@@ -50,9 +50,12 @@ struct StatementResult {
 // One logged-in connection to the stand-in server: runs batches in the server's dialect.
 class ServerSession final {
 public:
+    // A stopped server does not answer the login either: the client waits up to its login
+    // timeout, in seconds (0: as long as it takes).
     static std::unique_ptr<ServerSession> connect(const std::string& databasePath, Dialect d,
                                                   const std::string& user,
-                                                  const std::string& password, ServerError* error);
+                                                  const std::string& password,
+                                                  unsigned loginTimeoutSeconds, ServerError* error);
     ~ServerSession();
     ServerSession(const ServerSession&) = delete;
     ServerSession& operator=(const ServerSession&) = delete;

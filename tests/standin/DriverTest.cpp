@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <thread>
 
@@ -310,6 +311,32 @@ TEST_P(EachDialect, ALongStatementEndsAtItsTimeout)
         SQLSetStmtAttr(st.h(), SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(1), 0)));
     EXPECT_EQ(st.exec(countTo(1000000000)), SQL_ERROR);
     EXPECT_EQ(st.states(), std::vector<std::string>{"HYT00"});
+}
+
+// A server that has stopped answering keeps a login waiting until the login timeout, then the
+// client is told so; one that answers again before then lets the login through.
+TEST_F(DriverTest, ALoginToAStoppedServerEndsAtTheLoginTimeout)
+{
+    const std::string stopped =
+        StandinFixtureFiles::instance().databasePath(Dialect::SqlServer) + ".hang";
+    std::ofstream(stopped).put('x');
+    Connection late;
+    late.setLoginTimeout(1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(late.open(dsnOf(Dialect::SqlServer), "admin", "secret"));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    ASSERT_FALSE(late.diag().empty());
+    EXPECT_EQ(late.diag().front().state, "HYT00");
+    EXPECT_NE(late.diag().front().message.find("Login timeout expired"), std::string::npos);
+
+    std::thread answerAgain([&stopped] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::filesystem::remove(stopped);
+    });
+    Connection patient;
+    patient.setLoginTimeout(0);
+    EXPECT_TRUE(patient.open(dsnOf(Dialect::SqlServer), "admin", "secret"));
+    answerAgain.join();
 }
 
 // A data source whose database file is missing says so, and leaves no file behind.

@@ -166,7 +166,7 @@ void Connection::allocate()
 {
     env_ = newEnvironment();
     SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_);
-    SQLSetConnectAttr(dbc_, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(5), 0);
+    SQLSetConnectAttr(dbc_, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(loginTimeout_), 0);
 }
 
 bool Connection::connected(SQLRETURN rc)

@@ -101,6 +101,8 @@ public:
     }
     const std::vector<Diag>& diag() const { return diag_; }
     SQLHDBC handle() const { return dbc_; }
+    // Seconds the next open waits for a login answer (5 unless set).
+    void setLoginTimeout(SQLULEN seconds) { loginTimeout_ = seconds; }
 
     // Runs a batch and collects every result, SQLExecDirect's and each SQLMoreResults'.
     std::vector<Outcome> run(const std::string& sql);
@@ -116,6 +118,7 @@ private:
     SQLHENV env_ = SQL_NULL_HENV;
     SQLHDBC dbc_ = SQL_NULL_HDBC;
     bool connected_ = false;
+    SQLULEN loginTimeout_ = 5;
     std::vector<Diag> diag_;
 };
 

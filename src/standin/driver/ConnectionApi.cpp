@@ -53,7 +53,7 @@ SQLRETURN connectTo(Connection* c, const std::string& dsn, const std::string& us
         return postDriverError(c, "IM002", "Data source '" + dsn + "' names no database");
     }
     ServerError error;
-    c->session = ServerSession::connect(database, d, user, password, &error);
+    c->session = ServerSession::connect(database, d, user, password, c->loginTimeout, &error);
     if (!c->session) {
         return postServerError(c, d, error);
     }
