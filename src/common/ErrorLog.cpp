@@ -6,6 +6,7 @@
 #include "TextRules.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 namespace kaldor {
 
@@ -56,9 +57,13 @@ void appendErrorLog(int number, const QString& description, const QString& sourc
     QString error;
     if (openRegularFile(log, QIODevice::WriteOnly | QIODevice::Append, &error))
         log.write((lines.join(CrLf) + CrLf).toUtf8());
-    if (errorLogObserver())
-        for (const QString& line : lines)
+    // The observer gets the lines as a reader of the file sees them: a statement typed over
+    // several lines is several lines there.
+    if (errorLogObserver()) {
+        static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+        for (const QString& line : lines.join(CrLf).split(lineBreak))
             errorLogObserver()(line);
+    }
 }
 
 void appendErrorLogNote(const QString& text)
