@@ -27,6 +27,14 @@ enum class Needs {
 
 constexpr qsizetype Any = -1;
 
+// A tab that cannot be chosen is not clicked: DISABLED F.C, as for a disabled control.
+bool refusedTab(const Command& c, bool enabled)
+{
+    if (!enabled)
+        out(QStringLiteral("DISABLED ") + c.args.at(0));
+    return !enabled;
+}
+
 } // namespace
 
 struct Runner::CommandSpec {
@@ -149,10 +157,16 @@ const Runner::CommandSpec* Runner::commandSpec(const QString& name)
          [](R& r, C c, T t) { return r.outcomeOf(c, clickControl(t.control)); }},
         {u"dblclick", 1, 2, "dblclick takes a control and an entry", Needs::UsableControl, false,
          [](R& r, C c, T t) {
+             if (c.args.size() == 2 && refusedTab(c, isEntryEnabled(t.control, c.args.at(1))))
+                 return Outcome::Done;
              return r.outcomeOf(c, doubleClickControl(t.control, c.args.size() == 2 ? &c.args.at(1) : nullptr));
          }},
         {u"select", 2, 2, "select takes an entry", Needs::UsableControl, false,
-         [](R& r, C c, T t) { return r.outcomeOf(c, selectItem(t.control, c.args.at(1))); }},
+         [](R& r, C c, T t) {
+             if (refusedTab(c, isEntryEnabled(t.control, c.args.at(1))))
+                 return Outcome::Done;
+             return r.outcomeOf(c, selectItem(t.control, c.args.at(1)));
+         }},
         {u"choose", 2, 2, "choose takes an entry", Needs::UsableControl, false,
          [](R& r, C c, T t) { return r.outcomeOf(c, chooseItem(t.control, c.args.at(1))); }},
         {u"type", 2, 2, "type takes a text", Needs::UsableControl, false,
@@ -165,10 +179,8 @@ const Runner::CommandSpec* Runner::commandSpec(const QString& name)
          [](R& r, C c, T t) { return r.outcomeOf(c, pickDate(t.control, c.args.at(1))); }},
         {u"tab", 2, 2, "tab takes a number", Needs::UsableControl, false,
          [](R& r, C c, T t) {
-             if (!isTabEnabled(t.control, c.args.at(1))) {
-                 out(QStringLiteral("DISABLED ") + c.args.at(0)); // a tab that cannot be chosen
+             if (refusedTab(c, isTabEnabled(t.control, c.args.at(1))))
                  return Outcome::Done;
-             }
              return r.outcomeOf(c, switchTab(t.control, c.args.at(1)));
          }},
     };

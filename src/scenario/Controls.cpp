@@ -420,14 +420,13 @@ QString doubleClickControl(QObject* control, const QString* item)
     if (item) {
         if (QString why = selectItem(control, *item); !why.isEmpty())
             return why;
-        if (auto* l = qobject_cast<QListView*>(control))
-            Q_EMIT l->doubleClicked(l->currentIndex());
-        else if (auto* t = qobject_cast<QTreeWidget*>(control))
-            Q_EMIT t->doubleClicked(t->currentIndex());
+        if (auto* v = qobject_cast<QAbstractItemView*>(control))
+            Q_EMIT v->doubleClicked(v->currentIndex());
         return {};
     }
-    if (auto* l = qobject_cast<QListView*>(control); l && l->currentIndex().isValid()) {
-        Q_EMIT l->doubleClicked(l->currentIndex());
+    // A list or list view without an entry: its current entry is double-clicked.
+    if (auto* v = qobject_cast<QAbstractItemView*>(control); v && v->currentIndex().isValid()) {
+        Q_EMIT v->doubleClicked(v->currentIndex());
         return {};
     }
     if (auto* w = qobject_cast<QWidget*>(control)) {
@@ -477,11 +476,15 @@ QString typeText(QObject* control, const QString& text)
         return {};
     }
     if (auto* t = qobject_cast<QTextEdit*>(control)) {
+        if (t->isReadOnly())
+            return QStringLiteral("the text box takes no typing");
         t->selectAll();
         t->insertPlainText(text);
         return {};
     }
     if (auto* p = qobject_cast<QPlainTextEdit*>(control)) {
+        if (p->isReadOnly())
+            return QStringLiteral("the text box takes no typing");
         p->selectAll();
         p->insertPlainText(text);
         return {};
@@ -541,12 +544,23 @@ QString pickDate(QObject* control, const QString& date)
 
 bool isTabEnabled(QObject* control, const QString& index)
 {
-    const int n = index.toInt();
+    bool ok = false;
+    const int n = index.toInt(&ok);
+    if (!ok)
+        return true;
     if (auto* tab = qobject_cast<QTabWidget*>(control))
         return n < 0 || n >= tab->count() || tab->isTabEnabled(n);
     if (auto* bar = qobject_cast<QTabBar*>(control))
         return n < 0 || n >= bar->count() || bar->isTabEnabled(n);
     return true;
+}
+
+bool isEntryEnabled(QObject* control, const QString& item)
+{
+    if (!qobject_cast<QTabWidget*>(control) && !qobject_cast<QTabBar*>(control))
+        return true;
+    const int i = findItem(itemsOf(control), item);
+    return i < 0 || isTabEnabled(control, QString::number(i));
 }
 
 QString switchTab(QObject* control, const QString& index)

@@ -31,6 +31,8 @@ QString switchTab(QObject* control, const QString& index);
 // Whether tab `index` of a tab strip can be chosen (an index that is no tab counts as usable:
 // switching to it is the script's error).
 bool isTabEnabled(QObject* control, const QString& index);
+// The same for the entry ITEM of `select` or `dblclick`; every entry of other controls is usable.
+bool isEntryEnabled(QObject* control, const QString& item);
 
 // Whether a user could act on the control now (it and its window enabled).
 bool isUsable(QObject* control);
