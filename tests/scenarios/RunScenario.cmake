@@ -20,7 +20,14 @@ get_filename_component(FIXTURES ${SCRIPT} DIRECTORY)
 set(FIXTURES ${FIXTURES}/fixtures)
 get_filename_component(expected_dir ${EXPECTED} DIRECTORY)
 set(expected_errors ${expected_dir}/${name}.err)
-configure_file(${SCRIPT} ${WORKDIR}/${name}.scn @ONLY)
+# configure_file writes LF line ends unless told otherwise: a script written with CR LF keeps them.
+file(READ ${SCRIPT} head HEX LIMIT 4096)
+string(REGEX MATCH "^(..)*0d0a" crlf "${head}") # at a byte's start
+if(NOT crlf)
+    configure_file(${SCRIPT} ${WORKDIR}/${name}.scn @ONLY)
+else()
+    configure_file(${SCRIPT} ${WORKDIR}/${name}.scn @ONLY NEWLINE_STYLE CRLF)
+endif()
 
 # Files, not variables, all the way: CMake folds CR LF into LF in what it reads as text.
 set(actual ${WORKDIR}/${name}.actual)
