@@ -32,7 +32,11 @@ TEST_P(BoundColumns, FetchFillsTheBuffersAndLengthsOfEachRow)
     SQLLEN groupLength = 0;
     ASSERT_EQ(SQLBindCol(st_->h(), 1, SQL_C_CHAR, user, sizeof user, &userLength), SQL_SUCCESS);
     ASSERT_EQ(SQLBindCol(st_->h(), 2, SQL_C_CHAR, group, sizeof group, &groupLength), SQL_SUCCESS);
+    SQLULEN fetched = 7;
+    ASSERT_TRUE(SQL_SUCCEEDED(SQLSetStmtAttr(st_->h(), SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0)));
     ASSERT_EQ(SQLFetch(st_->h()), SQL_SUCCESS);
+    EXPECT_EQ(fetched, 1U);
+    SQLSetStmtAttr(st_->h(), SQL_ATTR_ROWS_FETCHED_PTR, nullptr, 0);
     SQLULEN number = 0;
     SQLGetStmtAttr(st_->h(), SQL_ATTR_ROW_NUMBER, &number, 0, nullptr);
     EXPECT_EQ(number, 1U);
@@ -179,6 +183,9 @@ TEST_P(BoundColumns, UnboundColumnsAreLeftAloneAndBadBindingsRefused)
     // A type it cannot convert to is refused at once.
     EXPECT_EQ(SQLBindCol(st_->h(), 1, SQL_C_TYPE_DATE, user, sizeof user, nullptr), SQL_ERROR);
     EXPECT_EQ(st_->states(), States{"HYC00"});
+    // A type of fixed size needs no buffer length.
+    SQLINTEGER number = 0;
+    EXPECT_EQ(SQLBindCol(st_->h(), 1, SQL_C_SLONG, &number, 0, &length), SQL_SUCCESS);
 }
 
 KALDOR_FOR_EACH_DIALECT(BoundColumns);

@@ -185,9 +185,12 @@ TEST_P(Catalog, MatchesNamesAndTypesWithoutRegardToCase)
         ASSERT_EQ(l.rc, SQL_SUCCESS);
         EXPECT_EQ(column(l, 2), c.expected);
     }
-    // A missing table name is any name, unlike an empty one.
+    // A missing table name is any name, unlike an empty one, also one given by its length 0.
     EXPECT_EQ(tables(dbc(), nullptr, "%", nullptr, nullptr).rows.size(),
               tables(dbc(), nullptr, "mt", "%", nullptr).rows.size());
+    EXPECT_TRUE(list(dbc(), [](SQLHSTMT s) {
+                    return SQLTables(s, nullptr, 0, text("mt"), SQL_NTS, text(""), 0, nullptr, 0);
+                }).rows.empty());
     // A catalog is not looked at.
     EXPECT_EQ(column(tables(dbc(), "anything", "mt", "segregate", nullptr), 2), Names{"segregate"});
 }

@@ -364,6 +364,17 @@ TEST_P(EachDialect, ColumnsAreDescribedWithTheirTypeAndWidth)
     };
     EXPECT_EQ(describe(1), std::pair(SQLSMALLINT{SQL_VARCHAR}, SQLULEN{60}));
     EXPECT_EQ(describe(2), std::pair(SQLSMALLINT{SQL_LONGVARCHAR}, SQLULEN{2147483647}));
+    const auto attribute = [&st](SQLUSMALLINT column, SQLUSMALLINT field) {
+        SQLLEN value = -1;
+        EXPECT_EQ(SQLColAttribute(st.h(), column, field, nullptr, 0, nullptr, &value), SQL_SUCCESS);
+        return value;
+    };
+    EXPECT_EQ(attribute(1, SQL_DESC_DISPLAY_SIZE), 60);
+    EXPECT_EQ(attribute(1, SQL_DESC_UNSIGNED), SQL_TRUE) << "a text has no sign";
+    // A floating-point result is a double, which has one.
+    ASSERT_EQ(st.exec("select 2.5"), SQL_SUCCESS);
+    EXPECT_EQ(describe(1).first, SQL_DOUBLE);
+    EXPECT_EQ(attribute(1, SQL_DESC_UNSIGNED), SQL_FALSE);
 }
 
 // Only the group inserted last gets its defaults, and only where it has none; an older group's

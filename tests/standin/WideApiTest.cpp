@@ -128,6 +128,7 @@ TEST_P(WideApi, DiagnosticsKeepTheTextOfTheStatement)
     ASSERT_EQ(SQLGetDiagRecW(SQL_HANDLE_STMT, stmt_, 1, state, &native, message, 256, &length),
               SQL_SUCCESS);
     EXPECT_EQ(fromWide(state), u"42S22");
+    EXPECT_EQ(native, GetParam() == Dialect::Anywhere ? -143 : 207);
     const std::u16string text = fromWide(message);
     EXPECT_NE(text.find(column), std::u16string::npos) << "the column's name whole";
     EXPECT_EQ(length, static_cast<SQLSMALLINT>(text.size()));
@@ -194,6 +195,14 @@ TEST_P(WideApi, CatalogFunctionsTakeWideNames)
     const auto procedures = fetchAll(stmt_);
     ASSERT_EQ(procedures.size(), 1U);
     EXPECT_EQ(procedures[0][2], "qrb_zv_reset_page_config");
+    SQLFreeStmt(stmt_, SQL_CLOSE);
+    // Statistics: the thirteen columns of their result set, with no index to list.
+    ASSERT_EQ(SQLStatisticsW(stmt_, nullptr, 0, schema.data(), SQL_NTS, userlist.data(), SQL_NTS,
+                             SQL_INDEX_ALL, SQL_QUICK),
+              SQL_SUCCESS);
+    SQLSMALLINT statisticsColumns = 0;
+    SQLNumResultCols(stmt_, &statisticsColumns);
+    EXPECT_EQ(statisticsColumns, 13);
 }
 
 KALDOR_FOR_EACH_DIALECT(WideApi);

@@ -51,6 +51,12 @@ TEST(Journal, RecordsWhatChangesDataAndSaysWhatChanged)
         {"update mt.qrb_zv_groupconfig set zv_inhibit_use = 'N',cal_data_old_number = '1,2', "
          "x = f(a, b) where group_id = 'LAB';commit",
          "update mt.qrb_zv_groupconfig (3 columns) where group_id = 'LAB'"},
+        // A quoted text is no part of the statement's words; a condition is kept up to 80
+        // characters.
+        {"update mt.qrb_zv_reports set report_sql = 'select a from b where c = 1', sql_link = 'N' "
+         "where report_name = 'Calibration certificate for gauges';commit",
+         "update mt.qrb_zv_reports (2 columns) where report_name = 'Calibration certificate for "
+         "gauges'"},
         {"update mt.qrb_zv_reports set report_name = 'x';commit",
          "update mt.qrb_zv_reports (1 column)"},
         {"  \n  update\nmt.x set a = 1", "update mt.x (1 column)"},

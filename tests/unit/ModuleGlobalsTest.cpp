@@ -1,4 +1,5 @@
 #include "ModuleGlobals.h"
+#include "Clock.h"
 #include "ErrorLog.h"
 #include "Odbc.h"
 #include "Seams.h"
@@ -61,6 +62,12 @@ TEST(ParseTime, HoursAndMinutesOfReadableTimes)
         EXPECT_EQ(ParseTime(QString::fromUtf8(c.time), QString::fromUtf8(c.part)).toStdString(),
                   c.expected)
             << c.time << " " << c.part;
+}
+
+// The program's end passes its status on, also after the end handler has run.
+TEST(EndProgram, EndsTheProcessWithItsStatus)
+{
+    EXPECT_EXIT(endProgram(3), ::testing::ExitedWithCode(3), "");
 }
 
 TEST(GetfformByFieldNumber, FormCodesByRecordType)
