@@ -33,10 +33,14 @@ TEST_P(BoundColumns, FetchFillsTheBuffersAndLengthsOfEachRow)
     ASSERT_EQ(SQLBindCol(st_->h(), 1, SQL_C_CHAR, user, sizeof user, &userLength), SQL_SUCCESS);
     ASSERT_EQ(SQLBindCol(st_->h(), 2, SQL_C_CHAR, group, sizeof group, &groupLength), SQL_SUCCESS);
     SQLULEN fetched = 7;
+    SQLUSMALLINT status = SQL_ROW_ERROR;
     ASSERT_TRUE(SQL_SUCCEEDED(SQLSetStmtAttr(st_->h(), SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0)));
+    ASSERT_TRUE(SQL_SUCCEEDED(SQLSetStmtAttr(st_->h(), SQL_ATTR_ROW_STATUS_PTR, &status, 0)));
     ASSERT_EQ(SQLFetch(st_->h()), SQL_SUCCESS);
     EXPECT_EQ(fetched, 1U);
+    EXPECT_EQ(status, SQL_ROW_SUCCESS);
     SQLSetStmtAttr(st_->h(), SQL_ATTR_ROWS_FETCHED_PTR, nullptr, 0);
+    SQLSetStmtAttr(st_->h(), SQL_ATTR_ROW_STATUS_PTR, nullptr, 0);
     SQLULEN number = 0;
     SQLGetStmtAttr(st_->h(), SQL_ATTR_ROW_NUMBER, &number, 0, nullptr);
     EXPECT_EQ(number, 1U);

@@ -371,10 +371,12 @@ TEST_P(EachDialect, ColumnsAreDescribedWithTheirTypeAndWidth)
     };
     EXPECT_EQ(attribute(1, SQL_DESC_DISPLAY_SIZE), 60);
     EXPECT_EQ(attribute(1, SQL_DESC_UNSIGNED), SQL_TRUE) << "a text has no sign";
-    // A floating-point result is a double, which has one.
-    ASSERT_EQ(st.exec("select 2.5"), SQL_SUCCESS);
-    EXPECT_EQ(describe(1).first, SQL_DOUBLE);
-    EXPECT_EQ(attribute(1, SQL_DESC_UNSIGNED), SQL_FALSE);
+    // A number's display size has room for its sign; a floating-point result is a double.
+    ASSERT_EQ(st.exec("select count(*), 2.5 from mt.qrb_zv_groupconfig"), SQL_SUCCESS);
+    EXPECT_EQ(attribute(1, SQL_DESC_DISPLAY_SIZE), 11);
+    EXPECT_EQ(attribute(1, SQL_DESC_OCTET_LENGTH), 4);
+    EXPECT_EQ(describe(2).first, SQL_DOUBLE);
+    EXPECT_EQ(attribute(2, SQL_DESC_UNSIGNED), SQL_FALSE);
 }
 
 // Only the group inserted last gets its defaults, and only where it has none; an older group's

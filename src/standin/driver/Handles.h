@@ -111,6 +111,7 @@ struct Statement final : HandleBase {
     SQLULEN maxRows = 0;
     SQLULEN rowArraySize = 1;
     SQLULEN* rowsFetchedPtr = nullptr;
+    SQLUSMALLINT* rowStatusPtr = nullptr;
 
     const StatementResult* currentResult() const
     {

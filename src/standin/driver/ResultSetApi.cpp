@@ -46,6 +46,40 @@ SQLULEN columnSize(const ColumnInfo& c)
                                           : static_cast<SQLULEN>(c.width);
 }
 
+// The characters a value can take when shown (a number's sign and point included), and its
+// bytes in the client's default C type.
+SQLLEN displaySize(const ColumnInfo& c)
+{
+    switch (c.type) {
+    case ColumnType::SmallInt:
+        return 6;
+    case ColumnType::Integer:
+        return 11;
+    case ColumnType::Real:
+        return 24;
+    case ColumnType::Text:
+    case ColumnType::LongText:
+        break;
+    }
+    return static_cast<SQLLEN>(columnSize(c));
+}
+
+SQLLEN octetLength(const ColumnInfo& c)
+{
+    switch (c.type) {
+    case ColumnType::SmallInt:
+        return 2;
+    case ColumnType::Integer:
+        return 4;
+    case ColumnType::Real:
+        return 8;
+    case ColumnType::Text:
+    case ColumnType::LongText:
+        break;
+    }
+    return static_cast<SQLLEN>(columnSize(c));
+}
+
 SQLRETURN colAttrText(Statement* s, const std::string& text, const TextBuffer& out,
                       SQLSMALLINT* length)
 {
@@ -138,18 +172,21 @@ SQLRETURN colAttribute(Statement* s, SQLUSMALLINT column, SQLUSMALLINT field,
     case SQL_DESC_TABLE_NAME:
     case SQL_DESC_BASE_TABLE_NAME:
     case SQL_DESC_CATALOG_NAME:
-    case SQL_DESC_LITERAL_PREFIX:
-    case SQL_DESC_LITERAL_SUFFIX:
     case SQL_DESC_LOCAL_TYPE_NAME:
         return colAttrText(s, "", text, textLength);
+    case SQL_DESC_LITERAL_PREFIX:
+    case SQL_DESC_LITERAL_SUFFIX:
+        return colAttrText(s, isText ? "'" : "", text, textLength);
     case SQL_DESC_SCHEMA_NAME:
         return colAttrText(s, "mt", text, textLength);
     case SQL_DESC_TYPE:
     case SQL_DESC_CONCISE_TYPE:
         return colAttrNumber(sqlTypeOf(info), numeric);
-    case SQL_DESC_LENGTH:
-    case SQL_DESC_OCTET_LENGTH:
     case SQL_DESC_DISPLAY_SIZE:
+        return colAttrNumber(displaySize(info), numeric);
+    case SQL_DESC_OCTET_LENGTH:
+        return colAttrNumber(octetLength(info), numeric);
+    case SQL_DESC_LENGTH:
     case SQL_DESC_PRECISION:
     case SQL_COLUMN_LENGTH:
     case SQL_COLUMN_PRECISION:
@@ -262,13 +299,22 @@ SQLRETURN SQL_API SQLFetch(SQLHSTMT handle)
         if (s->rowsFetchedPtr) {
             *s->rowsFetchedPtr = 0;
         }
+        if (s->rowStatusPtr) {
+            *s->rowStatusPtr = SQL_ROW_NOROW;
+        }
         return SQL_NO_DATA;
     }
     ++s->row;
     if (s->rowsFetchedPtr) {
         *s->rowsFetchedPtr = 1;
     }
-    return fillBoundColumns(s, r->rows[static_cast<size_t>(s->row)]);
+    const SQLRETURN rc = fillBoundColumns(s, r->rows[static_cast<size_t>(s->row)]);
+    if (s->rowStatusPtr) {
+        *s->rowStatusPtr = rc == SQL_SUCCESS             ? SQL_ROW_SUCCESS
+                           : rc == SQL_SUCCESS_WITH_INFO ? SQL_ROW_SUCCESS_WITH_INFO
+                                                         : SQL_ROW_ERROR;
+    }
+    return rc;
 }
 
 SQLRETURN SQL_API SQLGetData(SQLHSTMT handle, SQLUSMALLINT column, SQLSMALLINT targetType,

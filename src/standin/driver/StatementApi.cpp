@@ -100,6 +100,9 @@ SQLRETURN SQL_API SQLSetStmtAttr(SQLHSTMT handle, SQLINTEGER attribute, SQLPOINT
     case SQL_ATTR_ROWS_FETCHED_PTR:
         s->rowsFetchedPtr = static_cast<SQLULEN*>(value);
         return SQL_SUCCESS;
+    case SQL_ATTR_ROW_STATUS_PTR:
+        s->rowStatusPtr = static_cast<SQLUSMALLINT*>(value);
+        return SQL_SUCCESS;
     case SQL_ATTR_CURSOR_TYPE:
     case SQL_ATTR_CONCURRENCY:
     case SQL_ATTR_CURSOR_SCROLLABLE:
@@ -113,7 +116,6 @@ SQLRETURN SQL_API SQLSetStmtAttr(SQLHSTMT handle, SQLINTEGER attribute, SQLPOINT
     case SQL_ATTR_MAX_LENGTH:
     case SQL_ATTR_RETRIEVE_DATA:
     case SQL_ATTR_USE_BOOKMARKS:
-    case SQL_ATTR_ROW_STATUS_PTR:
     case SQL_ATTR_ROW_BIND_TYPE:
     case SQL_ATTR_PARAMSET_SIZE:
     case SQL_ATTR_ASYNC_ENABLE:
@@ -154,6 +156,10 @@ SQLRETURN SQL_API SQLGetStmtAttr(SQLHSTMT handle, SQLINTEGER attribute, SQLPOINT
     case SQL_ATTR_ROW_NUMBER:
         v = s->row >= 0 ? static_cast<SQLULEN>(s->row + 1) : 0;
         break;
+    case SQL_ATTR_ROWS_FETCHED_PTR:
+        return writeValue(s->rowsFetchedPtr, value, length);
+    case SQL_ATTR_ROW_STATUS_PTR:
+        return writeValue(s->rowStatusPtr, value, length);
     default:
         return postDriverError(s, "HY092", "Invalid attribute/option identifier");
     }
