@@ -63,10 +63,17 @@ class Reader final {
 public:
     explicit Reader(std::string_view text) : text_(text) {}
 
+    // Blanks and comments, which the servers read as blanks.
     void skipSpace()
     {
-        while (pos_ < text_.size() && isSpace(text_[pos_])) {
-            ++pos_;
+        while (pos_ < text_.size()) {
+            if (isSpace(text_[pos_])) {
+                ++pos_;
+            } else if (text_.compare(pos_, 2, "--") == 0 || text_.compare(pos_, 2, "/*") == 0) {
+                pos_ = skipComment(text_, pos_);
+            } else {
+                break;
+            }
         }
     }
     bool atEnd()

@@ -25,6 +25,16 @@ protected:
 
 TEST_P(BoundColumns, FetchFillsTheBuffersAndLengthsOfEachRow)
 {
+    // One row at a time, forward only, read only: a client asking for more is told.
+    for (const auto& [attribute, value] : std::vector<std::pair<SQLINTEGER, SQLULEN>>{
+             {SQL_ATTR_ROW_ARRAY_SIZE, 10},
+             {SQL_ATTR_CURSOR_TYPE, SQL_CURSOR_STATIC},
+             {SQL_ATTR_CURSOR_SCROLLABLE, SQL_SCROLLABLE},
+             {SQL_ATTR_CURSOR_SENSITIVITY, SQL_SENSITIVE}}) {
+        EXPECT_EQ(SQLSetStmtAttr(st_->h(), attribute, reinterpret_cast<SQLPOINTER>(value), 0),
+                  SQL_SUCCESS_WITH_INFO);
+        EXPECT_EQ(st_->states(), States{"01S02"});
+    }
     ASSERT_EQ(st_->exec(kUsers), SQL_SUCCESS);
     char user[16] = {};
     char group[16] = {};
@@ -41,6 +51,13 @@ TEST_P(BoundColumns, FetchFillsTheBuffersAndLengthsOfEachRow)
     EXPECT_EQ(status, SQL_ROW_SUCCESS);
     SQLSetStmtAttr(st_->h(), SQL_ATTR_ROWS_FETCHED_PTR, nullptr, 0);
     SQLSetStmtAttr(st_->h(), SQL_ATTR_ROW_STATUS_PTR, nullptr, 0);
+    // A query's rows can be limited.
+    {
+        Stmt limited(dbc());
+        SQLSetStmtAttr(limited.h(), SQL_ATTR_MAX_ROWS, reinterpret_cast<SQLPOINTER>(1), 0);
+        ASSERT_EQ(limited.exec(kUsers), SQL_SUCCESS);
+        EXPECT_EQ(fetchAll(limited.h()).size(), 1U);
+    }
     SQLULEN number = 0;
     SQLGetStmtAttr(st_->h(), SQL_ATTR_ROW_NUMBER, &number, 0, nullptr);
     EXPECT_EQ(number, 1U);

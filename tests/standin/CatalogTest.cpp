@@ -113,6 +113,12 @@ TEST_P(Catalog, ListsTheTablesAndTheViewOfSchemaMtWithTheStandardColumns)
     EXPECT_EQ(column(l, 3), expectedTypes);
     EXPECT_EQ(column(l, 0), Names(expectedNames.size(), "<NULL>"));
     EXPECT_EQ(column(l, 1), Names(expectedNames.size(), "mt"));
+    // Names are described as wide as a server's identifiers.
+    const Stmt st(dbc());
+    ASSERT_EQ(SQLTables(st.h(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0), SQL_SUCCESS);
+    SQLULEN nameSize = 0;
+    SQLDescribeCol(st.h(), 3, nullptr, 0, nullptr, nullptr, &nameSize, nullptr, nullptr);
+    EXPECT_EQ(nameSize, 128U);
 }
 
 // Every column of every table and of the view as the schema declares it; the long text and
@@ -128,6 +134,7 @@ TEST_P(Catalog, ListsEveryColumnWithItsTypeAndWidth)
                      "SQL_DATETIME_SUB", "CHAR_OCTET_LENGTH", "ORDINAL_POSITION", "IS_NULLABLE"}));
     EXPECT_EQ(l.types[4], SQL_SMALLINT);
     EXPECT_EQ(l.types[6], SQL_INTEGER);
+    EXPECT_EQ(l.types[15], SQL_INTEGER) << "a long text's octet length";
     EXPECT_EQ(column(l, 1), Names(l.rows.size(), "mt"));
     std::string listing;
     for (const Row& r : l.rows) {
@@ -170,6 +177,7 @@ TEST_P(Catalog, MatchesNamesAndTypesWithoutRegardToCase)
         {none, "%customiz", "'VIEW', 'TABLE'", {"customiz", "me2_customiz", "qrb_zv_customiz"}},
         {none, "%customiz", "SYSTEM TABLE", {}},
         {none, "%customiz", "%", {"customiz", "me2_customiz", "qrb_zv_customiz"}},
+        {none, "%customiz", "", {"customiz", "me2_customiz", "qrb_zv_customiz"}},
         // The stand-in's own tables are not the server's.
         {none, "standin%", none, {}},
         {none, "%login%", none, {}},
@@ -247,6 +255,10 @@ TEST_P(Catalog, ColumnsMatchTableAndColumnPatterns)
         }
         EXPECT_EQ(found, c.expected);
     }
+    // Another schema has none; a type declared in capitals is read as any other.
+    EXPECT_TRUE(columns(dbc(), "dbo", "%", "%").rows.empty());
+    connection_.query("create table mt.upper_types (code VARCHAR(12))");
+    EXPECT_EQ(column(columns(dbc(), "mt", "upper_types", "%"), 6), Names{"12"});
 }
 
 // The view is read as it stands: the desktop change alters it.

@@ -91,6 +91,15 @@ TEST_P(EachDialect, LogsInWithTheAccountOfTheDatabaseFile)
     Connection upper;
     EXPECT_TRUE(upper.open(dsnOf(GetParam()), "DEMO", "demo-pw")) << "login names ignore case";
     // In a connection string, "}}" inside braces is one "}".
+    // A dialect's name may be written with its blank; a string may name no data source.
+    Connection spaced;
+    EXPECT_TRUE(spaced.openWithString(std::string("DSN=") + dsnOf(GetParam()) +
+                                      ";DIALECT=SQL Server;UID=admin;PWD=secret"));
+    Connection dsnless;
+    EXPECT_TRUE(dsnless.openWithString(
+        std::string("DRIVER={") + kSqlServerDriverName +
+        "};DATABASE=" + StandinFixtureFiles::instance().databasePath(GetParam()) +
+        ";DIALECT=sqlserver;UID=admin;PWD=secret"));
     Connection brace;
     EXPECT_TRUE(
         brace.openWithString(std::string("DSN=") + dsnOf(GetParam()) + ";UID=brace;PWD={pw}};x}"));
@@ -195,7 +204,11 @@ TEST_F(DriverTest, StatementErrorsCarryTheServersStateNumberAndMessage)
         {ss, "insert into mt.standin_login(login_name,password) values ('admin','x')", "23000",
          2627, nullptr},
         {sa, "insert into mt.standin_login(login_name,password) values ('admin','x')", "23000",
-         -193, nullptr}};
+         -193, nullptr},
+        // Comments are blanks to the server, also around its own statements.
+        {sa, "call mt.qrb_zv_reset_page_config -- pages", "", 0, nullptr},
+        {sa, "commit /* none open */", "", 0, nullptr},
+        {ss, "rollback", "25000", 3903, nullptr}};
     for (const ErrorCase& c : cases) {
         SCOPED_TRACE(std::string(dsnOf(c.dialect)) + ": " + c.sql);
         Connection connection;
@@ -216,6 +229,43 @@ TEST_F(DriverTest, StatementErrorsCarryTheServersStateNumberAndMessage)
             EXPECT_EQ(last.diags.front().message, c.message);
         }
     }
+}
+
+// A rollback statement ends a transaction, also a named one, without its work.
+TEST_P(EachDialect, ARollbackStatementUndoesTheTransaction)
+{
+    c_.run("begin tran t1; insert into mt.qrb_zv_browser_list(browser_id) values ('Undone'); "
+           "rollback -- all of it");
+    EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_browser_list where browser_id = 'Undone'"),
+              "0");
+}
+
+// Autocommit switched off before the login stays off: a rollback undoes the insert.
+TEST_P(EachDialect, AutocommitSwitchedOffBeforeTheLoginStaysOff)
+{
+    const SQLHENV env = newEnvironment();
+    SQLHDBC own = SQL_NULL_HDBC;
+    SQLAllocHandle(SQL_HANDLE_DBC, env, &own);
+    SQLSetConnectAttr(own, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF),
+                      0);
+    ASSERT_TRUE(SQL_SUCCEEDED(SQLConnect(own, sqlText(dsnOf(GetParam())), SQL_NTS, sqlText("admin"),
+                                         SQL_NTS, sqlText("secret"), SQL_NTS)));
+    {
+        Stmt st(own);
+        ASSERT_EQ(st.exec("insert into mt.qrb_zv_browser_list(browser_id) values ('Undone')"),
+                  SQL_SUCCESS);
+    }
+    SQLEndTran(SQL_HANDLE_DBC, own, SQL_ROLLBACK);
+    SQLDisconnect(own);
+    SQLFreeHandle(SQL_HANDLE_DBC, own);
+    SQLFreeHandle(SQL_HANDLE_ENV, env);
+    EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_browser_list where browser_id = 'Undone'"),
+              "0");
+    // A statement given by its byte length ends there.
+    Stmt st(dbc());
+    ASSERT_EQ(SQLExecDirect(st.h(), sqlText("select 1;select 2"), 8), SQL_SUCCESS);
+    EXPECT_EQ(fetchAll(st.h()), std::vector<Row>{{"1"}});
+    EXPECT_EQ(SQLMoreResults(st.h()), SQL_NO_DATA);
 }
 
 TEST_P(EachDialect, LongTextIsReadInChunks)
@@ -339,6 +389,20 @@ TEST_F(DriverTest, ALoginToAStoppedServerEndsAtTheLoginTimeout)
     answerAgain.join();
 }
 
+// A script that fails changes nothing and says why.
+TEST_F(DriverTest, AFailingScriptChangesNothingAndSaysSo)
+{
+    std::string error;
+    EXPECT_FALSE(runScript(StandinFixtureFiles::instance().databasePath(Dialect::Anywhere),
+                           "insert into mt.qrb_zv_browser_list(browser_id) values ('A');"
+                           "insert into mt.no_such_table values (1);",
+                           &error));
+    EXPECT_NE(error.find("no_such_table"), std::string::npos) << error;
+    Connection c;
+    ASSERT_TRUE(c.open(Dialect::Anywhere));
+    EXPECT_EQ(c.scalar("select count(*) from mt.qrb_zv_browser_list where browser_id = 'A'"), "0");
+}
+
 // A data source whose database file is missing says so, and leaves no file behind.
 TEST_F(DriverTest, AMissingDatabaseCannotBeOpened)
 {
@@ -359,7 +423,10 @@ TEST_P(EachDialect, ColumnsAreDescribedWithTheirTypeAndWidth)
     const auto describe = [&st](SQLUSMALLINT column) {
         SQLSMALLINT type = 0;
         SQLULEN size = 0;
-        SQLDescribeCol(st.h(), column, nullptr, 0, nullptr, &type, &size, nullptr, nullptr);
+        EXPECT_EQ(
+            SQLDescribeCol(st.h(), column, nullptr, 0, nullptr, &type, &size, nullptr, nullptr),
+            SQL_SUCCESS)
+            << "no name asked for, so none cut";
         return std::pair{type, size};
     };
     EXPECT_EQ(describe(1), std::pair(SQLSMALLINT{SQL_VARCHAR}, SQLULEN{60}));
@@ -568,6 +635,7 @@ TEST(GetInfo, AnswersEachInformationTypeWithItsValueAndWidth)
         number(SQL_SCHEMA_USAGE, 4,
                SQL_SU_DML_STATEMENTS | SQL_SU_PROCEDURE_INVOCATION | SQL_SU_TABLE_DEFINITION),
         number(SQL_SQL_CONFORMANCE, 4, SQL_SC_SQL92_ENTRY), number(SQL_STRING_FUNCTIONS, 4, 0),
+        number(SQL_MAX_DRIVER_CONNECTIONS, 2, 0),
         number(SQL_MAX_STATEMENT_LEN, 4, 0)};
     // clang-format on
     for (const Dialect d : {Dialect::Anywhere, Dialect::SqlServer}) {
@@ -598,6 +666,17 @@ TEST(GetInfo, AnswersEachInformationTypeWithItsValueAndWidth)
     SQLGetDiagField(SQL_HANDLE_DBC, c.handle(), 1, SQL_DIAG_CLASS_ORIGIN, origin, sizeof origin,
                     nullptr);
     EXPECT_STREQ(origin, "ODBC 3.0");
+    // The narrow forms answer in narrow texts: the current catalog, a native text cut to fit.
+    SQLINTEGER textLength = 0;
+    EXPECT_EQ(
+        SQLGetConnectAttr(c.handle(), SQL_ATTR_CURRENT_CATALOG, text, sizeof text, &textLength),
+        SQL_SUCCESS);
+    EXPECT_STREQ(text, "mt");
+    EXPECT_EQ(SQLNativeSql(c.handle(), sqlText("select 'x' from mt.t"), SQL_NTS,
+                           reinterpret_cast<SQLCHAR*>(text), sizeof text, &textLength),
+              SQL_SUCCESS_WITH_INFO);
+    EXPECT_EQ(states(SQL_HANDLE_DBC, c.handle()), std::vector<std::string>{"01004"});
+    EXPECT_EQ(textLength, 20);
 }
 
 // The diagnostics of a statement: the rows it changed, and the server that answered.

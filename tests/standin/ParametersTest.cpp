@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <limits>
 
 namespace kaldor::standin::test {
 
@@ -107,6 +108,18 @@ TEST_P(Parameters, ExecDirectGivesTheStatementsOfABatchTheirParametersInOrder)
     EXPECT_EQ(SQLMoreResults(st.h()), SQL_NO_DATA);
     ASSERT_EQ(st.exec("select 'again'"), SQL_SUCCESS);
     EXPECT_EQ(fetchAll(st.h()), std::vector<Row>{{"again"}});
+    // Texts given by their length: an empty one (as pyodbc binds ''), one shorter than its buffer.
+    SQLFreeStmt(st.h(), SQL_RESET_PARAMS);
+    char empty[1] = "";
+    char code[8] = "QA-LAB";
+    SQLLEN zero = 0;
+    SQLLEN two = 2;
+    SQLBindParameter(st.h(), 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 1, 0, empty, sizeof empty,
+                     &zero);
+    SQLBindParameter(st.h(), 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 6, 0, code, sizeof code,
+                     &two);
+    ASSERT_EQ(st.exec("select length(?), ?"), SQL_SUCCESS) << st.state();
+    EXPECT_EQ(fetchAll(st.h()), (std::vector<Row>{{"0", "QA"}}));
 }
 
 // A value is bound to the statement, not written into its text: a long one is read whole and
@@ -154,6 +167,8 @@ TEST_P(Parameters, NumberParametersAreReadAtTheirWidth)
          "18446744073709551615"},
         {SQL_C_DOUBLE, SQL_DOUBLE, bytesOf<double>(2.5), "2.5"},
         {SQL_C_FLOAT, SQL_REAL, bytesOf<float>(2.5F), "2.5"},
+        {SQL_C_DEFAULT, SQL_REAL, bytesOf<float>(2.5F), "2.5"},
+        {SQL_C_SHORT, SQL_SMALLINT, bytesOf<SQLSMALLINT>(-5), "-5"},
         {SQL_C_DOUBLE, SQL_VARCHAR, bytesOf<double>(1234567.25), "1234567.25"},
         {SQL_C_DEFAULT, SQL_INTEGER, bytesOf<SQLINTEGER>(-3), "-3"},
         {SQL_C_DEFAULT, SQL_WVARCHAR, bytesOf(std::array<char16_t, 2>{u'a', u'b'}), "ab"},
@@ -202,6 +217,14 @@ TEST_P(Parameters, RefusesWhatItCannotBindOrExecute)
         EXPECT_EQ(st.exec("select ?"), SQL_ERROR);
         EXPECT_EQ(st.state(), "HYC00");
     }
+    // A double that is no number is no value for the server.
+    Stmt nan(dbc());
+    double notANumber = std::numeric_limits<double>::quiet_NaN();
+    ASSERT_EQ(SQLBindParameter(nan.h(), 1, SQL_PARAM_INPUT, SQL_C_DOUBLE, SQL_DOUBLE, 0, 0,
+                               &notANumber, 0, nullptr),
+              SQL_SUCCESS);
+    EXPECT_EQ(nan.exec("select ?"), SQL_ERROR);
+    EXPECT_EQ(nan.state(), "22018");
 }
 
 TEST_P(Parameters, AMarkerWithoutABindingFailsTheExecution)

@@ -62,7 +62,8 @@ protected:
 
 TEST_P(WideApi, AStatementWithCharactersOutsideTheBmpReachesTheServerWhole)
 {
-    const std::u16string header = u"Temp " + kThermometer + u" Größe €";
+    // U+0800 is the first character of three UTF-8 bytes.
+    const std::u16string header = u"Temp " + kThermometer + u" Größe € \u0800";
     ASSERT_EQ(execW(u"insert into mt.qrb_zv_result_header (header) values ('" + header + u"')"),
               SQL_SUCCESS);
     // Found by a comparison with the same text, and read back unchanged.
@@ -74,7 +75,7 @@ TEST_P(WideApi, AStatementWithCharactersOutsideTheBmpReachesTheServerWhole)
     ASSERT_TRUE(narrow.open(GetParam()));
     EXPECT_EQ(narrow.scalar("select header from mt.qrb_zv_result_header"),
               "Temp \xF0\x9F\x8C\xA1 Gr\xC3\xB6\xC3\x9F"
-              "e \xE2\x82\xAC");
+              "e \xE2\x82\xAC \xE0\xA0\x80");
     // A prepared statement, too.
     SQLFreeStmt(stmt_, SQL_CLOSE);
     WideText select =

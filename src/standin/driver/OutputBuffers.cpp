@@ -10,7 +10,11 @@ bool copyText(const std::string& text, SQLPOINTER buffer, SQLLEN bufferLength, S
     if (fullLength) {
         *fullLength = static_cast<SQLLEN>(text.size());
     }
-    if (!buffer || bufferLength <= 0) {
+    // No buffer asks for the length alone: nothing is cut. A buffer with no room cuts it all.
+    if (!buffer) {
+        return false;
+    }
+    if (bufferLength <= 0) {
         return !text.empty();
     }
     const size_t room = static_cast<size_t>(bufferLength) - 1;
@@ -31,7 +35,10 @@ bool putText(const std::string& text, const TextBuffer& out, SQLLEN* fullLength)
         *fullLength = static_cast<SQLLEN>(units.size()) * unitSize;
     }
     const SQLLEN room = out.size / unitSize;
-    if (!out.data || room <= 0) {
+    if (!out.data) {
+        return false;
+    }
+    if (room <= 0) {
         return !units.empty();
     }
     size_t n = std::min(static_cast<size_t>(room - 1), units.size());

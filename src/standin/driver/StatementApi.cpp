@@ -108,7 +108,9 @@ SQLRETURN SQL_API SQLSetStmtAttr(SQLHSTMT handle, SQLINTEGER attribute, SQLPOINT
     case SQL_ATTR_CURSOR_SCROLLABLE:
     case SQL_ATTR_CURSOR_SENSITIVITY:
         if ((attribute == SQL_ATTR_CURSOR_TYPE && v != SQL_CURSOR_FORWARD_ONLY) ||
-            (attribute == SQL_ATTR_CONCURRENCY && v != SQL_CONCUR_READ_ONLY)) {
+            (attribute == SQL_ATTR_CONCURRENCY && v != SQL_CONCUR_READ_ONLY) ||
+            (attribute == SQL_ATTR_CURSOR_SCROLLABLE && v != SQL_NONSCROLLABLE) ||
+            (attribute == SQL_ATTR_CURSOR_SENSITIVITY && v == SQL_SENSITIVE)) {
             return postDriverError(s, "01S02", "Option value changed", SQL_SUCCESS_WITH_INFO);
         }
         return SQL_SUCCESS;
