@@ -110,8 +110,8 @@ TEST(StripValidation, TextBeforeTheFirstBang)
 TEST(FormatChecks, DatesTimesAndNumbers)
 {
     app();
-    const char* const dates[] = {"2026-12-06", "12/06/2026", "6.12.2026", "25/12/2026",
-                                 "2026-12-06 08:05"};
+    const char* const dates[] = {"2026-12-06", "12/06/2026",       "6.12.2026",
+                                 "25/12/2026", "2026-12-06 08:05", "2026-12-06 08:05 PM"};
     const char* const times[] = {"8:05", "08:05 PM", "23:59:59"};
     const char* const numbers[] = {"12", "-3.5", "1,234.5", "1e3"};
     const char* const neither[] = {"24:30", "2026-13-01", "31.02.2026", "12a",
@@ -215,6 +215,17 @@ TEST_F(PromptDialog, PickListStopsAtTheFirstEmptyEntryAndStripsValidation)
         };
         EXPECT_EQ(ask(1, 1, 0, QString::fromUtf8(c.def)).toStdString(), c.answer) << c.def;
     }
+    // A full list offers every entry, the last one too.
+    const int last = int(PickValues().size()) - 1;
+    for (int i = 1; i <= last; ++i)
+        PickValues()[i] = QString::number(i);
+    onShown = [last](QWidget* d) {
+        auto* combo = child<QComboBox>(d, "ComboCustomDialog");
+        EXPECT_EQ(combo->count(), last);
+        EXPECT_EQ(combo->itemText(combo->count() - 1), QString::number(last));
+        child<QPushButton>(d, "CommandCustomDialogOK")->click();
+    };
+    ask(1, 1, 0, {});
 }
 
 TEST_F(PromptDialog, MaskLengthAndColour)

@@ -328,6 +328,10 @@ TEST(JournalModel, ShowsEntriesNewestFirstAndFilters)
     EXPECT_EQ(
         rowsOf(model)[0],
         u"2026-12-07 17:30:15 -05:00|carol|Calibration Data|FormAccess|delete from mt.t|ok"_s);
+    qputenv("TZ", "IST-05:30"); // an offset of hours and minutes
+    model.load(other);
+    EXPECT_EQ(model.index(0, JournalModel::Time).data().toString(),
+              u"2026-12-08 04:00:15 +05:30"_s);
     // The day the clocks go forward: each entry with the offset of its own time.
     qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
     writeFile(other,
@@ -339,6 +343,11 @@ TEST(JournalModel, ShowsEntriesNewestFirstAndFilters)
               u"2026-03-29 03:30:00 +02:00"_s);
     EXPECT_EQ(model.index(1, JournalModel::Time).data().toString(),
               u"2026-03-29 01:30:00 +01:00"_s);
+    // Lines ended by CR LF; a time that does not read as one is shown as written.
+    writeFile(other, entry("yesterday", "carol", "FormAccess", "delete from mt.t") + "\r\n\r\n");
+    model.load(other);
+    EXPECT_EQ(model.summary(), u"Journal entries: 1, the newest first."_s);
+    EXPECT_EQ(model.index(0, JournalModel::Time).data().toString(), u"yesterday"_s);
 }
 
 // Rows come in batches as a view scrolls, the newest first, filtered or not; a journal that is
@@ -347,13 +356,18 @@ TEST(JournalModel, ReadsLargeJournalsInBatchesAndSaysWhyNothingShows)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"journal.jsonl"_s);
+    const auto journalOf = [](qsizetype lines) {
+        QByteArray bytes;
+        for (qsizetype i = 0; i < lines; ++i)
+            bytes +=
+                entry(
+                    "2026-12-07T10:00:00.000Z", i == 0 ? "first" : "admin", "FormAccess",
+                    QByteArray("delete from mt.t where n = " + QByteArray::number(i)).constData()) +
+                '\n';
+        return bytes;
+    };
     const qsizetype lines = 2 * JournalModel::BatchSize + 10;
-    QByteArray bytes;
-    for (qsizetype i = 0; i < lines; ++i)
-        bytes +=
-            entry("2026-12-07T10:00:00.000Z", i == 0 ? "first" : "admin", "FormAccess",
-                  QByteArray("delete from mt.t where n = " + QByteArray::number(i)).constData()) +
-            '\n';
+    const QByteArray bytes = journalOf(lines);
     writeFile(path, bytes);
     JournalModel model;
     model.load(path);
@@ -384,6 +398,18 @@ TEST(JournalModel, ReadsLargeJournalsInBatchesAndSaysWhyNothingShows)
     model.setFilter(u"where n = 2"_s);
     EXPECT_EQ(model.rowCount(), 1 + 10 + 100); // 2, 20 to 29, 200 to 299: read afresh
     EXPECT_EQ(QFileInfo(path).size(), bytes.size());
+    // Beyond the piece read at once and the block kept around a line: read whole.
+    const QString large = dir.filePath(u"large.jsonl"_s);
+    writeFile(large, journalOf(6000));
+    ASSERT_GT(QFileInfo(large).size(), 1 << 20);
+    model.setFilter({});
+    model.load(large);
+    EXPECT_EQ(model.index(0, JournalModel::Change).data().toString(),
+              u"delete from mt.t where n = 5999"_s);
+    while (model.canFetchMore({}))
+        model.fetchMore({});
+    ASSERT_EQ(model.rowCount(), 6000);
+    EXPECT_EQ(model.index(5999, JournalModel::User).data().toString(), u"first"_s);
 
     const QString fifo = dir.filePath(u"pipe"_s);
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);

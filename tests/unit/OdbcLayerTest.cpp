@@ -18,7 +18,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const char* const Anywhere = "Anywhere Source";
+const char* const Anywhere = "Anywhere Source Prüfstand"; // a letter outside ASCII
 const char* const Server = "Server Source With A Long Name";
 
 // The error a call fails with, or none when it succeeds.
