@@ -214,6 +214,10 @@ Runner::Outcome Runner::engine(const Command& c)
         return scriptError(c, QStringLiteral("engine must come before start"));
     const QString kind = c.args.at(0);
     if (kind == u"odbc") {
+        // The driver manager keeps the configuration it read first: after an embedded engine's,
+        // the machine's data sources cannot be reached from this process.
+        if (!m_engineDatabase.isEmpty())
+            return scriptError(c, QStringLiteral("engine odbc must come before any other engine"));
         m_dialect.clear();
         return Outcome::Done;
     }
