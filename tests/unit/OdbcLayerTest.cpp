@@ -5,6 +5,7 @@
 #include "WaitsForTransaction.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -247,6 +248,26 @@ TEST_F(OdbcLayer, AWriteWaitingPastTheLimitEndsWithTheDriversTimeout)
     EXPECT_NE(e->records.first().source, u"[KALDOR][ODBC layer]"_s);
     EXPECT_FALSE(db::callAbandoned());
     holder->commit();
+}
+
+// A statement a stopped server never answers is given up at the limit, and from then on the
+// process calls the driver no more (the call would wait behind the one still in it). In a child
+// process, which that leaves for good.
+TEST_F(OdbcLayer, AStatementAStoppedServerNeverAnswersIsGivenUpForGood)
+{
+    const QString stopped = dir.filePath(u"sql.db.hang"_s);
+    const auto answerAgain = qScopeGuard([&stopped] { QFile::remove(stopped); });
+    EXPECT_EXIT(
+        {
+            db::ConnectOptions limited{u"main"_s};
+            limited.queryTimeoutSeconds = 1;
+            auto c =
+                OdbcConnection::open(QString::fromUtf8(Server), u"admin"_s, u"secret"_s, limited);
+            QFile(stopped).open(QIODevice::WriteOnly);
+            const bool gaveUp = failureOf([&c] { c->execute(u"select 1"_s); }).has_value();
+            std::_Exit(gaveUp && db::callAbandoned() ? 7 : 1);
+        },
+        ::testing::ExitedWithCode(7), "");
 }
 
 } // namespace
