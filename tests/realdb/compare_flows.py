@@ -63,6 +63,7 @@ def prepare(dialect, script_lines, schema, demo_dir, fixtures_dir):
                 files = [os.path.join(fixtures_dir, words[1].replace('@FIXTURES@', fixtures_dir))]
             for f in files:
                 psql(dialect, '-1', '-f', f)
+            flow.append('# ' + line)  # in its place, so that script errors name the same line
         else:
             for token, value in (('@FIXTURES@', fixtures_dir),
                                  ('@SEGREGATE@', 'Segregate' if dialect.sqlserver else 'i4240'),
