@@ -4,10 +4,15 @@ cmake_minimum_required(VERSION 3.25)
 # or equal to NAME.err beside the expected transcript where a scenario expects output there.
 # @FIXTURES@ in a script names the folder of fixture files. With ENGINE (anywhere or
 # sqlserver), "engine @ENGINE@" in the script names that engine, and @SEGREGATE@ and
-# @USERNAME@ the two columns of the VIZ/IDOV user list that the engines name differently.
+# @USERNAME@ the two columns of the VIZ/IDOV user list that the engines name differently. With
+# PARAMETER and VALUE, @PARAMETER@ in the script stands for VALUE.
 get_filename_component(name ${SCRIPT} NAME_WE)
 if(DEFINED ENGINE)
     set(name ${name}_${ENGINE})
+endif()
+if(DEFINED PARAMETER)
+    set(name ${name}_${VALUE})
+    set(${PARAMETER} ${VALUE})
 endif()
 if(ENGINE STREQUAL "sqlserver")
     set(SEGREGATE Segregate)
