@@ -6,6 +6,7 @@
 #include "CustomDialog.h"
 #include "MDIFormMain.h"
 #include "ModuleGlobals.h"
+#include "ResourceIcons.h"
 #include "Seams.h"
 #include "StandinStore.h"
 #include "Windows.h"
@@ -25,6 +26,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTemporaryDir>
 
@@ -271,6 +273,17 @@ TEST_F(AccessibleNames, EveryControlOfEveryWindowHasANameOfItsOwn)
                   ->findChild<QWidget*>(QStringLiteral("ListChanges"))
                   ->accessibleName(),
               QStringLiteral("Changes:"));
+    EXPECT_EQ(child(QStringLiteral("FormEditGroups"))
+                  ->findChild<QWidget*>(QStringLiteral("ListReportsAvailable"))
+                  ->accessibleName(),
+              QStringLiteral("Available Reports"));
+    // Each window shows its own icon.
+    QWidget* access = child(QStringLiteral("FormAccess"));
+    EXPECT_EQ(access->windowIcon().pixmap(16).toImage(), resIcon(107).pixmap(16).toImage());
+    // A date chosen in a calendar with the keyboard, which selects without a click, is an edit.
+    auto* calendar = access->findChild<QCalendarWidget*>(QStringLiteral("CalendarStart"));
+    calendar->setSelectedDate(calendar->selectedDate().addDays(1));
+    EXPECT_TRUE(access->findChild<QWidget*>(QStringLiteral("CommandSave"))->isEnabled());
 }
 
 // Where the windows stand: a window opens in the middle of the main window, also one that grew
@@ -288,11 +301,16 @@ TEST_F(AccessibleNames, WindowsOpenCentredAndTheWindowMenuBringsThemBack)
     EXPECT_EQ(child(QStringLiteral("FormEditGroups")), nullptr);
     EXPECT_EQ(main->menuItem(QStringLiteral("mnuResultsHeader"))->shortcut(),
               QKeySequence(QStringLiteral("Ctrl+H")));
-    QWidget* login = child(QStringLiteral("FormConnect"));
+    // Nor does a command of the Window menu: Ctrl+F4 leaves the login window open.
+    const QPointer<QWidget> login = child(QStringLiteral("FormConnect"));
+    main->menuItem(QStringLiteral("mnuCloseWindow"))->trigger();
+    QApplication::processEvents();
+    ASSERT_TRUE(login && login->isVisible());
     login->findChild<QLineEdit*>(QStringLiteral("TextLogin"))->setText(QStringLiteral("admin"));
     login->findChild<QLineEdit*>(QStringLiteral("TextPassword"))->setText(QStringLiteral("secret"));
     login->findChild<QAbstractButton*>(QStringLiteral("CommandConnect"))->click();
     ASSERT_TRUE(session().LoggedIn);
+    EXPECT_FALSE(main->menuItem(QStringLiteral("mnuCloseWindow"))->isEnabled()) << "none open";
     for (const char* item : {"mnuAutoLayout", "mnuEditgroups", "mnuEditUsers"})
         main->menuItem(QString::fromLatin1(item))->trigger();
     EXPECT_LE(offCentre("FormAutoLayout"), 2);
@@ -308,6 +326,7 @@ TEST_F(AccessibleNames, WindowsOpenCentredAndTheWindowMenuBringsThemBack)
     };
     QList<QAction*> listed = entries();
     ASSERT_EQ(listed.size(), 3);
+    EXPECT_TRUE(listed.first()->text().startsWith(QStringLiteral("&1 ")));
     EXPECT_EQ(
         std::count_if(listed.begin(), listed.end(), [](QAction* a) { return a->isChecked(); }), 1);
     EXPECT_TRUE(listed.last()->isChecked()) << "the users window, opened last";

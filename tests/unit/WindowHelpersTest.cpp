@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -326,10 +327,14 @@ TEST_F(WidgetTest, ListsAreWidenedForTheirEntries)
     view.addTopLevelItem(
         new QTreeWidgetItem(QStringList{QStringLiteral("4202"), QStringLiteral("Lab")}));
     EXPECT_EQ(view.minimumWidth(), narrow);
+    // A column widens for an entry wider than it.
+    const QString longNumber(30, u'W');
+    view.addTopLevelItem(new QTreeWidgetItem(QStringList{longNumber, QStringLiteral("x")}));
+    EXPECT_GE(view.header()->sectionSize(0), view.fontMetrics().horizontalAdvance(longNumber));
 }
 
-// A child window's frame is wide enough for its caption, and a size given while it is
-// maximized is the size it takes when restored.
+// A child window's frame is wide enough for its caption, a size given while it is maximized is
+// the size it takes when restored, and a frame grown for its contents stays in the area.
 TEST_F(WidgetTest, AFrameFitsItsCaptionAndKeepsASizeGivenWhileMaximized)
 {
     QMdiArea area;
@@ -351,6 +356,14 @@ TEST_F(WidgetTest, AFrameFitsItsCaptionAndKeepsASizeGivenWhileMaximized)
     frame->showNormal();
     QApplication::processEvents();
     EXPECT_EQ(frame->size(), QSize(7500, 6000) / 15);
+    // A new width keeps the height; a window that grows in the corner keeps its title bar there.
+    setOuterWidthTwips(window, 9000);
+    EXPECT_EQ(frame->size(), QSize(9000, 6000) / 15);
+    frame->move(0, 0);
+    window->setMinimumSize(900, 700);
+    growToLayout(window);
+    EXPECT_EQ(frame->pos(), QPoint(0, 0));
+    EXPECT_GE(frame->width(), 900);
 }
 
 // Enter on a focused button presses it once: held down, its repeats press nothing more.
