@@ -8,7 +8,8 @@ dialect (NAME_anywhere) the one of that name, on the database kaldor; for one of
 dialect (NAME_sqlserver) "Calibration Data SQL Server", on the database kaldor_sqlserver, whose
 user list has the SQL Server column names. The transcripts must agree line
 by line, except that the engine and seed lines are left out, and so are the drivers' records
-that a failed login writes to the error log (each driver words them its own way), a query's rows
+that a failed login writes to the error log (each driver words them its own way), so are the
+server's records (DBERROR) at the end of the error routine's message, a query's rows
 (ROW lines) are compared as a set because the servers return rows in an order of their own, and
 column names regardless of case (PostgreSQL folds them to lower case).
 
@@ -26,6 +27,8 @@ import tempfile
 ROW_COLUMN = re.compile(r'(^ROW |\| )([^=|]+)=')
 # A driver record that a failed login adds to the error log: the driver's own words.
 DRIVER_RECORD = re.compile(r'^(ERRORLOG )?\[[-0-9 :]+\] SQLSTATE: ')
+# The server's records in the error routine's message: its own numbers and words.
+SERVER_RECORDS = re.compile(r'\\r\\nDBERROR: .*(?=" -> )')
 
 
 class Dialect:
@@ -90,7 +93,7 @@ def normalized(transcript):
             continue
         result.extend(sorted(rows))
         rows = []
-        result.append(line)
+        result.append(SERVER_RECORDS.sub(r"\\r\\nDBERROR: (the server's records)", line))
     return result[:-1]
 
 
