@@ -33,7 +33,7 @@ SERVER_RECORDS = re.compile(r'\\r\\nDBERROR: .*(?=" -> )')
 
 class Dialect:
     def __init__(self, name):
-        self.sqlserver = name.endswith('_sqlserver')
+        self.sqlserver = '_sqlserver' in name
         self.database = 'kaldor_sqlserver' if self.sqlserver else 'kaldor'
         self.users = 'users-sqlserver.sql' if self.sqlserver else 'users-anywhere.sql'
         self.source = 'Calibration Data SQL Server' if self.sqlserver else 'Calibration Data'
@@ -74,6 +74,27 @@ def prepare(dialect, script_lines, schema, demo_dir, fixtures_dir):
                 line = line.replace(token, value)
             flow.append(line)
     return flow
+
+
+def script_lines(scenario_dir, name):
+    """The lines of the test NAME's script as the scenario harness runs them: NAME.scn, or
+    BASE.scn for BASE_ENGINE (a script run under both engines), BASE_VALUE or BASE_ENGINE_VALUE
+    (a script run once for each value of its "# @WORD@: V1 V2 ..." line, VALUE for @WORD@)."""
+    head, _, value = name.rpartition('_')
+    for base, value in ((name, None), (head, value)):
+        for stem in (base, base.removesuffix('_anywhere').removesuffix('_sqlserver')):
+            path = os.path.join(scenario_dir, stem + '.scn')
+            if not os.path.exists(path):
+                continue
+            with open(path, encoding='utf-8') as f:
+                lines = f.readlines()
+            if value is None:
+                return lines
+            for line in lines:
+                each = re.match(r'# (@[A-Z]+@): (.*)$', line)
+                if each and value in each.group(2).split():
+                    return [l.replace(each.group(1), value) for l in lines]
+    raise FileNotFoundError(f'no script runs as {name}')
 
 
 def column(name):
@@ -120,12 +141,8 @@ def main():
                 f.write('\n'.join('[Calibration Data]' + s.split(']', 1)[1] for s in sections
                                   if s.startswith('[' + dialect.source + ']')))
             env = dict(os.environ, ODBCSYSINI=work, ODBCINI=odbc_ini)
-            script = os.path.join(scenario_dir, name + '.scn')
-            if not os.path.exists(script):  # one script run under both engines
-                base = name.removesuffix('_anywhere').removesuffix('_sqlserver')
-                script = os.path.join(scenario_dir, base + '.scn')
-            with open(script, encoding='utf-8') as f:
-                flow = prepare(dialect, f.readlines(), schema, demo_dir, fixtures_dir)
+            flow = prepare(dialect, script_lines(scenario_dir, name), schema, demo_dir,
+                           fixtures_dir)
             path = os.path.join(work, name + '.scn')
             with open(path, 'w', encoding='utf-8') as f:
                 f.writelines(flow)
