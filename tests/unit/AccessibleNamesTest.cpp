@@ -280,6 +280,8 @@ TEST_F(AccessibleNames, EveryControlOfEveryWindowHasANameOfItsOwn)
     // Each window shows its own icon.
     QWidget* access = child(QStringLiteral("FormAccess"));
     EXPECT_EQ(access->windowIcon().pixmap(16).toImage(), resIcon(107).pixmap(16).toImage());
+    EXPECT_EQ(child(QStringLiteral("FormMiscConfig"))->windowIcon().pixmap(16).toImage(),
+              resIcon(111).pixmap(16).toImage());
     // A date chosen in a calendar with the keyboard, which selects without a click, is an edit.
     auto* calendar = access->findChild<QCalendarWidget*>(QStringLiteral("CalendarStart"));
     calendar->setSelectedDate(calendar->selectedDate().addDays(1));
@@ -351,6 +353,8 @@ TEST_F(AccessibleNames, WindowsOpenCentredAndTheWindowMenuBringsThemBack)
     const QList<QLabel*> labels = main->statusBar()->findChildren<QLabel*>();
     EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
                             [&status](QLabel* l) { return l->toolTip() == status; }));
+    main->menuItem(QStringLiteral("mnuMiscConfig"))->trigger();
+    EXPECT_LE(offCentre("FormMiscConfig"), 2);
 }
 
 } // namespace

@@ -110,8 +110,9 @@ TEST(StripValidation, TextBeforeTheFirstBang)
 TEST(FormatChecks, DatesTimesAndNumbers)
 {
     app();
-    const char* const dates[] = {"2026-12-06", "12/06/2026",       "6.12.2026",
-                                 "25/12/2026", "2026-12-06 08:05", "2026-12-06 08:05 PM"};
+    const char* const dates[] = {"2026-12-06",      "12/06/2026",       "6.12.2026",
+                                 "25/12/2026",      "2026-12-06 08:05", "2026-12-06 08:05 PM",
+                                 "6 Dec 2026 08:05"};
     const char* const times[] = {"8:05", "08:05 PM", "23:59:59"};
     const char* const numbers[] = {"12", "-3.5", "1,234.5", "1e3"};
     const char* const neither[] = {"24:30", "2026-13-01", "31.02.2026", "12a",
@@ -147,6 +148,13 @@ TEST_F(PromptDialog, FreeTextAnswerIsTrimmedAndWindowSetUp)
     EXPECT_EQ(DialogBusy(), 0);
     EXPECT_TRUE(shown.isEmpty());
     EXPECT_TRUE(dialog.isNull()); // unloaded
+    // Enter in the answer box answers as OK does.
+    onShown = [](QWidget* d) {
+        auto* edit = child<QLineEdit>(d, "TextCustomDialog");
+        edit->setText(QStringLiteral("entered"));
+        QTest::keyClick(edit, Qt::Key_Return);
+    };
+    EXPECT_EQ(ask(1, 0, 0), QStringLiteral("entered"));
 }
 
 TEST_F(PromptDialog, RequiredAndFormatChecksKeepTheDialogOpen)
@@ -168,7 +176,7 @@ TEST_F(PromptDialog, RequiredAndFormatChecksKeepTheDialogOpen)
         {2, 0, {QStringLiteral("a"), QString()}, "", {req, req}},
         {1, 3, {QStringLiteral("12a"), QStringLiteral("12")}, "12", {num}},
         {1, 6, {QStringLiteral("x"), QStringLiteral("1.5")}, "1.5", {num}},
-        {1, 8, {QStringLiteral("1.5")}, "1.5", {}},
+        {1, 8, {QStringLiteral("x"), QStringLiteral("1.5")}, "1.5", {num}},
         {1, 2, {QStringLiteral("8:05"), QStringLiteral("2026-12-06")}, "2026-12-06", {date}},
         {1, 5, {QStringLiteral("abc"), QStringLiteral("08:05 PM")}, "08:05 PM", {time}},
         {1, 7, {QStringLiteral("abc")}, "abc", {}},
@@ -211,6 +219,11 @@ TEST_F(PromptDialog, PickListStopsAtTheFirstEmptyEntryAndStripsValidation)
             EXPECT_TRUE(child<QLineEdit>(d, "TextCustomDialog")->isHidden());
             EXPECT_EQ(combo->count(), 3);
             EXPECT_EQ(combo->currentIndex(), c.selected) << c.def;
+            // Cancel answered No (the default) puts the focus back into the list.
+            auto* cancel = child<QPushButton>(d, "CommandCustomDialogCancel");
+            cancel->setFocus();
+            cancel->click();
+            EXPECT_EQ(d->focusWidget(), combo);
             child<QPushButton>(d, "CommandCustomDialogOK")->click();
         };
         EXPECT_EQ(ask(1, 1, 0, QString::fromUtf8(c.def)).toStdString(), c.answer) << c.def;
@@ -257,8 +270,13 @@ TEST_F(PromptDialog, MaskLengthAndColour)
     EXPECT_EQ(none, 0xC0C0C0);
     // Only 1 masks the text or offers the pick list: any other value is plain free text.
     PickValues()[1] = QStringLiteral("listed");
-    onShown = [](QWidget* d) {
-        EXPECT_EQ(child<QLineEdit>(d, "TextCustomDialog")->echoMode(), QLineEdit::Normal);
+    onShown = [this](QWidget* d) {
+        auto* edit = child<QLineEdit>(d, "TextCustomDialog");
+        EXPECT_EQ(edit->echoMode(), QLineEdit::Normal);
+        // A held Escape asks whether to cancel only once, on its first press.
+        QKeyEvent held(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(edit, &held);
+        EXPECT_TRUE(shown.isEmpty());
         child<QPushButton>(d, "CommandCustomDialogOK")->click();
     };
     EXPECT_EQ(CustomDialog(QStringLiteral("c"), QStringLiteral("q"), 0, 2, 10, 0,
@@ -299,6 +317,7 @@ TEST_F(PromptDialog, ASecondQuestionWhileOneWaitsIsNotAsked)
         onShown = {};
         QTimer::singleShot(0, d, [&, d] {
             nested = ask(1, 0, 0);
+            EXPECT_EQ(dialog.data(), d) << "no second question window";
             typeAndOk({QStringLiteral("first")})(d);
         });
     };
@@ -313,15 +332,19 @@ TEST(MessageBox, AnswersByItsButtonsWithTheArrowShown)
     app();
     struct Case {
         MsgButtons buttons;
+        MsgIcon icon;
         MsgAnswer defaultButton;
         QMessageBox::StandardButton clicked; // NoButton: Enter
         MsgAnswer answer;
     };
     const Case cases[] = {
-        {MsgButtons::YesNo, MsgAnswer::No, QMessageBox::NoButton, MsgAnswer::No},
-        {MsgButtons::YesNo, MsgAnswer::Ok, QMessageBox::NoButton, MsgAnswer::Yes},
-        {MsgButtons::OkCancel, MsgAnswer::Ok, QMessageBox::Cancel, MsgAnswer::Cancel},
-        {MsgButtons::OkCancel, MsgAnswer::Ok, QMessageBox::NoButton, MsgAnswer::Ok}};
+        {MsgButtons::YesNo, MsgIcon::Question, MsgAnswer::No, QMessageBox::NoButton, MsgAnswer::No},
+        {MsgButtons::YesNo, MsgIcon::Question, MsgAnswer::Ok, QMessageBox::NoButton,
+         MsgAnswer::Yes},
+        {MsgButtons::OkCancel, MsgIcon::Exclamation, MsgAnswer::Ok, QMessageBox::Cancel,
+         MsgAnswer::Cancel},
+        {MsgButtons::OkCancel, MsgIcon::Exclamation, MsgAnswer::Ok, QMessageBox::NoButton,
+         MsgAnswer::Ok}};
     QApplication::setOverrideCursor(Qt::WaitCursor);
     for (const Case& c : cases) {
         Qt::CursorShape shown = Qt::WaitCursor;
@@ -332,14 +355,17 @@ TEST(MessageBox, AnswersByItsButtonsWithTheArrowShown)
                 return;
             }
             shown = QApplication::overrideCursor()->shape();
+            EXPECT_EQ(box->icon(),
+                      c.icon == MsgIcon::Question ? QMessageBox::Question : QMessageBox::Warning);
+            // Its values can be copied for the report.
+            EXPECT_TRUE(box->textInteractionFlags() & Qt::TextSelectableByMouse);
             if (c.clicked == QMessageBox::NoButton)
                 QTest::keyClick(box, Qt::Key_Return);
             else
                 box->button(c.clicked)->click();
         });
-        EXPECT_EQ(
-            messageBox(QStringLiteral("Sure?"), c.buttons, MsgIcon::Question, {}, c.defaultButton),
-            c.answer);
+        EXPECT_EQ(messageBox(QStringLiteral("Sure?"), c.buttons, c.icon, {}, c.defaultButton),
+                  c.answer);
         EXPECT_EQ(shown, Qt::ArrowCursor);
     }
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);

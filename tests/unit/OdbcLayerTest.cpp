@@ -176,8 +176,15 @@ TEST_F(OdbcLayer, BatchesRunWholeAndAQueryIsItsFirstResultSet)
     EXPECT_EQ(outcome(*sql, "select * from mt.qrb_zv_session_config where mtuser = 'x';commit"),
               "8:");
     EXPECT_THROW(sql->execute(u"select * from mt.dbconfig;commit"_s), DbException); // not a query
-    // SQL Server refuses a commit with no transaction open.
+    // SQL Server refuses a commit with no transaction open; the outcome of a failed statement
+    // carries its error, for the change journal.
+    QString failed;
+    db::setOutcomeObserver([&failed](const db::StatementOutcome& o) {
+        failed = o.error ? QString::number(o.error->records.last().native) : QString();
+    });
     EXPECT_EQ(outcome(*sql, "delete from mt.qrb_zv_result_header; commit"), "failed 3902");
+    db::setOutcomeObserver({});
+    EXPECT_EQ(failed, u"3902"_s);
 }
 
 // Reading an unknown column or a row past the end fails as the error_item_not_found and
@@ -248,6 +255,10 @@ TEST_F(OdbcLayer, AWriteWaitingPastTheLimitEndsWithTheDriversTimeout)
     EXPECT_NE(e->records.first().source, u"[KALDOR][ODBC layer]"_s);
     EXPECT_FALSE(db::callAbandoned());
     holder->commit();
+    // Closing a connection ends the transaction it holds open, and its locks with it.
+    holder->execute(u"update mt.qrb_zv_tree_config set max_rows_display = '3'"_s);
+    holder.reset();
+    EXPECT_NO_THROW(other->execute(u"update mt.qrb_zv_tree_config set max_rows_display = '4'"_s));
 }
 
 // A statement a stopped server never answers is given up at the limit, and from then on the
