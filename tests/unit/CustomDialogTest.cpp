@@ -357,8 +357,8 @@ TEST(MessageBox, AnswersByItsButtonsWithTheArrowShown)
             shown = QApplication::overrideCursor()->shape();
             EXPECT_EQ(box->icon(),
                       c.icon == MsgIcon::Question ? QMessageBox::Question : QMessageBox::Warning);
-            // Its values can be copied for the report.
-            EXPECT_TRUE(box->textInteractionFlags() & Qt::TextSelectableByMouse);
+            // Its values can be selected from the keyboard too, and copied for the report.
+            EXPECT_TRUE(box->textInteractionFlags() & Qt::TextSelectableByKeyboard);
             if (c.clicked == QMessageBox::NoButton)
                 QTest::keyClick(box, Qt::Key_Return);
             else
