@@ -64,7 +64,7 @@ const Runner::CommandSpec* Runner::commandSpec(const QString& name)
          [](R& r, C c, T) { return r.shell(c); }},
         {u"table", 1, 1, "table takes a name", Needs::Nothing, true,
          [](R& r, C c, T) { return r.table(c); }},
-        {u"log", 0, Any, "", Needs::Nothing, true,
+        {u"log", 0, 0, "log takes nothing", Needs::Nothing, true,
          [](R& r, C, T) { r.printLog(); return Outcome::Done; }},
         {u"env", 2, 2, "env takes a name and a value", Needs::Nothing, false,
          [](R&, C c, T) {
@@ -111,7 +111,7 @@ const Runner::CommandSpec* Runner::commandSpec(const QString& name)
         {u"xdo", 1, Any, "xdo takes the arguments of xdotool", Needs::Program, false,
          [](R& r, C c, T) { return r.outcomeOf(c, runXdotool(c.args)); }},
         // focus: FOCUS F.C of the control with the keyboard focus.
-        {u"focus", 0, Any, "", Needs::Program, false,
+        {u"focus", 0, 0, "focus takes nothing", Needs::Program, false,
          [](R&, C, T) { out(QStringLiteral("FOCUS ") + focusedControl()); return Outcome::Done; }},
 
         {u"close", 1, 1, "close takes a window", Needs::Window, false,
@@ -143,10 +143,10 @@ const Runner::CommandSpec* Runner::commandSpec(const QString& name)
          [](R& r, C c, T t) { return r.xclick(c, t); }},
         {u"layout", 1, Any, "", Needs::Window, false,
          [](R& r, C c, T t) { return r.layout(c, t); }},
-        {u"show", 1, Any, "", Needs::WindowOrControl, false,
+        {u"show", 1, 1, "show takes a window or a control", Needs::WindowOrControl, false,
          [](R& r, C c, T t) { return r.show(c, t); }},
         // tooltip F.C: TOOLTIP F.C "text"
-        {u"tooltip", 1, Any, "", Needs::Control, false,
+        {u"tooltip", 1, 1, "tooltip takes a control", Needs::Control, false,
          [](R&, C c, T t) {
              out(QStringLiteral("TOOLTIP %1 %2")
                      .arg(c.args.at(0), quoted(t.control->property("toolTip").toString())));
@@ -214,12 +214,16 @@ Runner::Outcome Runner::execute(const Command& c)
         return scriptError(c, QStringLiteral("unknown command %1").arg(quoted(c.name)));
     if (spec->needs != Needs::Nothing && !m_inProgram)
         return scriptError(c, QStringLiteral("the program is not running"));
+    // What sets up the program's surroundings is read when it starts.
+    if (m_inProgram && (c.name == u"engine" || c.name == u"env" || c.name == u"settings"))
+        return scriptError(c, QStringLiteral("%1 must come before start").arg(c.name));
+    // A malformed line is an error of the script, whatever the state of its control.
+    if (c.args.size() < spec->minArgs || (spec->maxArgs != Any && c.args.size() > spec->maxArgs))
+        return scriptError(c, QString::fromLatin1(spec->usage));
     Target target;
     Outcome outcome = Outcome::Done;
     if (!findTarget(c, *spec, target, outcome))
         return outcome;
-    if (c.args.size() < spec->minArgs || (spec->maxArgs != Any && c.args.size() > spec->maxArgs))
-        return scriptError(c, QString::fromLatin1(spec->usage));
     return spec->run(*this, c, target);
 }
 

@@ -210,8 +210,6 @@ Runner::Outcome Runner::scriptError(const Command& c, const QString& why)
 
 Runner::Outcome Runner::engine(const Command& c)
 {
-    if (m_inProgram)
-        return scriptError(c, QStringLiteral("engine must come before start"));
     const QString kind = c.args.at(0);
     if (kind == u"odbc") {
         // The driver manager keeps the configuration it read first: after an embedded engine's,
