@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -456,6 +457,18 @@ QString chooseItem(QObject* control, const QString& item)
     return {};
 }
 
+// A multi-line box: it takes the focus, as a click into it before typing would give it, and its
+// whole text is replaced.
+template <typename Box> QString replaceText(Box* box, const QString& text)
+{
+    if (box->isReadOnly())
+        return QStringLiteral("the text box takes no typing");
+    box->setFocus();
+    box->selectAll();
+    box->insertPlainText(text);
+    return {};
+}
+
 QString typeText(QObject* control, const QString& text)
 {
     QLineEdit* edit = qobject_cast<QLineEdit*>(control);
@@ -475,21 +488,21 @@ QString typeText(QObject* control, const QString& text)
             edit->insert(text);
         return {};
     }
-    if (auto* t = qobject_cast<QTextEdit*>(control)) {
-        if (t->isReadOnly())
-            return QStringLiteral("the text box takes no typing");
-        t->selectAll();
-        t->insertPlainText(text);
-        return {};
-    }
-    if (auto* p = qobject_cast<QPlainTextEdit*>(control)) {
-        if (p->isReadOnly())
-            return QStringLiteral("the text box takes no typing");
-        p->selectAll();
-        p->insertPlainText(text);
-        return {};
-    }
+    if (auto* t = qobject_cast<QTextEdit*>(control))
+        return replaceText(t, text);
+    if (auto* p = qobject_cast<QPlainTextEdit*>(control))
+        return replaceText(p, text);
     return QStringLiteral("not a text box");
+}
+
+// A character beyond ASCII, which Qt's key clicks cannot send: its key pressed and released,
+// typing the character.
+void pressCharacter(QWidget* w, const QString& character)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, character);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, character);
+    QApplication::sendEvent(w, &release);
 }
 
 QString pressKey(QObject* control, const QString& key)
@@ -504,8 +517,10 @@ QString pressKey(QObject* control, const QString& key)
         QTest::keyClick(w, Qt::Key_Escape);
     else if (key == u"Tab")
         QTest::keyClick(w, Qt::Key_Tab);
-    else if (key.size() == 1)
+    else if (key.size() == 1 && key.at(0).unicode() < 0x80)
         QTest::keyClicks(w, key);
+    else if (key.toUcs4().size() == 1)
+        pressCharacter(w, key);
     else
         return QStringLiteral("unknown key %1").arg(quoted(key));
     return {};
