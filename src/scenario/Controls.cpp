@@ -505,6 +505,11 @@ void pressCharacter(QWidget* w, const QString& character)
     QApplication::sendEvent(w, &release);
 }
 
+bool isCharacterKey(const QString& key)
+{
+    return key.toUcs4().size() == 1;
+}
+
 QString pressKey(QObject* control, const QString& key)
 {
     auto* w = qobject_cast<QWidget*>(control);
@@ -519,7 +524,7 @@ QString pressKey(QObject* control, const QString& key)
         QTest::keyClick(w, Qt::Key_Tab);
     else if (key.size() == 1 && key.at(0).unicode() < 0x80)
         QTest::keyClicks(w, key);
-    else if (key.toUcs4().size() == 1)
+    else if (isCharacterKey(key))
         pressCharacter(w, key);
     else
         return QStringLiteral("unknown key %1").arg(quoted(key));

@@ -25,6 +25,8 @@ QString selectItem(QObject* control, const QString& item);
 QString chooseItem(QObject* control, const QString& item);
 QString typeText(QObject* control, const QString& text);
 QString pressKey(QObject* control, const QString& key);
+// Whether KEY names one character to press (as `key` types it), not a named key.
+bool isCharacterKey(const QString& key);
 QString setCheck(QObject* control, const QString& state);
 QString pickDate(QObject* control, const QString& date);
 QString switchTab(QObject* control, const QString& index);

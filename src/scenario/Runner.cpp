@@ -182,7 +182,7 @@ void Runner::echo(const Command& c)
     // The line as read, but never a password: not the login's, nor what is typed into a
     // password box.
     const bool typedSecret =
-        (c.name == u"type" || (c.name == u"key" && c.args.value(1).size() == 1)) &&
+        (c.name == u"type" || (c.name == u"key" && isCharacterKey(c.args.value(1)))) &&
         c.args.size() == 2 && isPasswordBox(c.args.at(0));
     if ((c.name == u"login" || typedSecret) && c.argStarts.size() >= 2) {
         out(QStringLiteral("> ") + c.text.left(c.argStarts.at(1)) + QStringLiteral("***"));
