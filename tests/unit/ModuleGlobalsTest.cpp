@@ -85,6 +85,7 @@ TEST(Val, LeadingNumberOrZero)
     EXPECT_DOUBLE_EQ(Val(QStringLiteral("5.2")), 5.2);
     EXPECT_DOUBLE_EQ(Val(QStringLiteral("  6.0 beta")), 6.0);
     EXPECT_DOUBLE_EQ(Val(QStringLiteral("v6")), 0.0);
+    EXPECT_DOUBLE_EQ(Val(QStringLiteral("1D2")), 100.0);
     EXPECT_DOUBLE_EQ(Val(QStringLiteral("")), 0.0);
     // The version threshold is compared in single precision: 5.1 is not above 5.1.
     EXPECT_FALSE(CSng(Val(QStringLiteral("5.1"))) > 5.1f);
@@ -181,19 +182,22 @@ TEST_F(SettingsFolderTest, FirstLineOfTheSettingsFileOnly)
     EXPECT_EQ(file.readAll(), QByteArray("It's \"quoted\"\r\n"));
 }
 
-// A driver's message with line breaks stays on its record's line of the error log.
+// A driver's message with line breaks stays on its record's line of the error log, and a note
+// is a line of its own.
 TEST_F(SettingsFolderTest, EachDriverRecordIsOneLineOfTheErrorLog)
 {
     qunsetenv("AllUsersProfile");
     qputenv("ProgramData", QFile::encodeName(dir.path()));
+    appendErrorLogNote(u"a note"_s);
     appendErrorLog(3146, u"ODBC--call failed."_s, u"FormConnect,CommandConnect_Click"_s,
                    u"select 1"_s, {{u"08001"_s, -100, u"[KALDOR]"_s, u"first\r\n  second\n"_s}});
     EXPECT_EQ(ErrorLogFile(), dir.path() + u"/Tarrowby/Velmora/errors.log"_s);
     QFile log(ErrorLogFile());
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = log.readAll().split('\n');
-    ASSERT_EQ(lines.size(), 6) << "five lines, each ended by CR LF";
-    EXPECT_TRUE(lines[4].endsWith("DESCRIPTION: first second\r")) << lines[4].toStdString();
+    ASSERT_EQ(lines.size(), 7) << "six lines, each ended by CR LF";
+    EXPECT_TRUE(lines[0].endsWith("] a note\r")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[5].endsWith("DESCRIPTION: first second\r")) << lines[5].toStdString();
 }
 
 // Anything but a regular file in the settings file's place is unreadable and unwritable; a

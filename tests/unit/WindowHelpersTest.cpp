@@ -37,7 +37,7 @@ TEST(IsNumeric, TypedNumbersAndNonNumbers)
     const NumericCase cases[] = {
         {"0", true},      {"12", true},   {" 12 ", true}, {"-3", true},    {"+3", true},
         {"3-", true},     {"(3)", true},  {"1.5", true},  {".5", true},    {"5.", true},
-        {"1,000", true},  {"1e3", true},  {"1D-2", true}, {"&H1F", true},  {"&O17", true},
+        {"1,000", true},  {"1e3", true},  {"1D-2", true}, {"&H1F", true},  {"&O17", true}, {"&17", true}, {"( 3 )", true},
         {"$5", true},     {"", false},    {" ", false},   {"abc", false},  {"12abc", false},
         {"1.2.3", false}, {"--1", false}, {"+-1", false}, {"-3-", false},  {"(3", false},
         {"e5", false},    {"1e", false},  {"&H", false},  {"&HG", false},  {"&O8", false},
@@ -387,6 +387,9 @@ TEST_F(WidgetTest, EnterPressesAFocusedButtonOnce)
     press(Qt::Key_Return, true);
     press(Qt::Key_Enter, true);
     EXPECT_EQ(clicks, 1);
+    // The keypad's Enter presses it as well.
+    press(Qt::Key_Enter, false);
+    EXPECT_EQ(clicks, 2);
 }
 
 // Text boxes hold whole texts; a length limit never cuts a character in half.
