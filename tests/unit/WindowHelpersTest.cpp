@@ -35,14 +35,14 @@ struct NumericCase {
 TEST(IsNumeric, TypedNumbersAndNonNumbers)
 {
     const NumericCase cases[] = {
-        {"0", true},      {"12", true},   {" 12 ", true}, {"-3", true},    {"+3", true},
-        {"3-", true},     {"(3)", true},  {"1.5", true},  {".5", true},    {"5.", true},
-        {"1,000", true},  {"1e3", true},  {"1D-2", true}, {"&H1F", true},  {"&O17", true}, {"&17", true}, {"( 3 )", true},
-        {"$5", true},     {"", false},    {" ", false},   {"abc", false},  {"12abc", false},
-        {"1.2.3", false}, {"--1", false}, {"+-1", false}, {"-3-", false},  {"(3", false},
-        {"e5", false},    {"1e", false},  {"&H", false},  {"&HG", false},  {"&O8", false},
-        {",5", false},    {"1 2", false}, {"٣", false},   {"１２", false}, {"'5'", false},
-        {"5\\", false},
+        {"0", true},     {"12", true},     {" 12 ", true},   {"-3", true},   {"+3", true},
+        {"3-", true},    {"(3)", true},    {"1.5", true},    {".5", true},   {"5.", true},
+        {"1,000", true}, {"1e3", true},    {"1D-2", true},   {"&H1F", true}, {"&O17", true},
+        {"&17", true},   {"( 3 )", true},  {"$5", true},     {"", false},    {" ", false},
+        {"abc", false},  {"12abc", false}, {"1.2.3", false}, {"--1", false}, {"+-1", false},
+        {"-3-", false},  {"(3", false},    {"e5", false},    {"1e", false},  {"&H", false},
+        {"&HG", false},  {"&O8", false},   {",5", false},    {"1 2", false}, {"٣", false},
+        {"１２", false}, {"'5'", false},   {"5\\", false},
     };
     for (const NumericCase& c : cases)
         EXPECT_EQ(IsNumeric(QString::fromUtf8(c.text)), c.numeric) << c.text;
