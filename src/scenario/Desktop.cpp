@@ -508,8 +508,28 @@ QString runXdotool(const QStringList& args)
     return {};
 }
 
+// Lets the answers to earlier requests arrive (the window manager's to a new size, say) before a
+// point of the widget is taken: events are handled until its place on the screen has stayed the
+// same for 100 ms.
+void settle(QWidget* widget)
+{
+    const auto place = [widget] { return QRect(widget->mapToGlobal(QPoint()), widget->size()); };
+    QRect last = place();
+    QElapsedTimer still;
+    still.start();
+    waitUntil([&] {
+        const QRect now = place();
+        if (now != last) {
+            last = now;
+            still.restart();
+        }
+        return still.elapsed() >= 100;
+    });
+}
+
 QString clickWithMouse(QWidget* widget, double x, double y, int clicks)
 {
+    settle(widget);
     const QPoint at =
         widget->mapToGlobal(QPoint(int(widget->width() * x), int(widget->height() * y)));
     QStringList args{QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x()),
@@ -523,6 +543,7 @@ QString clickWithMouse(QWidget* widget, double x, double y, int clicks)
 
 QString dragWithMouse(QWidget* widget, double x, double y, int dx, int dy)
 {
+    settle(widget);
     const QPoint at =
         widget->mapToGlobal(QPoint(std::min(int(widget->width() * x), widget->width() - 1),
                                    std::min(int(widget->height() * y), widget->height() - 1)));
