@@ -212,7 +212,27 @@ SQLSMALLINT columnCount(const Statement& st)
     return n;
 }
 
-QStringList columnNames(const Statement& st, SQLSMALLINT count)
+bool isNumberType(SQLSMALLINT type)
+{
+    switch (type) {
+    case SQL_NUMERIC:
+    case SQL_DECIMAL:
+    case SQL_INTEGER:
+    case SQL_SMALLINT:
+    case SQL_TINYINT:
+    case SQL_BIGINT:
+    case SQL_FLOAT:
+    case SQL_REAL:
+    case SQL_DOUBLE:
+    case SQL_BIT:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The columns' names and, in `numbers`, which of them have a number type.
+QStringList columnNames(const Statement& st, SQLSMALLINT count, QList<bool>& numbers)
 {
     QStringList names;
     std::vector<SQLCHAR> name(256);
@@ -228,6 +248,7 @@ QStringList columnNames(const Statement& st, SQLSMALLINT count)
             // A longer name: read it again whole (a wrapped length asks for the most there is).
             name.resize(length > 0 ? size_t(length) + 1 : size_t(LongestTextBuffer));
         }
+        numbers.append(isNumberType(type));
         const auto* chars = reinterpret_cast<const char*>(name.data());
         names.append(QString::fromUtf8(chars, qsizetype(qstrnlen(chars, uint(name.size())))));
     }
@@ -262,7 +283,8 @@ Value readValue(const Statement& st, SQLUSMALLINT column)
 
 ResultSet readRows(const Statement& st, SQLSMALLINT count)
 {
-    QStringList names = columnNames(st, count);
+    QList<bool> numbers;
+    QStringList names = columnNames(st, count, numbers);
     QList<Row> rows;
     for (;;) {
         const SQLRETURN rc = SQLFetch(st.handle());
@@ -275,7 +297,9 @@ ResultSet readRows(const Statement& st, SQLSMALLINT count)
             row.append(readValue(st, c));
         rows.append(std::move(row));
     }
-    return ResultSet(std::move(names), std::move(rows));
+    ResultSet result(std::move(names), std::move(rows));
+    result.setNumbers(std::move(numbers));
+    return result;
 }
 
 // A call on the connection handle, within the limit; a failure carries the handle's records.

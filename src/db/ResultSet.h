@@ -21,6 +21,9 @@ public:
     ResultSet(QStringList columns, QList<Row> rows);
 
     const QStringList& columns() const { return m_columns; }
+    // Whether the server gave the column a number type; every value still arrives as text.
+    bool isNumber(int column) const { return m_numbers.value(column); }
+    void setNumbers(QList<bool> numbers) { m_numbers = std::move(numbers); }
     qsizetype size() const { return m_rows.size(); }
     bool isEmpty() const { return m_rows.isEmpty(); }
 
@@ -38,6 +41,7 @@ private:
     int columnIndex(QStringView name) const;
 
     QStringList m_columns;
+    QList<bool> m_numbers;       // per column; missing entries are texts
     QHash<QString, int> m_index; // case-folded name -> first column of that name
     QList<Row> m_rows;
 };

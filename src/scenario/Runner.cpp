@@ -288,13 +288,15 @@ Runner::Outcome Runner::seed(const Command& c)
 }
 
 namespace {
+// A row as `column=value` cells: NULL as NULL, a number as it is, a text in double quotes.
 void printRows(const db::ResultSet& rs)
 {
     for (qsizetype r = 0; r < rs.size(); ++r) {
         QStringList cells;
         for (int col = 0; col < rs.columns().size(); ++col) {
             const db::Value& v = rs.row(r).at(col);
-            cells.append(rs.columns().at(col) + u'=' + (v ? quoted(*v) : QStringLiteral("NULL")));
+            const QString value = !v ? QStringLiteral("NULL") : rs.isNumber(col) ? *v : quoted(*v);
+            cells.append(rs.columns().at(col) + u'=' + value);
         }
         out(QStringLiteral("ROW ") + cells.join(QStringLiteral(" | ")));
     }

@@ -28,7 +28,7 @@ std::string typeName(const Column& c, Dialect d)
         return d == Dialect::Anywhere ? "long varchar" : "text";
     }
     if (c.width == Numeric) {
-        return "numeric";
+        return "numeric(10)";
     }
     return "varchar(" + std::to_string(c.width) + ")";
 }

@@ -44,13 +44,18 @@ bool isDataChange(const std::string& sql)
     return false;
 }
 
-// Declared type of a table column: varchar(n), long varchar / text, integer...
+// Declared type of a table column: varchar(n), long varchar / text, integer, numeric(p)...
 ColumnInfo declaredColumn(const std::string& name, const char* declared)
 {
     ColumnInfo info{name, ColumnType::Text, 255};
     const std::string type = toLower(declared);
     if (type.find("int") != std::string::npos) {
         info = {name, ColumnType::Integer, 10};
+    } else if (type.rfind("numeric", 0) == 0 || type.rfind("decimal", 0) == 0) {
+        const size_t open = type.find('(');
+        const size_t digits =
+            open == std::string::npos ? 18 : std::strtoul(type.c_str() + open + 1, nullptr, 10);
+        info = {name, ColumnType::Numeric, digits};
     } else if (type.find("real") != std::string::npos || type.find("floa") != std::string::npos ||
                type.find("doub") != std::string::npos) {
         info = {name, ColumnType::Real, 15};

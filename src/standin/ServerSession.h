@@ -20,12 +20,12 @@ struct Cell {
     std::string text; // UTF-8 text of a non-NULL value
 };
 
-enum class ColumnType { Text, LongText, SmallInt, Integer, Real };
+enum class ColumnType { Text, LongText, SmallInt, Integer, Numeric, Real };
 
 struct ColumnInfo {
     std::string name;
     ColumnType type = ColumnType::Text;
-    size_t width = 0; // characters; 0 for long text
+    size_t width = 0; // characters, or a number's digits; 0 for long text
 };
 
 // A value for a parameter marker '?' of a batch: NULL, an integer, a real number or a text.

@@ -414,11 +414,13 @@ TEST_F(DriverTest, AMissingDatabaseCannotBeOpened)
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
-// Columns are described with their declared type and width; SQL Server's text is a long text.
+// Columns are described with their declared type and width, as the catalog lists them; SQL
+// Server's text is a long text.
 TEST_P(EachDialect, ColumnsAreDescribedWithTheirTypeAndWidth)
 {
     Stmt st(dbc());
-    ASSERT_EQ(st.exec("select group_id, report_sql from mt.qrb_zv_groupconfig, mt.qrb_zv_reports"),
+    ASSERT_EQ(st.exec("select group_id, report_sql, sequence from mt.qrb_zv_groupconfig, "
+                      "mt.qrb_zv_reports, mt.qrb_zv_report_prompts"),
               SQL_SUCCESS);
     const auto describe = [&st](SQLUSMALLINT column) {
         SQLSMALLINT type = 0;
@@ -431,6 +433,8 @@ TEST_P(EachDialect, ColumnsAreDescribedWithTheirTypeAndWidth)
     };
     EXPECT_EQ(describe(1), std::pair(SQLSMALLINT{SQL_VARCHAR}, SQLULEN{60}));
     EXPECT_EQ(describe(2), std::pair(SQLSMALLINT{SQL_LONGVARCHAR}, SQLULEN{2147483647}));
+    EXPECT_EQ(describe(3), std::pair(SQLSMALLINT{SQL_NUMERIC}, SQLULEN{10}))
+        << "as the catalog says";
     const auto attribute = [&st](SQLUSMALLINT column, SQLUSMALLINT field) {
         SQLLEN value = -1;
         EXPECT_EQ(SQLColAttribute(st.h(), column, field, nullptr, 0, nullptr, &value), SQL_SUCCESS);
@@ -438,6 +442,7 @@ TEST_P(EachDialect, ColumnsAreDescribedWithTheirTypeAndWidth)
     };
     EXPECT_EQ(attribute(1, SQL_DESC_DISPLAY_SIZE), 60);
     EXPECT_EQ(attribute(1, SQL_DESC_UNSIGNED), SQL_TRUE) << "a text has no sign";
+    EXPECT_EQ(attribute(3, SQL_DESC_DISPLAY_SIZE), 12);
     // A number's display size has room for its sign; a floating-point result is a double.
     ASSERT_EQ(st.exec("select count(*), 2.5 from mt.qrb_zv_groupconfig"), SQL_SUCCESS);
     EXPECT_EQ(attribute(1, SQL_DESC_DISPLAY_SIZE), 11);

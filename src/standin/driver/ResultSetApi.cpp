@@ -30,6 +30,8 @@ SQLSMALLINT sqlTypeOf(const ColumnInfo& c)
         return SQL_SMALLINT;
     case ColumnType::Integer:
         return SQL_INTEGER;
+    case ColumnType::Numeric:
+        return SQL_NUMERIC;
     case ColumnType::Real:
         return SQL_DOUBLE;
     case ColumnType::LongText:
@@ -55,6 +57,8 @@ SQLLEN displaySize(const ColumnInfo& c)
         return 6;
     case ColumnType::Integer:
         return 11;
+    case ColumnType::Numeric:
+        return static_cast<SQLLEN>(c.width) + 2;
     case ColumnType::Real:
         return 24;
     case ColumnType::Text:
@@ -71,6 +75,8 @@ SQLLEN octetLength(const ColumnInfo& c)
         return 2;
     case ColumnType::Integer:
         return 4;
+    case ColumnType::Numeric:
+        return static_cast<SQLLEN>(c.width) + 2; // as text, the type's default C type
     case ColumnType::Real:
         return 8;
     case ColumnType::Text:
