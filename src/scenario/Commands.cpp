@@ -107,6 +107,9 @@ const Runner::CommandSpec* Runner::commandSpec(const QString& name)
          [](R& r, C c, T) { return r.login(c); }},
         {u"menu", 1, 1, "menu takes a menu item", Needs::Program, false,
          [](R& r, C c, T) { return r.menu(c); }},
+        // monkey N SEED: N random user actions on what is open, each echoed as the line it runs.
+        {u"monkey", 2, 2, "monkey takes a count and a seed", Needs::Program, false,
+         [](R& r, C c, T) { return r.monkey(c); }},
         // xdo ARGS...: xdotool with these arguments, on the program's display.
         {u"xdo", 1, Any, "xdo takes the arguments of xdotool", Needs::Program, false,
          [](R& r, C c, T) { return r.outcomeOf(c, runXdotool(c.args)); }},

@@ -323,9 +323,18 @@ QString describe(const QString& path, QObject* o, bool isWindow)
     return s;
 }
 
-QStringList describeWindow(const QString& name, QWidget* window)
+QString controlKind(QObject* control)
 {
-    QStringList lines{describe(name, window, true)};
+    return kindOf(control, false);
+}
+
+QStringList entriesOf(QObject* control)
+{
+    return itemsOf(control);
+}
+
+QList<QObject*> namedControls(QWidget* window)
+{
     QList<QObject*> controls;
     for (QWidget* w : window->findChildren<QWidget*>()) {
         if (w->objectName().isEmpty() || w->objectName().startsWith(u"qt_") ||
@@ -335,20 +344,38 @@ QStringList describeWindow(const QString& name, QWidget* window)
         controls.append(w);
     }
     if (qobject_cast<QMainWindow*>(window)) {
-        for (QAction* a : window->findChildren<QAction*>())
-            if (!a->objectName().isEmpty() && !a->objectName().startsWith(u"qt_"))
+        for (QAction* a : window->findChildren<QAction*>()) {
+            const auto* owner = qobject_cast<const QWidget*>(a->parent());
+            if (!a->objectName().isEmpty() && !a->objectName().startsWith(u"qt_") &&
+                !a->objectName().startsWith(u"_q_") && (!owner || !belongsToChild(owner, window)))
                 controls.append(a);
+        }
     }
     std::stable_sort(controls.begin(), controls.end(),
                      [](QObject* a, QObject* b) { return a->objectName() < b->objectName(); });
-    QString last;
-    for (QObject* c : controls) {
-        if (c->objectName() == last)
-            continue;
-        last = c->objectName();
+    const auto sameName = [](QObject* a, QObject* b) { return a->objectName() == b->objectName(); };
+    controls.erase(std::unique(controls.begin(), controls.end(), sameName), controls.end());
+    return controls;
+}
+
+QStringList describeWindow(const QString& name, QWidget* window)
+{
+    QStringList lines{describe(name, window, true)};
+    for (QObject* c : namedControls(window))
         lines.append(describe(name + u'.' + c->objectName(), c, false));
-    }
     return lines;
+}
+
+QList<QWidget*> openWindows()
+{
+    QList<QWidget*> windows;
+    for (QWidget* w : QApplication::allWidgets())
+        if (isTopOrChildWindow(w) && !w->objectName().isEmpty() && !qobject_cast<QMenu*>(w) &&
+            visibleOf(w, true) && findWindow(w->objectName()) == w)
+            windows.append(w);
+    std::sort(windows.begin(), windows.end(),
+              [](QWidget* a, QWidget* b) { return a->objectName() < b->objectName(); });
+    return windows;
 }
 
 bool isUsable(QObject* control)
@@ -493,6 +520,19 @@ QString typeText(QObject* control, const QString& text)
     if (auto* p = qobject_cast<QPlainTextEdit*>(control))
         return replaceText(p, text);
     return QStringLiteral("not a text box");
+}
+
+bool takesTyping(QObject* control)
+{
+    if (auto* c = qobject_cast<QComboBox*>(control))
+        return c->isEditable() && !c->lineEdit()->isReadOnly();
+    if (auto* e = qobject_cast<QLineEdit*>(control))
+        return !e->isReadOnly();
+    if (auto* t = qobject_cast<QTextEdit*>(control))
+        return !t->isReadOnly();
+    if (auto* p = qobject_cast<QPlainTextEdit*>(control))
+        return !p->isReadOnly();
+    return false;
 }
 
 // A character beyond ASCII, which Qt's key clicks cannot send: its key pressed and released,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -14,6 +15,14 @@ QObject* findControl(QWidget* window, const QString& name);
 
 // The STATE line of a control or window ("STATE F.C kind=... ...").
 QString describe(const QString& path, QObject* control, bool isWindow);
+// The kind of a control as a STATE line names it (button, check, text, combo, list ...).
+QString controlKind(QObject* control);
+// The entries of a combo box, list, list view or tab strip (a list view's first column).
+QStringList entriesOf(QObject* control);
+// The named controls of a window, one for each name, by name (the main window's menu items too).
+QList<QObject*> namedControls(QWidget* window);
+// The windows shown now that a script can name, by name.
+QList<QWidget*> openWindows();
 // STATE lines of a window and every named control in it.
 QStringList describeWindow(const QString& name, QWidget* window);
 
@@ -24,6 +33,8 @@ QString doubleClickControl(QObject* control, const QString* item);
 QString selectItem(QObject* control, const QString& item);
 QString chooseItem(QObject* control, const QString& item);
 QString typeText(QObject* control, const QString& text);
+// Whether `type` can type into the control (an editable text box or combo box).
+bool takesTyping(QObject* control);
 QString pressKey(QObject* control, const QString& key);
 // Whether KEY names one character to press (as `key` types it), not a named key.
 bool isCharacterKey(const QString& key);

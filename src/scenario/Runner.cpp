@@ -497,6 +497,8 @@ void Runner::finishChild(const char* kind, int status)
 void Runner::installSeams()
 {
     setMessageHandler([this](const MessageRequest& r) {
+        if (m_monkeyLeft > 0 && m_replies.isEmpty())
+            runMonkeyAnswer(m_monkey->replyLine(QLatin1String(buttonsName(r.buttons))));
         MsgAnswer answer = r.defaultButton;
         bool answered = false;
         if (!m_replies.isEmpty()) {
@@ -526,6 +528,8 @@ void Runner::installSeams()
     });
     setErrorLogObserver([](const QString& line) { out(QStringLiteral("ERRORLOG ") + line); });
     setPromptShownHandler([this](QWidget* dialog) {
+        if (m_monkeyLeft > 0 && m_prompts.isEmpty())
+            runMonkeyAnswer(m_monkey->answerLine());
         answerPrompt(dialog, true);
         // The program now waits for the user: the next commands run inside that wait.
         m_stepTimer->start();
@@ -541,7 +545,8 @@ void Runner::runProgram(const Command& c)
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
         // Warnings of the offscreen platform are no news; everything else goes to stderr.
         if (type == QtWarningMsg &&
-            (text.contains(u"propagateSizeHints") || text.contains(u"XDG_RUNTIME_DIR")))
+            (text.contains(u"propagateSizeHints") || text.contains(u"XDG_RUNTIME_DIR") ||
+             text.contains(u"does not support raise()")))
             return;
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
         if (type == QtFatalMsg)
@@ -617,14 +622,25 @@ void Runner::answerPrompt(QWidget* dialog, bool unanswered)
 
 void Runner::step()
 {
+    if (m_monkeyLeft > 0) {
+        --m_monkeyLeft;
+        runCommand(monkeyCommand(m_monkey->nextLine()));
+        return;
+    }
     if (m_next >= m_script.commands.size())
         finishChild("DONE", 0);
     const Command& c = m_script.commands.at(m_next++);
-    echo(c);
     if (c.name == u"start") {
+        echo(c);
         scriptError(c, QStringLiteral("the program is already running"));
         finishChild("ERROR", 2);
     }
+    runCommand(c);
+}
+
+void Runner::runCommand(const Command& c)
+{
+    echo(c);
     const qint64 statementsBefore = m_statements;
     QElapsedTimer clock;
     clock.start();
@@ -640,6 +656,35 @@ void Runner::step()
         if (QWidget* dialog = openPrompt())
             answerPrompt(dialog, false);
     m_stepTimer->start();
+}
+
+Runner::Outcome Runner::monkey(const Command& c)
+{
+    bool countOk = false;
+    bool seedOk = false;
+    const qint64 count = c.args.at(0).toLongLong(&countOk);
+    const quint64 seed = c.args.at(1).toULongLong(&seedOk);
+    if (!countOk || !seedOk || count < 0)
+        return scriptError(c, QStringLiteral("monkey takes a count and a seed"));
+    m_monkey.emplace(seed);
+    m_monkeyLeft = count;
+    m_monkeyLine = c.line;
+    return Outcome::Done;
+}
+
+// A reply or answer chosen for a box or dialog as it shows: echoed, then queued for it.
+void Runner::runMonkeyAnswer(const QString& line)
+{
+    const Command c = monkeyCommand(line);
+    echo(c);
+    execute(c);
+}
+
+Command Runner::monkeyCommand(const QString& line)
+{
+    Command c = parseScript(line).commands.value(0);
+    c.line = m_monkeyLine;
+    return c;
 }
 
 } // namespace kaldor::scenario

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Monkey.h"
 #include "Script.h"
 #include "Seams.h"
 
@@ -67,6 +68,7 @@ private:
     Outcome settings(const Command& c);
     Outcome server(const Command& c);
     Outcome answer(const Command& c);
+    Outcome monkey(const Command& c);
 
     // Commands of the running program.
     Outcome login(const Command& c);
@@ -80,6 +82,11 @@ private:
     int start(const Command& c);
     [[noreturn]] void runProgram(const Command& c);
     void step();
+    // Echoes and runs one command of the running program, then lets the program go on.
+    void runCommand(const Command& c);
+    // The next random action of a `monkey` command, as a command of that line.
+    Command monkeyCommand(const QString& line);
+    void runMonkeyAnswer(const QString& line);
     [[noreturn]] void finishChild(const char* kind, int status);
     void installSeams();
 
@@ -108,6 +115,11 @@ private:
     QString m_rawPassword = QStringLiteral("secret");
     QString m_dialect;
     QString m_engineDatabase;
+
+    // monkey N SEED: the actions still to come, chosen by the seeded generator.
+    std::optional<Monkey> m_monkey;
+    qint64 m_monkeyLeft = 0;
+    int m_monkeyLine = 0;
 
     QList<QString> m_replies;
     QList<Prompt> m_prompts;

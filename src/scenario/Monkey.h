@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QRandomGenerator>
+#include <QString>
+
+class QObject;
+
+namespace kaldor::scenario {
+
+// Random user actions for robustness runs. Each action is one line of the script language that
+// acts on what is open now (a window, a usable control, a menu item), and each message box or
+// prompt dialog gets a random reply or answer the moment it shows, also as a line, so a run's
+// transcript replays as a script. The same seed gives the same choices.
+class Monkey final {
+public:
+    explicit Monkey(quint64 seed) : m_random(seed) {}
+
+    QString nextLine();
+    // The reply to the message box shown now, one of its buttons (`buttons` as the transcript
+    // names them: ok, okcancel, yesno).
+    QString replyLine(const QString& buttons);
+    // The answer to the prompt dialog shown now: a text, or a cancel (an answer left to the
+    // dialog's default could ask again for ever, as a rename to the same name does).
+    QString answerLine();
+
+private:
+    QString actionOn(const QString& path, QObject* control);
+    QString randomText();
+    QString randomKey();
+    int below(qsizetype n) { return int(m_random.bounded(int(n))); }
+
+    QRandomGenerator m_random;
+};
+
+} // namespace kaldor::scenario
