@@ -625,7 +625,6 @@ void FormReports::CommandEditTitle_Click()
         b->setEnabled(false);
     QString sql;
     Trapped(Source + QStringLiteral("CommandEditTitle"), sql, [&] {
-        QListWidgetItem* item = m_listSQLReports->currentItem();
         const QString old = selectedReport();
         const std::optional<QString> name = askNewName(false, FixQuotes(old), sql);
         if (!self)
@@ -633,6 +632,9 @@ void FormReports::CommandEditTitle_Click()
         if (name) {
             sql = ReportRenameSql(session().DatabaseType, old, *name);
             session().MainDatabase->execute(sql);
+            // The entry selected now: while the dialog waited, the list may have been filled
+            // again (a switch between SQL and Crystal reports) and its entries replaced.
+            QListWidgetItem* item = m_listSQLReports->currentItem();
             if (item && item->isSelected())
                 item->setText(*name);
             const QList<QListWidgetItem*> same =
