@@ -591,6 +591,14 @@ void Runner::answerPrompt(QWidget* dialog, bool unanswered)
     QObject* combo = control(u"ComboCustomDialog");
     QObject* entry = text && !static_cast<QWidget*>(text)->isHidden() ? text : combo;
     if (m_prompts.isEmpty()) {
+        // A prompt that its default answer brings back (a rename to the name it has) would ask
+        // for ever: the script has to answer it.
+        if (++m_unansweredPrompts > MaxUnansweredPrompts) {
+            out(QStringLiteral("SCRIPT ERROR line %1: a prompt dialog keeps asking and no answer "
+                               "is queued")
+                    .arg(m_currentLine));
+            finishChild("ERROR", 2);
+        }
         const QString value =
             entry ? entry->property(entry == text ? "text" : "currentText").toString() : QString();
         out(head + quoted(value) + QStringLiteral(" UNANSWERED"));
@@ -641,6 +649,8 @@ void Runner::step()
 void Runner::runCommand(const Command& c)
 {
     echo(c);
+    m_currentLine = c.line;
+    m_unansweredPrompts = 0;
     const qint64 statementsBefore = m_statements;
     QElapsedTimer clock;
     clock.start();

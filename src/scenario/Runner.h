@@ -121,6 +121,11 @@ private:
     qint64 m_monkeyLeft = 0;
     int m_monkeyLine = 0;
 
+    // Prompts answered with their default button during the current command, and its line.
+    static constexpr int MaxUnansweredPrompts = 20;
+    int m_unansweredPrompts = 0;
+    int m_currentLine = 0;
+
     QList<QString> m_replies;
     QList<Prompt> m_prompts;
 };
