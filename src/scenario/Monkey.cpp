@@ -1,6 +1,7 @@
 #include "Monkey.h"
 
 #include "Controls.h"
+#include "MDIFormMain.h"
 #include "Script.h"
 
 #include <QAction>
@@ -14,13 +15,15 @@ namespace kaldor::scenario {
 namespace {
 
 // Whether a user could reach the control now: shown and enabled.
-bool reachable(QObject* control)
+bool reachable(QWidget* window, QObject* control)
 {
     // File, Exit is left out, as closing the main window is: a run goes on for its whole count
     // unless the program ends by itself (its error routine).
-    if (auto* a = qobject_cast<QAction*>(control))
-        return a->isVisible() && a->isEnabled() && !a->menu() && !a->isSeparator() &&
+    if (auto* a = qobject_cast<QAction*>(control)) {
+        const auto* main = qobject_cast<MDIFormMain*>(window);
+        return main && main->isReachable(a) && a->isVisible() && !a->menu() && !a->isSeparator() &&
                a->objectName() != u"mnuExit";
+    }
     auto* w = qobject_cast<QWidget*>(control);
     const QString kind = controlKind(control);
     return w && w->isVisible() && isUsable(w) && kind != u"label" && kind != u"frame";
@@ -39,7 +42,7 @@ QString Monkey::nextLine()
         return QStringLiteral("close ") + name;
     QList<QObject*> usable;
     for (QObject* c : namedControls(window))
-        if (reachable(c))
+        if (reachable(window, c))
             usable.append(c);
     if (usable.isEmpty())
         return QStringLiteral("show ") + name;
