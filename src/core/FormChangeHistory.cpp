@@ -4,6 +4,7 @@
 #include "Journal.h"
 #include "JournalModel.h"
 #include "ModuleGlobals.h"
+#include "MultiLineTextBox.h"
 #include "ResourceStrings.h"
 #include "WindowHelpers.h"
 #include "WrappingLabel.h"
@@ -38,7 +39,7 @@ FormChangeHistory::FormChangeHistory()
       m_labelChanges(named<QLabel>(QStringLiteral("LabelChanges"), this)),
       m_listChanges(named<QTreeView>(QStringLiteral("ListChanges"), this)),
       m_labelStatement(named<QLabel>(QStringLiteral("LabelStatement"), this)),
-      m_textStatement(named<QPlainTextEdit>(QStringLiteral("TextStatement"), this)),
+      m_textStatement(named<MultiLineTextBox>(QStringLiteral("TextStatement"), this)),
       m_commandRefresh(named<QPushButton>(QStringLiteral("CommandRefresh"), this)),
       m_commandClose(named<QPushButton>(QStringLiteral("CommandClose"), this))
 {

@@ -5,6 +5,7 @@
 #include "CustomDialog.h"
 #include "DriveMap.h"
 #include "ModuleGlobals.h"
+#include "MultiLineTextBox.h"
 #include "ReportStatements.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
@@ -104,7 +105,7 @@ FormReports::FormReports()
       m_inactiveMode(option(QStringLiteral("Inactive_mode"), QStringLiteral("Inactive Reports"))),
       m_frame2(named<QGroupBox>(QStringLiteral("Frame2"))),
       m_ssPanel1(named<QGroupBox>(QStringLiteral("SSPanel1"))),
-      m_textSQLStatement(named<QPlainTextEdit>(QStringLiteral("TextSQLStatement"))),
+      m_textSQLStatement(named<MultiLineTextBox>(QStringLiteral("TextSQLStatement"))),
       m_reportFileNameLabel(label(QStringLiteral("ReportFileNameLabel"))),
       m_comboFilename(storedTextCombo(QStringLiteral("ComboFilename"), makeTypedCombo)),
       m_reportOutputLabel(label(QStringLiteral("ReportOutputLabel"))),

@@ -1,10 +1,12 @@
 #include "WindowHelpers.h"
 #include "ChildWindow.h"
 #include "KeyboardConventions.h"
+#include "MultiLineTextBox.h"
 #include "TextList.h"
 #include "WrappingLabel.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -13,6 +15,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
@@ -261,6 +264,21 @@ TEST_F(WidgetTest, DisabledTabStaysShown)
     enableTab(&tabs, 1, true);
     QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(1).center());
     EXPECT_EQ(tabs.currentWidget(), second);
+}
+
+// Ctrl+V with a clipboard that holds nothing (an X display's clipboard nobody owns) pastes
+// nothing; Qt's own text box crashes there. A text on the clipboard is pasted as ever.
+TEST_F(WidgetTest, PastingAnEmptyClipboardInsertsNothing)
+{
+    MultiLineTextBox box;
+    box.setPlainText(QStringLiteral("select 1"));
+    box.moveCursor(QTextCursor::End);
+    QGuiApplication::clipboard()->setMimeData(new QMimeData);
+    QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box.toPlainText(), QStringLiteral("select 1"));
+    QGuiApplication::clipboard()->setText(QStringLiteral(" from x"));
+    QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box.toPlainText(), QStringLiteral("select 1 from x"));
 }
 
 // A wrapping label measures as a plain label does, also after its text, font or wrap mode
