@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QDate>
 #include <QMainWindow>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QWidget>
 
@@ -49,7 +50,8 @@ QString Monkey::nextLine()
     QObject* control = usable.at(below(usable.size()));
     if (qobject_cast<QAction*>(control))
         return QStringLiteral("menu ") + control->objectName();
-    return actionOn(name + u'.' + control->objectName(), control);
+    const QString path = name + u'.' + control->objectName();
+    return m_desktop && below(2) == 0 ? realInputOn(window, path) : actionOn(path, control);
 }
 
 QString Monkey::replyLine(const QString& buttons)
@@ -93,6 +95,45 @@ QString Monkey::actionOn(const QString& path, QObject* control)
     if (kind == u"calendar")
         return line("date", QDate(2020, 1, 1).addDays(below(3653)).toString(Qt::ISODate));
     return line("show");
+}
+
+// Real input on a display: the mouse on the control or on the window's frame, or the keyboard,
+// whose keys go to whatever has the focus then. Keys that ask the window manager to close or
+// switch windows (Alt+F4, Ctrl+Alt+arrows) are left out, and so is Alt+F (File, with Exit).
+QString Monkey::realInputOn(QWidget* window, const QString& path)
+{
+    const QString name = window->objectName();
+    // Only a child window has a frame of its own inside the main window.
+    const bool framed = qobject_cast<QMdiSubWindow*>(window->parentWidget()) != nullptr;
+    static const char* const keys[] = {
+        "Return", "KP_Enter", "Escape", "Tab",    "shift+Tab", "space",      "Up",     "Down",
+        "Left",   "Right",    "Home",   "End",    "Prior",     "Next",       "Delete", "BackSpace",
+        "ctrl+a", "ctrl+c",   "ctrl+v", "ctrl+z", "a",         "apostrophe", "7",      "alt+w",
+        "alt+e",  "alt+s",    "alt+d",  "alt+r",  "alt+c",     "alt+o",      "F1",     "Menu"};
+    const auto fraction = [this] { return QString::number(0.05 + below(91) / 100.0); };
+    switch (below(10)) {
+    case 0:
+    case 1:
+    case 2:
+        return QStringLiteral("xclick ") + path + u' ' + fraction() + u' ' + fraction();
+    case 3:
+        return QStringLiteral("xclick ") + path + QStringLiteral(" double");
+    case 4:
+    case 5:
+    case 6:
+        return QStringLiteral("xdo key ") + QLatin1String(keys[below(std::size(keys))]);
+    case 7:
+        return QStringLiteral("xdo type -- ") + quoted(randomText().left(40));
+    case 8:
+        return (framed ? QStringLiteral("xclick ") : QStringLiteral("xactivate ")) + name;
+    default:
+        if (!framed)
+            return QStringLiteral("xactivate ") + name;
+        return QStringLiteral("xdrag %1 1 1 %2 %3")
+            .arg(name)
+            .arg(below(601) - 300)
+            .arg(below(601) - 300);
+    }
 }
 
 // Texts a user might type, the awkward ones included: quotes, backslashes, SQL, characters

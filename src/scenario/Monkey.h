@@ -4,6 +4,7 @@
 #include <QString>
 
 class QObject;
+class QWidget;
 
 namespace kaldor::scenario {
 
@@ -13,7 +14,10 @@ namespace kaldor::scenario {
 // transcript replays as a script. The same seed gives the same choices.
 class Monkey final {
 public:
-    explicit Monkey(quint64 seed) : m_random(seed) {}
+    // On a real display (`desktop`), half the actions are real input instead: a mouse click
+    // at a random point of a control, a key or a text typed to whatever has the focus, a
+    // window's frame clicked or dragged.
+    Monkey(quint64 seed, bool desktop) : m_random(seed), m_desktop(desktop) {}
 
     QString nextLine();
     // The reply to the message box shown now, one of its buttons (`buttons` as the transcript
@@ -25,11 +29,13 @@ public:
 
 private:
     QString actionOn(const QString& path, QObject* control);
+    QString realInputOn(QWidget* window, const QString& path);
     QString randomText();
     QString randomKey();
     int below(qsizetype n) { return int(m_random.bounded(int(n))); }
 
     QRandomGenerator m_random;
+    bool m_desktop;
 };
 
 } // namespace kaldor::scenario

@@ -676,7 +676,7 @@ Runner::Outcome Runner::monkey(const Command& c)
     const quint64 seed = c.args.at(1).toULongLong(&seedOk);
     if (!countOk || !seedOk || count < 0)
         return scriptError(c, QStringLiteral("monkey takes a count and a seed"));
-    m_monkey.emplace(seed);
+    m_monkey.emplace(seed, QGuiApplication::platformName() == u"xcb");
     m_monkeyLeft = count;
     m_monkeyLine = c.line;
     return Outcome::Done;

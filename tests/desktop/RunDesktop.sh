@@ -44,14 +44,22 @@ if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; the
 fi
 
 failed=0
-for script in "$source_dir"/*.scn; do
-    name=$(basename "$script" .scn)
-    if cmake -DRUNNER="$runner" -DSCRIPT="$script" -DWORKDIR="$work_dir" \
-             -DEXPECTED="$source_dir/$name.out" -P "$source_dir/../scenarios/RunScenario.cmake"; then
+run() { # run NAME CMAKE-DEFINITIONS...
+    local name=$1
+    shift
+    if cmake -DRUNNER="$runner" -DWORKDIR="$work_dir" "$@" \
+             -P "$source_dir/../scenarios/RunScenario.cmake"; then
         echo "passed: $name"
     else
         echo "FAILED: $name"
         failed=1
     fi
+}
+for script in "$source_dir"/*.scn; do
+    name=$(basename "$script" .scn)
+    run "$name" -DSCRIPT="$script" -DEXPECTED="$source_dir/$name.out"
 done
+# The random actions of the offscreen runs, here half of them with the real mouse and keyboard.
+run monkey_sqlserver_3 -DSCRIPT="$source_dir/../scenarios/monkey.scn" -DENGINE=sqlserver \
+    -DPARAMETER=SEED -DVALUE=3 -DEXPECTED="$work_dir/monkey.out"
 exit $failed
