@@ -18,6 +18,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 #include <QTabBar>
@@ -474,6 +475,15 @@ void checkFrame(QWidget* window, const QString& name, QStringList& faults)
                       .arg(label.width());
 }
 
+// The point of the screen nearest to `at`: the pointer cannot leave the screen, so a click
+// beyond its edge lands on the edge and a drag past it ends there.
+QPoint onScreen(const QWidget* widget, QPoint at)
+{
+    const QRect screen = widget->screen()->geometry();
+    return {std::clamp(at.x(), screen.left(), screen.right()),
+            std::clamp(at.y(), screen.top(), screen.bottom())};
+}
+
 } // namespace
 
 QObject* findWidget(QWidget* window, const QString& name)
@@ -530,8 +540,8 @@ void settle(QWidget* widget)
 QString clickWithMouse(QWidget* widget, double x, double y, int clicks)
 {
     settle(widget);
-    const QPoint at =
-        widget->mapToGlobal(QPoint(int(widget->width() * x), int(widget->height() * y)));
+    const QPoint at = onScreen(
+        widget, widget->mapToGlobal(QPoint(int(widget->width() * x), int(widget->height() * y))));
     QStringList args{QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x()),
                      QString::number(at.y()), QStringLiteral("click")};
     if (clicks > 1)
@@ -547,11 +557,12 @@ QString dragWithMouse(QWidget* widget, double x, double y, int dx, int dy)
     const QPoint at =
         widget->mapToGlobal(QPoint(std::min(int(widget->width() * x), widget->width() - 1),
                                    std::min(int(widget->height() * y), widget->height() - 1)));
+    const QPoint to = onScreen(widget, at + QPoint(dx, dy));
     const auto number = [](int n) { return QString::number(n); };
     return runXdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), number(at.x()),
                        number(at.y()), QStringLiteral("mousedown"), QStringLiteral("1"),
-                       QStringLiteral("mousemove"), QStringLiteral("--sync"), number(at.x() + dx),
-                       number(at.y() + dy), QStringLiteral("mouseup"), QStringLiteral("1")});
+                       QStringLiteral("mousemove"), QStringLiteral("--sync"), number(to.x()),
+                       number(to.y()), QStringLiteral("mouseup"), QStringLiteral("1")});
 }
 
 QString clickTitleBar(QWidget* window, int clicks)
