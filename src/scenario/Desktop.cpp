@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGridLayout>
@@ -475,13 +476,24 @@ void checkFrame(QWidget* window, const QString& name, QStringList& faults)
                       .arg(label.width());
 }
 
-// The point of the screen nearest to `at`: the pointer cannot leave the screen, so a click
-// beyond its edge lands on the edge and a drag past it ends there.
+// The point of the screen nearest to `at`: the pointer cannot leave the screen, so a click or
+// press beyond its edge lands on the edge and a drag past it ends there (xdotool would wait for
+// ever for the pointer to get there).
 QPoint onScreen(const QWidget* widget, QPoint at)
 {
     const QRect screen = widget->screen()->geometry();
     return {std::clamp(at.x(), screen.left(), screen.right()),
             std::clamp(at.y(), screen.top(), screen.bottom())};
+}
+
+// The xdotool command that moves the pointer from `from` to `to` and waits until it is there:
+// none when it is there already, as xdotool would wait for ever for a move that cannot come.
+QStringList pointerTo(QPoint to, QPoint from)
+{
+    if (to == from)
+        return {};
+    return {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(to.x()),
+            QString::number(to.y())};
 }
 
 } // namespace
@@ -542,8 +554,7 @@ QString clickWithMouse(QWidget* widget, double x, double y, int clicks)
     settle(widget);
     const QPoint at = onScreen(
         widget, widget->mapToGlobal(QPoint(int(widget->width() * x), int(widget->height() * y))));
-    QStringList args{QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x()),
-                     QString::number(at.y()), QStringLiteral("click")};
+    QStringList args = pointerTo(at, QCursor::pos()) << QStringLiteral("click");
     if (clicks > 1)
         args << QStringLiteral("--repeat") << QString::number(clicks) << QStringLiteral("--delay")
              << QStringLiteral("80");
@@ -554,15 +565,15 @@ QString clickWithMouse(QWidget* widget, double x, double y, int clicks)
 QString dragWithMouse(QWidget* widget, double x, double y, int dx, int dy)
 {
     settle(widget);
-    const QPoint at =
+    const QPoint at = onScreen(
+        widget,
         widget->mapToGlobal(QPoint(std::min(int(widget->width() * x), widget->width() - 1),
-                                   std::min(int(widget->height() * y), widget->height() - 1)));
+                                   std::min(int(widget->height() * y), widget->height() - 1))));
     const QPoint to = onScreen(widget, at + QPoint(dx, dy));
-    const auto number = [](int n) { return QString::number(n); };
-    return runXdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), number(at.x()),
-                       number(at.y()), QStringLiteral("mousedown"), QStringLiteral("1"),
-                       QStringLiteral("mousemove"), QStringLiteral("--sync"), number(to.x()),
-                       number(to.y()), QStringLiteral("mouseup"), QStringLiteral("1")});
+    return runXdotool(pointerTo(at, QCursor::pos()) +
+                      QStringList{QStringLiteral("mousedown"), QStringLiteral("1")} +
+                      pointerTo(to, at) +
+                      QStringList{QStringLiteral("mouseup"), QStringLiteral("1")});
 }
 
 QString clickTitleBar(QWidget* window, int clicks)
