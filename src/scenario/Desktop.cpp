@@ -18,6 +18,7 @@
 #include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QProcess>
 #include <QScreen>
 #include <QStyle>
@@ -479,9 +480,8 @@ void checkFrame(QWidget* window, const QString& name, QStringList& faults)
 // The point of the screen nearest to `at`: the pointer cannot leave the screen, so a click or
 // press beyond its edge lands on the edge and a drag past it ends there (xdotool would wait for
 // ever for the pointer to get there).
-QPoint onScreen(const QWidget* widget, QPoint at)
+QPoint onScreen(const QRect& screen, QPoint at)
 {
-    const QRect screen = widget->screen()->geometry();
     return {std::clamp(at.x(), screen.left(), screen.right()),
             std::clamp(at.y(), screen.top(), screen.bottom())};
 }
@@ -532,14 +532,19 @@ QString runXdotool(const QStringList& args)
 
 // Lets the answers to earlier requests arrive (the window manager's to a new size, say) before a
 // point of the widget is taken: events are handled until its place on the screen has stayed the
-// same for 100 ms.
-void settle(QWidget* widget)
+// same for 100 ms. That place is returned; a widget whose window closes meanwhile (a click that
+// arrived late) keeps the place it had last, and the pointer goes there all the same, as a
+// user's would.
+QRect settle(QWidget* widget)
 {
-    const auto place = [widget] { return QRect(widget->mapToGlobal(QPoint()), widget->size()); };
+    const QPointer<QWidget> alive(widget);
+    const auto place = [&alive] { return QRect(alive->mapToGlobal(QPoint()), alive->size()); };
     QRect last = place();
     QElapsedTimer still;
     still.start();
     waitUntil([&] {
+        if (!alive)
+            return true;
         const QRect now = place();
         if (now != last) {
             last = now;
@@ -547,13 +552,15 @@ void settle(QWidget* widget)
         }
         return still.elapsed() >= 100;
     });
+    return last;
 }
 
 QString clickWithMouse(QWidget* widget, double x, double y, int clicks)
 {
-    settle(widget);
-    const QPoint at = onScreen(
-        widget, widget->mapToGlobal(QPoint(int(widget->width() * x), int(widget->height() * y))));
+    const QRect screen = widget->screen()->geometry();
+    const QRect place = settle(widget);
+    const QPoint at =
+        onScreen(screen, place.topLeft() + QPoint(int(place.width() * x), int(place.height() * y)));
     QStringList args = pointerTo(at, QCursor::pos()) << QStringLiteral("click");
     if (clicks > 1)
         args << QStringLiteral("--repeat") << QString::number(clicks) << QStringLiteral("--delay")
@@ -564,12 +571,12 @@ QString clickWithMouse(QWidget* widget, double x, double y, int clicks)
 
 QString dragWithMouse(QWidget* widget, double x, double y, int dx, int dy)
 {
-    settle(widget);
+    const QRect screen = widget->screen()->geometry();
+    const QRect place = settle(widget);
     const QPoint at = onScreen(
-        widget,
-        widget->mapToGlobal(QPoint(std::min(int(widget->width() * x), widget->width() - 1),
-                                   std::min(int(widget->height() * y), widget->height() - 1))));
-    const QPoint to = onScreen(widget, at + QPoint(dx, dy));
+        screen, place.topLeft() + QPoint(std::min(int(place.width() * x), place.width() - 1),
+                                         std::min(int(place.height() * y), place.height() - 1)));
+    const QPoint to = onScreen(screen, at + QPoint(dx, dy));
     return runXdotool(pointerTo(at, QCursor::pos()) +
                       QStringList{QStringLiteral("mousedown"), QStringLiteral("1")} +
                       pointerTo(to, at) +
