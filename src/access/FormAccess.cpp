@@ -1,6 +1,7 @@
 #include "FormAccess.h"
 
 #include "AccessibleNames.h"
+#include "ListBox.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
@@ -76,7 +77,7 @@ FormAccess::FormAccess()
           named<QRadioButton>(QStringLiteral("OptionUserNames"), QStringLiteral("(173)"))),
       m_label2(named<WrappingLabel>(QStringLiteral("Label2"), QStringLiteral("(Step 2 202)"))),
       m_frame2(panel(QStringLiteral("Frame2"))),
-      m_listItems(named<QListWidget>(QStringLiteral("ListItems"))),
+      m_listItems(named<ListBox>(QStringLiteral("ListItems"))),
       m_label3(named<WrappingLabel>(QStringLiteral("Label3"), QStringLiteral("(Step 3 203)"))),
       m_frame3(panel(QStringLiteral("Frame3"))),
       m_ssTabAccess(named<QTabWidget>(QStringLiteral("SSTabAccess"))),

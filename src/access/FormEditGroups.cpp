@@ -3,6 +3,7 @@
 #include "AccessibleNames.h"
 #include "CustomDialog.h"
 #include "GroupStatements.h"
+#include "ListBox.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
@@ -61,7 +62,7 @@ QLabel* label(const QString& name, QWidget* parent)
 
 QListWidget* listBox(const QString& name, QWidget* parent)
 {
-    auto* list = named<QListWidget>(name, parent);
+    auto* list = named<ListBox>(name, parent);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setUniformItemSizes(true);
     keepEntriesWhole(list);

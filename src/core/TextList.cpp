@@ -6,7 +6,8 @@
 
 namespace kaldor {
 
-TextList::TextList(QWidget* parent) : QListView(parent), m_model(new QStringListModel(this))
+TextList::TextList(QWidget* parent)
+    : KeepsSelection<QListView>(parent), m_model(new QStringListModel(this))
 {
     setModel(m_model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ListBox.h"
+
 #include <QListView>
 #include <QStringList>
 
@@ -9,8 +11,8 @@ namespace kaldor {
 
 // A list box of plain texts for lists that can be long, such as every user of a database:
 // the texts are held as they are, without an item object for each entry. Entries are
-// chosen, never edited in place.
-class TextList final : public QListView {
+// chosen, never edited in place, and the selection stays as in any list box.
+class TextList final : public KeepsSelection<QListView> {
 public:
     explicit TextList(QWidget* parent = nullptr);
 

@@ -2,6 +2,7 @@
 
 #include "AccessibleNames.h"
 #include "FieldStatements.h"
+#include "ListBox.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
@@ -122,8 +123,8 @@ FormFieldConfig::FormFieldConfig()
 QWidget* FormFieldConfig::buildPrivileges()
 {
     auto* page = new QWidget;
-    m_listInvisible = named<QListWidget>(QStringLiteral("ListInvisible"));
-    m_listVisible = named<QListWidget>(QStringLiteral("ListVisible"));
+    m_listInvisible = named<ListBox>(QStringLiteral("ListInvisible"));
+    m_listVisible = named<ListBox>(QStringLiteral("ListVisible"));
     for (QListWidget* list : {m_listInvisible, m_listVisible}) {
         list->setUniformItemSizes(true);
         keepEntriesWhole(list);

@@ -2,6 +2,7 @@
 
 #include "AccessibleNames.h"
 #include "DisplayStatements.h"
+#include "ListBox.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
@@ -123,8 +124,8 @@ QWidget* FormTreeConfig::buildLevel(int index)
 {
     const LevelInfo& info = LevelInfos.at(size_t(index));
     Level& level = m_levels.at(size_t(index));
-    level.invisible = named<QListWidget>(QString::fromLatin1(info.invisible));
-    level.visible = named<QListWidget>(QString::fromLatin1(info.visible));
+    level.invisible = named<ListBox>(QString::fromLatin1(info.invisible));
+    level.visible = named<ListBox>(QString::fromLatin1(info.visible));
     for (size_t i = 0; i < level.labels.size(); ++i) {
         level.labels.at(i) = named<WrappingLabel>(QString::fromLatin1(info.labels.at(i)));
     }

@@ -2,6 +2,7 @@
 
 #include "AccessibleNames.h"
 #include "DisplayStatements.h"
+#include "ListBox.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
@@ -115,7 +116,7 @@ FormWebPageConfig::FormWebPageConfig()
       m_frame2(named<QGroupBox>(QStringLiteral("Frame2"))),
       m_label1(named<WrappingLabel>(QStringLiteral("Label1"))),
       m_label2(named<WrappingLabel>(QStringLiteral("Label2"))),
-      m_listPage(named<QListWidget>(QStringLiteral("ListPage"))),
+      m_listPage(named<ListBox>(QStringLiteral("ListPage"))),
       m_label3(named<QLabel>(QStringLiteral("Label3"))),
       m_textStyleSheet(named<QLineEdit>(QStringLiteral("TextStyleSheet"))),
       m_label4(named<QLabel>(QStringLiteral("Label4"))),

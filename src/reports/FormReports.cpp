@@ -4,6 +4,7 @@
 #include "AccessibleNames.h"
 #include "CustomDialog.h"
 #include "DriveMap.h"
+#include "ListBox.h"
 #include "ModuleGlobals.h"
 #include "MultiLineTextBox.h"
 #include "ReportStatements.h"
@@ -95,7 +96,7 @@ FormReports::FormReports()
       m_reportInstructions1(label(QStringLiteral("ReportInstructions1"))),
       m_reportInstructions2(label(QStringLiteral("ReportInstructions2"))),
       m_frame1(named<QGroupBox>(QStringLiteral("Frame1"))),
-      m_listSQLReports(named<QListWidget>(QStringLiteral("ListSQLReports"))),
+      m_listSQLReports(named<ListBox>(QStringLiteral("ListSQLReports"))),
       m_frame3(named<QGroupBox>(QStringLiteral("Frame3"), QStringLiteral("Report Type"))),
       m_sqlReportsMode(option(QStringLiteral("SQLReports_Mode"), QStringLiteral("SQL Reports"))),
       m_crystalReportsMode(

@@ -2,6 +2,7 @@
 #include "FormReports.h"
 
 #include "AccessibleNames.h"
+#include "ListBox.h"
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "Seams.h"
@@ -166,7 +167,7 @@ QWidget* FormReports::buildValidationArea()
         o->setAutoExclusive(false); // both may be off; their clicks keep them exclusive
     m_label6 = named<QLabel>(QStringLiteral("Label6"), QStringLiteral("Custom Validation Values"));
     m_textVal = named<QLineEdit>(QStringLiteral("TextVal"));
-    m_listValidation = named<QListWidget>(QStringLiteral("ListValidation"));
+    m_listValidation = named<ListBox>(QStringLiteral("ListValidation"));
     m_commandAddCustomVal = button(
         QStringLiteral("CommandAddCustomVal"), QStringLiteral("Add Value"),
         QStringLiteral("Click here if top line is ready to be entered into list or Enter CR"));

@@ -1,6 +1,7 @@
 #include "WindowHelpers.h"
 #include "ChildWindow.h"
 #include "KeyboardConventions.h"
+#include "ListBox.h"
 #include "MultiLineTextBox.h"
 #include "TextList.h"
 #include "WrappingLabel.h"
@@ -142,7 +143,7 @@ protected:
     List box;
 };
 
-using ListBoxes = ::testing::Types<QListWidget, TextList>;
+using ListBoxes = ::testing::Types<ListBox, TextList>;
 TYPED_TEST_SUITE(ListBoxTest, ListBoxes);
 
 TYPED_TEST(ListBoxTest, FillingIsSilentAndLeavesNothingSelected)
@@ -202,6 +203,19 @@ TYPED_TEST(ListBoxTest, ListClickRunsOncePerPick)
     EXPECT_EQ(selectedText(&list), QStringLiteral("a"));
     this->clickRow(0);
     EXPECT_EQ(calls, 4);
+
+    // Nothing the user does takes the selection away: a click beside the entries, Ctrl with a
+    // click on the selected entry, Ctrl+Space.
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                      QPoint(5, list.viewport()->height() - 3));
+    EXPECT_EQ(selectedText(&list), QStringLiteral("a"));
+    EXPECT_EQ(calls, 4) << "a click beside the entries picks none";
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list.visualRect(list.model()->index(0, 0)).center());
+    EXPECT_EQ(calls, 5) << "a click on the selected entry, Ctrl or not";
+    QTest::keyClick(&list, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(selectedText(&list), QStringLiteral("a"));
+    EXPECT_EQ(calls, 5);
 }
 
 // Loading an entry passes through the edited state: the list is locked and unlocked, and keeps
