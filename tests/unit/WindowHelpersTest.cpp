@@ -295,6 +295,23 @@ TEST_F(WidgetTest, PastingAnEmptyClipboardInsertsNothing)
     EXPECT_EQ(box.toPlainText(), QStringLiteral("select 1 from x"));
 }
 
+// A press inside the selected text starts a new selection there instead of a text drag, whose
+// own event loop can wait for a release that already came; Shift with a press still extends.
+TEST_F(WidgetTest, APressInsideTheSelectionStartsANewOne)
+{
+    MultiLineTextBox box;
+    box.setPlainText(QStringLiteral("select name from mt.report"));
+    box.resize(400, 100);
+    box.selectAll();
+    const QPoint inside = box.cursorRect(box.document()->find(QStringLiteral("from"))).center();
+    QTest::mousePress(box.viewport(), Qt::LeftButton, {}, inside);
+    EXPECT_FALSE(box.textCursor().hasSelection());
+    QTest::mouseRelease(box.viewport(), Qt::LeftButton, {}, inside);
+    box.selectAll();
+    QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::ShiftModifier, inside);
+    EXPECT_EQ(box.textCursor().selectedText(), QStringLiteral("select name from"));
+}
+
 // A wrapping label measures as a plain label does, also after its text, font or wrap mode
 // changed between measures of the same widths.
 TEST_F(WidgetTest, WrappingLabelMeasuresAsAPlainOne)
