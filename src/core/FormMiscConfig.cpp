@@ -73,9 +73,7 @@ FormMiscConfig::FormMiscConfig()
     // Typed text is no choice: it is not completed from the list, and the combo box does not
     // turn it into a choice of the list entry of that text on Enter or when the box loses
     // the focus (its own handlers of the line edit's signals).
-    m_comboDatasource->setEditable(true);
-    m_comboDatasource->setInsertPolicy(QComboBox::NoInsert);
-    m_comboDatasource->setCompleter(nullptr);
+    makeTypedCombo(m_comboDatasource);
     disconnect(m_comboDatasource->lineEdit(), &QLineEdit::returnPressed, m_comboDatasource,
                nullptr);
     disconnect(m_comboDatasource->lineEdit(), &QLineEdit::editingFinished, m_comboDatasource,

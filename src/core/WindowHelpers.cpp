@@ -73,6 +73,15 @@ void makeTypedCombo(QComboBox* combo)
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
+    // The text box joins the window's tab order at its end, made after the controls that come
+    // after the combo box, where Shift+Tab would turn back to the combo box for ever: it goes
+    // right behind its combo box. Its focus proxy, the combo box itself, would make Qt order
+    // the combo box behind itself, so it is set aside meanwhile.
+    QLineEdit* edit = combo->lineEdit();
+    QWidget* proxy = edit->focusProxy();
+    edit->setFocusProxy(nullptr);
+    QWidget::setTabOrder(combo, edit);
+    edit->setFocusProxy(proxy);
 }
 
 namespace {

@@ -119,6 +119,40 @@ TEST_F(WidgetTest, SetComboTextSelectsAnEntryOrShowsTheTextAlone)
     }
 }
 
+// Tab and Shift+Tab walk a window's controls in their order both ways, also past combo boxes
+// that took typed text or became selection-only after the later controls were made.
+TEST_F(WidgetTest, ShiftTabWalksBackPastComboBoxes)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* typed = new QComboBox;
+    auto* fixed = new QComboBox;
+    auto* save = new QPushButton(QStringLiteral("Save"));
+    auto* finish = new QPushButton(QStringLiteral("Finished"));
+    const QList<QWidget*> order{typed, fixed, save, finish};
+    for (QWidget* control : order)
+        layout->addWidget(control);
+    makeTypedCombo(typed);
+    makeSelectionOnly(fixed);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    typed->setFocus();
+    const auto focused = [] {
+        QWidget* w = QApplication::focusWidget();
+        return w && w->focusProxy() ? w->focusProxy() : w;
+    };
+    for (qsizetype step = 1; step <= order.size(); ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(focused(), order.at(step % order.size())) << "Tab " << step;
+    }
+    for (qsizetype step = 1; step <= order.size(); ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(focused(), order.at((order.size() - step) % order.size()))
+            << "Shift+Tab " << step;
+    }
+}
+
 // Both kinds of list box: one with an item per entry, and the one of plain texts for long
 // lists. Filling, selecting and picking behave the same in both.
 void fill(QListWidget* list, const QStringList& texts)
