@@ -3,6 +3,7 @@
 #include "AccessibleNames.h"
 #include "ListBox.h"
 #include "ModuleGlobals.h"
+#include "OptionButton.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
 #include "Seams.h"
@@ -72,9 +73,9 @@ void refuse(int message, const QString& entry)
 FormAccess::FormAccess()
     : m_label1(named<WrappingLabel>(QStringLiteral("Label1"), QStringLiteral("(Step 1 201)"))),
       m_frame1(panel(QStringLiteral("Frame1"))),
-      m_optionGroups(named<QRadioButton>(QStringLiteral("OptionGroups"), QStringLiteral("(119)"))),
+      m_optionGroups(named<OptionButton>(QStringLiteral("OptionGroups"), QStringLiteral("(119)"))),
       m_optionUserNames(
-          named<QRadioButton>(QStringLiteral("OptionUserNames"), QStringLiteral("(173)"))),
+          named<OptionButton>(QStringLiteral("OptionUserNames"), QStringLiteral("(173)"))),
       m_label2(named<WrappingLabel>(QStringLiteral("Label2"), QStringLiteral("(Step 2 202)"))),
       m_frame2(panel(QStringLiteral("Frame2"))),
       m_listItems(named<ListBox>(QStringLiteral("ListItems"))),

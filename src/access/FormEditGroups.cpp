@@ -5,6 +5,7 @@
 #include "GroupStatements.h"
 #include "ListBox.h"
 #include "ModuleGlobals.h"
+#include "OptionButton.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
 #include "Seams.h"
@@ -166,10 +167,10 @@ QWidget* FormEditGroups::buildGeneralTab()
     auto* page = new QWidget;
     m_panelPrivileges = frame(QStringLiteral("SSPanel1"), page);
     m_optionDisallowUse =
-        named<QRadioButton>(QStringLiteral("OptionDisallowUse"),
+        named<OptionButton>(QStringLiteral("OptionDisallowUse"),
                             placeholder(QStringLiteral("OptionDisallowUse")), m_panelPrivileges);
     m_optionAllowUse =
-        named<QRadioButton>(QStringLiteral("OptionAllowUse"),
+        named<OptionButton>(QStringLiteral("OptionAllowUse"),
                             placeholder(QStringLiteral("OptionAllowUse")), m_panelPrivileges);
     auto* privileges = new QVBoxLayout(m_panelPrivileges);
     privileges->addWidget(m_optionDisallowUse);

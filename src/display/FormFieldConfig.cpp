@@ -4,6 +4,7 @@
 #include "FieldStatements.h"
 #include "ListBox.h"
 #include "ModuleGlobals.h"
+#include "OptionButton.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
 #include "Seams.h"
@@ -66,8 +67,8 @@ FormFieldConfig::FormFieldConfig()
       m_frame2(named<QGroupBox>(QStringLiteral("Frame2"))),
       m_label1(named<WrappingLabel>(QStringLiteral("Label1"))),
       m_label2(named<WrappingLabel>(QStringLiteral("Label2"))),
-      m_optionForm(named<QRadioButton>(QStringLiteral("OptionForm"))),
-      m_optionSearch(named<QRadioButton>(QStringLiteral("OptionSearch"))),
+      m_optionForm(named<OptionButton>(QStringLiteral("OptionForm"))),
+      m_optionSearch(named<OptionButton>(QStringLiteral("OptionSearch"))),
       m_listViewFields(named<QTreeWidget>(QStringLiteral("ListViewFields"))),
       m_ssTab1(named<QTabWidget>(QStringLiteral("SSTab1"))),
       m_commandSave(named<QPushButton>(QStringLiteral("CommandSave"))),

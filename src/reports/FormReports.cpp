@@ -7,6 +7,7 @@
 #include "ListBox.h"
 #include "ModuleGlobals.h"
 #include "MultiLineTextBox.h"
+#include "OptionButton.h"
 #include "ReportStatements.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
@@ -58,7 +59,7 @@ QLabel* label(const QString& name)
 
 QRadioButton* option(const QString& name, const QString& caption)
 {
-    return named<QRadioButton>(name, caption);
+    return named<OptionButton>(name, caption);
 }
 
 // A combo box that can show a stored text its list lacks: typed (the file name) or

@@ -3,6 +3,7 @@
 #include "KeyboardConventions.h"
 #include "ListBox.h"
 #include "MultiLineTextBox.h"
+#include "OptionButton.h"
 #include "TextList.h"
 #include "WrappingLabel.h"
 
@@ -151,6 +152,45 @@ TEST_F(WidgetTest, ShiftTabWalksBackPastComboBoxes)
         EXPECT_EQ(focused(), order.at((order.size() - step) % order.size()))
             << "Shift+Tab " << step;
     }
+}
+
+// A group of option buttons is one stop of the tab order: the chosen option, or the first option
+// the walk meets while none is chosen. An arrow key chooses the next option, the new stop.
+TEST_F(WidgetTest, AnOptionGroupIsOneTabStop)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* name = new QLineEdit;
+    auto* group = new QWidget;
+    auto* groupLayout = new QVBoxLayout(group);
+    auto* disallow = new OptionButton(QStringLiteral("Disallow"));
+    auto* allow = new OptionButton(QStringLiteral("Allow"));
+    groupLayout->addWidget(disallow);
+    groupLayout->addWidget(allow);
+    auto* save = new QPushButton(QStringLiteral("Save"));
+    for (QWidget* control : std::initializer_list<QWidget*>{name, group, save})
+        layout->addWidget(control);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const auto walk = [name](Qt::Key key) {
+        name->setFocus();
+        QList<QWidget*> stops;
+        do {
+            QTest::keyClick(QApplication::focusWidget(), key,
+                            key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+            stops.append(QApplication::focusWidget());
+        } while (stops.size() < 6 && stops.last() != name);
+        return stops;
+    };
+    EXPECT_EQ(walk(Qt::Key_Tab), (QList<QWidget*>{disallow, save, name}));
+    allow->setChecked(true);
+    EXPECT_EQ(walk(Qt::Key_Tab), (QList<QWidget*>{allow, save, name}));
+    EXPECT_EQ(walk(Qt::Key_Backtab), (QList<QWidget*>{save, allow, name}));
+    allow->setFocus();
+    QTest::keyClick(allow, Qt::Key_Up);
+    EXPECT_TRUE(disallow->isChecked());
+    EXPECT_EQ(walk(Qt::Key_Tab), (QList<QWidget*>{disallow, save, name}));
 }
 
 // Both kinds of list box: one with an item per entry, and the one of plain texts for long
