@@ -8,6 +8,7 @@
 #include "SaveReport.h"
 #include "Seams.h"
 #include "SessionStatements.h"
+#include "TabControl.h"
 #include "WindowHelpers.h"
 #include "WrappingLabel.h"
 
@@ -81,7 +82,7 @@ FormAccess::FormAccess()
       m_listItems(named<ListBox>(QStringLiteral("ListItems"))),
       m_label3(named<WrappingLabel>(QStringLiteral("Label3"), QStringLiteral("(Step 3 203)"))),
       m_frame3(panel(QStringLiteral("Frame3"))),
-      m_ssTabAccess(named<QTabWidget>(QStringLiteral("SSTabAccess"))),
+      m_ssTabAccess(named<TabControl>(QStringLiteral("SSTabAccess"))),
       m_ssPanel1(panel(QStringLiteral("SSPanel1"))),
       m_label4(named<WrappingLabel>(QStringLiteral("Label4"), QStringLiteral("(Max 209)"))),
       m_textMaxSessions(named<QLineEdit>(QStringLiteral("TextMaxSessions"))),

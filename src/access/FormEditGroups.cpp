@@ -9,6 +9,7 @@
 #include "ResourceStrings.h"
 #include "SaveReport.h"
 #include "Seams.h"
+#include "TabControl.h"
 #include "WindowHelpers.h"
 #include "WrappingLabel.h"
 
@@ -112,7 +113,7 @@ FormEditGroups::FormEditGroups()
       m_label2(label(QStringLiteral("Label2"), this)),
       m_commandSave(button(QStringLiteral("CommandSave"), m_frame2)),
       m_commandExit(button(QStringLiteral("CommandExit"), m_frame2)),
-      m_tabs(named<QTabWidget>(QStringLiteral("SSTabGroupConfig"), m_frame2))
+      m_tabs(named<TabControl>(QStringLiteral("SSTabGroupConfig"), m_frame2))
 {
     nameAfterToolTip(m_listGroups);
     auto* groups = new QVBoxLayout(m_frame1);

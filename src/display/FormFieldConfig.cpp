@@ -8,6 +8,7 @@
 #include "ResourceStrings.h"
 #include "SaveReport.h"
 #include "Seams.h"
+#include "TabControl.h"
 #include "WindowHelpers.h"
 #include "WrappingLabel.h"
 
@@ -70,7 +71,7 @@ FormFieldConfig::FormFieldConfig()
       m_optionForm(named<OptionButton>(QStringLiteral("OptionForm"))),
       m_optionSearch(named<OptionButton>(QStringLiteral("OptionSearch"))),
       m_listViewFields(named<QTreeWidget>(QStringLiteral("ListViewFields"))),
-      m_ssTab1(named<QTabWidget>(QStringLiteral("SSTab1"))),
+      m_ssTab1(named<TabControl>(QStringLiteral("SSTab1"))),
       m_commandSave(named<QPushButton>(QStringLiteral("CommandSave"))),
       m_commandExit(named<QPushButton>(QStringLiteral("CommandExit")))
 {

@@ -6,6 +6,7 @@
 #include "ModuleGlobals.h"
 #include "ResourceStrings.h"
 #include "SaveReport.h"
+#include "TabControl.h"
 #include "WindowHelpers.h"
 #include "WrappingLabel.h"
 
@@ -93,7 +94,7 @@ QString candidateQuery()
 
 FormTreeConfig::FormTreeConfig()
     : m_frame1(named<QGroupBox>(QStringLiteral("Frame1"))),
-      m_ssTab1(named<QTabWidget>(QStringLiteral("SSTab1"))),
+      m_ssTab1(named<TabControl>(QStringLiteral("SSTab1"))),
       m_frame2(named<QGroupBox>(QStringLiteral("Frame2"))),
       m_label4(named<WrappingLabel>(QStringLiteral("Label4"))),
       m_textMaxAssets(named<QLineEdit>(QStringLiteral("TextMaxAssets"))),

@@ -12,6 +12,7 @@
 #include "ResourceStrings.h"
 #include "SaveReport.h"
 #include "Seams.h"
+#include "TabControl.h"
 #include "WindowHelpers.h"
 #include "WrappingLabel.h"
 
@@ -93,7 +94,7 @@ db::Value firstRowValue(const db::ResultSet& rows, QStringView column)
 } // namespace
 
 FormReports::FormReports()
-    : m_ssTab1(named<QTabWidget>(QStringLiteral("SSTab1"))),
+    : m_ssTab1(named<TabControl>(QStringLiteral("SSTab1"))),
       m_reportInstructions1(label(QStringLiteral("ReportInstructions1"))),
       m_reportInstructions2(label(QStringLiteral("ReportInstructions2"))),
       m_frame1(named<QGroupBox>(QStringLiteral("Frame1"))),

@@ -4,6 +4,7 @@
 #include "ListBox.h"
 #include "MultiLineTextBox.h"
 #include "OptionButton.h"
+#include "TabControl.h"
 #include "TextList.h"
 #include "WrappingLabel.h"
 
@@ -191,6 +192,35 @@ TEST_F(WidgetTest, AnOptionGroupIsOneTabStop)
     QTest::keyClick(allow, Qt::Key_Up);
     EXPECT_TRUE(disallow->isChecked());
     EXPECT_EQ(walk(Qt::Key_Tab), (QList<QWidget*>{disallow, save, name}));
+}
+
+// Ctrl+PgDn and Ctrl+PgUp show the next and the previous enabled page, from a control on a page
+// too (its own use of the keys gives way), and bring the focus from the page to the tab strip.
+TEST_F(WidgetTest, CtrlPageKeysTurnTheEnabledPages)
+{
+    TabControl tabs;
+    auto* list = new ListBox;
+    fillList(list, {QStringLiteral("MT"), QStringLiteral("Admins"), QStringLiteral("Guests")});
+    tabs.addTab(list, QStringLiteral("General"));
+    tabs.addTab(new QLineEdit, QStringLiteral("Prompts"));
+    tabs.addTab(new QLineEdit, QStringLiteral("Data"));
+    enableTab(&tabs, 1, false);
+    tabs.show();
+    tabs.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&tabs));
+    list->setFocus();
+    list->setCurrentRow(0);
+    const auto press = [](Qt::Key key) {
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+    };
+    press(Qt::Key_PageDown);
+    EXPECT_EQ(tabs.currentIndex(), 2);
+    EXPECT_EQ(list->currentRow(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), tabs.tabBar());
+    press(Qt::Key_PageDown);
+    EXPECT_EQ(tabs.currentIndex(), 0);
+    press(Qt::Key_PageUp);
+    EXPECT_EQ(tabs.currentIndex(), 2);
 }
 
 // Both kinds of list box: one with an item per entry, and the one of plain texts for long
