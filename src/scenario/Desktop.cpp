@@ -2,6 +2,7 @@
 
 #include "Controls.h"
 
+#include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QPointer>
 #include <QProcess>
 #include <QScreen>
@@ -416,6 +418,43 @@ void checkTabOrder(QWidget* window, const QString& name, QStringList& faults)
     }
 }
 
+// The access key of a caption ("&Save": S), or none.
+QChar accessKey(const QString& caption)
+{
+    for (qsizetype i = caption.indexOf(u'&'); i >= 0 && i + 1 < caption.size();
+         i = caption.indexOf(u'&', i + 2)) {
+        if (caption.at(i + 1) != u'&')
+            return caption.at(i + 1).toUpper();
+    }
+    return {};
+}
+
+// Each access key of the window's buttons and labels is its own: no other control of the
+// window has it, nor a menu of the main window's menu bar, which would take it first.
+void checkAccessKeys(QWidget* window, const QString& name, QStringList& faults)
+{
+    QHash<QChar, QString> taken;
+    if (auto* bar = window->window()->findChild<QMenuBar*>())
+        for (const QAction* menu : bar->actions())
+            if (const QChar key = accessKey(menu->text()); !key.isNull())
+                taken.insert(key, QStringLiteral("the menu ") + menu->text());
+    for (const QWidget* w : window->findChildren<QWidget*>()) {
+        QString caption;
+        if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+            caption = button->text();
+        else if (const auto* label = qobject_cast<const QLabel*>(w); label && label->buddy())
+            caption = label->text();
+        const QChar key = accessKey(caption);
+        if (key.isNull())
+            continue;
+        if (taken.contains(key))
+            faults << QStringLiteral("%1 %2 has the access key %3 of %4")
+                          .arg(name, nameOf(w), key, taken.value(key));
+        else
+            taken.insert(key, nameOf(w));
+    }
+}
+
 // A maximized child window fills the main window's area, and its window fills the frame.
 void checkMaximized(QWidget* window, QMdiSubWindow* frame, const QString& name, QStringList& faults)
 {
@@ -611,6 +650,7 @@ QStringList layoutFaults(QWidget* window)
     checkFrame(window, name, faults);
     checkChildren(window, window, name, faults);
     checkTabOrder(window, name, faults);
+    checkAccessKeys(window, name, faults);
     return faults;
 }
 
