@@ -4,7 +4,6 @@
 #include "AccessibleNames.h"
 #include "ListBox.h"
 #include "ModuleGlobals.h"
-#include "OptionButton.h"
 #include "ResourceStrings.h"
 #include "Seams.h"
 #include "WindowHelpers.h"
@@ -162,8 +161,8 @@ QWidget* FormReports::buildValidationArea()
     makeSelectionOnly(m_combo2);
     m_checkCustomValid = named<QCheckBox>(QStringLiteral("CheckCustomValid"),
                                           QStringLiteral("Enable Custom Validation"));
-    m_pickList = named<OptionButton>(QStringLiteral("PickList"), QStringLiteral("Pick List"));
-    m_validList = named<OptionButton>(QStringLiteral("ValidList"), QStringLiteral("Valid List"));
+    m_pickList = named<QRadioButton>(QStringLiteral("PickList"), QStringLiteral("Pick List"));
+    m_validList = named<QRadioButton>(QStringLiteral("ValidList"), QStringLiteral("Valid List"));
     for (QRadioButton* o : {m_pickList, m_validList})
         o->setAutoExclusive(false); // both may be off; their clicks keep them exclusive
     m_label6 = named<QLabel>(QStringLiteral("Label6"), QStringLiteral("Custom Validation Values"));

@@ -192,6 +192,11 @@ TEST_F(WidgetTest, AnOptionGroupIsOneTabStop)
     QTest::keyClick(allow, Qt::Key_Up);
     EXPECT_TRUE(disallow->isChecked());
     EXPECT_EQ(walk(Qt::Key_Tab), (QList<QWidget*>{disallow, save, name}));
+    // Options that may both be off are stops of their own.
+    for (OptionButton* option : {disallow, allow})
+        option->setAutoExclusive(false);
+    allow->setChecked(true);
+    EXPECT_EQ(walk(Qt::Key_Tab), (QList<QWidget*>{disallow, allow, save, name}));
 }
 
 // Ctrl+PgDn and Ctrl+PgUp show the next and the previous enabled page, from a control on a page
