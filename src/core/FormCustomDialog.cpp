@@ -124,6 +124,8 @@ void FormCustomDialog::showFreeText(const QString& defaultValue)
     if (defaultValue.size() > m_textCustomDialog->maxLength())
         m_textCustomDialog->setMaxLength(int(defaultValue.size()));
     m_textCustomDialog->setText(defaultValue);
+    // Selected, as in an input box: what is typed replaces it.
+    m_textCustomDialog->selectAll();
 }
 
 void FormCustomDialog::showPickList(const QStringList& entries, const QString& defaultValue)

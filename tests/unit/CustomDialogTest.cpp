@@ -256,9 +256,11 @@ TEST_F(PromptDialog, MaskLengthAndColour)
         CustomDialog(QStringLiteral("c"), QStringLiteral("q"), 1, 0, 160, 0, {}, colour, 1).size(),
         160);
     EXPECT_EQ(colour, 0x302010);
-    // A default longer than the limit is shown whole, and nothing more can be typed.
+    // A default longer than the limit is shown whole and selected, and nothing more can be
+    // typed.
     onShown = [](QWidget* d) {
         auto* edit = child<QLineEdit>(d, "TextCustomDialog");
+        EXPECT_EQ(edit->selectedText(), QStringLiteral("abcdefgh"));
         edit->end(false);
         edit->insert(QStringLiteral("z"));
         child<QPushButton>(d, "CommandCustomDialogOK")->click();
