@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLayout>
 #include <QListView>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMetaObject>
 #include <QStyle>
@@ -166,7 +167,39 @@ private:
     bool m_pending = false; // a size given while it was so
 };
 
+class UsedBeforeOnClose final : public QObject {
+public:
+    explicit UsedBeforeOnClose(QMdiSubWindow* frame) : QObject(frame), m_frame(frame)
+    {
+        frame->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Close || watched != m_frame)
+            return QObject::eventFilter(watched, event);
+        if (QMdiArea* area = m_frame->mdiArea(); area && area->activeSubWindow() == m_frame) {
+            // The area picks the next active window as the frame closes, by its activation
+            // order; the order goes back to that of opening once the close is through.
+            area->setActivationOrder(QMdiArea::ActivationHistoryOrder);
+            QMetaObject::invokeMethod(
+                area, [area] { area->setActivationOrder(QMdiArea::CreationOrder); },
+                Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QMdiSubWindow* m_frame;
+};
+
 } // namespace
+
+void activateUsedBeforeOnClose(QMdiSubWindow* frame)
+{
+    new UsedBeforeOnClose(frame);
+}
 
 void setOuterSizeTwips(QWidget* window, int width, int height)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 class QListView;
+class QMdiSubWindow;
 class QTreeView;
 class QWidget;
 
@@ -29,6 +30,11 @@ void setOuterWidthTwips(QWidget* window, int width);
 
 // Grows the window's frame to what its layout needs, keeping the frame's centre.
 void growToLayout(QWidget* window);
+
+// When the frame is closed while it is the active one, the window used before it becomes the
+// active one, as on Windows (Qt's area goes back to the first window opened). The Window menu's
+// Next and Previous keep the order of opening.
+void activateUsedBeforeOnClose(QMdiSubWindow* frame);
 
 // Keeps the list box at least as wide as its widest entry, whenever entries are added or
 // changed, so that no entry is cut.

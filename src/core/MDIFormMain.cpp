@@ -296,6 +296,7 @@ QWidget* MDIFormMain::showChild(const QString& className, const WindowFactory& c
     holdWholeTexts(window);
     QMdiSubWindow* sub = m_mdi->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    activateUsedBeforeOnClose(sub);
     releaseMenuKeys(sub, menuKeys());
     existing = window;
     // The window opens with its own size, caption and icon: its opening procedure runs in

@@ -524,6 +524,35 @@ TEST_F(WidgetTest, AFrameFitsItsCaptionAndKeepsASizeGivenWhileMaximized)
     EXPECT_GE(frame->width(), 900);
 }
 
+// Closing the active child window activates the one used before it; Next and Previous keep the
+// order of opening.
+TEST_F(WidgetTest, ClosingTheActiveWindowActivatesTheOneUsedBefore)
+{
+    QMdiArea area;
+    area.show();
+    QList<QMdiSubWindow*> frames;
+    for (const char* name : {"groups", "users", "pages"}) {
+        QMdiSubWindow* frame = area.addSubWindow(new QLineEdit);
+        frame->setObjectName(QLatin1String(name));
+        frame->setAttribute(Qt::WA_DeleteOnClose);
+        activateUsedBeforeOnClose(frame);
+        frame->show();
+        area.setActiveSubWindow(frame);
+        frames.append(frame);
+    }
+    // Previous goes back through the order of opening, not to and fro between two windows.
+    area.activatePreviousSubWindow();
+    EXPECT_EQ(area.activeSubWindow(), frames.at(1));
+    area.activatePreviousSubWindow();
+    EXPECT_EQ(area.activeSubWindow(), frames.at(0));
+    area.setActiveSubWindow(frames.at(1));
+    area.setActiveSubWindow(frames.at(2));
+    frames.at(2)->close();
+    EXPECT_EQ(area.activeSubWindow(), frames.at(1));
+    QApplication::processEvents();
+    EXPECT_EQ(area.activationOrder(), QMdiArea::CreationOrder);
+}
+
 // Enter on a focused button presses it once: held down, its repeats press nothing more.
 TEST_F(WidgetTest, EnterPressesAFocusedButtonOnce)
 {
