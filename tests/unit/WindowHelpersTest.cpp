@@ -195,6 +195,7 @@ TEST_F(WidgetTest, AnOptionGroupIsOneTabStop)
     // Options that may both be off are stops of their own.
     for (OptionButton* option : {disallow, allow})
         option->setAutoExclusive(false);
+    disallow->setChecked(false);
     allow->setChecked(true);
     EXPECT_EQ(walk(Qt::Key_Tab), (QList<QWidget*>{disallow, allow, save, name}));
 }
