@@ -157,10 +157,10 @@ FormEditGroups::FormEditGroups()
             [this] { CommandRemoveGroup_Click(); });
     connect(m_commandSave, &QPushButton::clicked, this, [this] { CommandSave_Click(); });
     connect(m_commandExit, &QPushButton::clicked, this, [this] { closeChildWindow(this); });
-    connectEntryMove(m_listReportsAvailable, this,
-                     [this] { moveReport(m_listReportsAvailable, m_listExecutableReports); });
-    connectEntryMove(m_listExecutableReports, this,
-                     [this] { moveReport(m_listExecutableReports, m_listReportsAvailable); });
+    connectEntryChoice(m_listReportsAvailable, this,
+                       [this] { moveReport(m_listReportsAvailable, m_listExecutableReports); });
+    connectEntryChoice(m_listExecutableReports, this,
+                       [this] { moveReport(m_listExecutableReports, m_listReportsAvailable); });
 }
 
 QWidget* FormEditGroups::buildGeneralTab()

@@ -250,11 +250,11 @@ void connectListClick(QAbstractItemView* list, QObject* context,
 
 namespace {
 
-// Enter on the selected entry of a list box does what its double click does. A held key moves
+// Enter on the selected entry of a list does what its double click does. A held key moves
 // one entry, not one per repeat.
 class EnterOnEntry final : public QObject {
 public:
-    EnterOnEntry(QListWidget* list, QObject* context, std::function<void()> handler)
+    EnterOnEntry(QAbstractItemView* list, QObject* context, std::function<void()> handler)
         : QObject(context), m_list(list), m_handler(std::move(handler))
     {
     }
@@ -275,15 +275,16 @@ protected:
     }
 
 private:
-    QListWidget* m_list;
+    QAbstractItemView* m_list;
     std::function<void()> m_handler;
 };
 
 } // namespace
 
-void connectEntryMove(QListWidget* list, QObject* context, const std::function<void()>& handler)
+void connectEntryChoice(QAbstractItemView* list, QObject* context,
+                        const std::function<void()>& handler)
 {
-    QObject::connect(list, &QListWidget::itemDoubleClicked, context, handler);
+    QObject::connect(list, &QAbstractItemView::doubleClicked, context, handler);
     list->installEventFilter(new EnterOnEntry(list, context, handler));
 }
 

@@ -89,10 +89,11 @@ QString selectedText(const QAbstractItemView* list);
 void connectListClick(QAbstractItemView* list, QObject* context,
                       const std::function<void()>& handler);
 
-// Calls `handler` when the user double-clicks an entry of the list box, or presses Enter while
-// an entry is selected: the move of the entry to another list, which otherwise only a double
-// click makes.
-void connectEntryMove(QListWidget* list, QObject* context, const std::function<void()>& handler);
+// Calls `handler` when the user double-clicks an entry of the list, or presses Enter while an
+// entry is selected: what otherwise only a double click does (the move of the entry to another
+// list, the edit of a prompt).
+void connectEntryChoice(QAbstractItemView* list, QObject* context,
+                        const std::function<void()>& handler);
 
 // Disables a window's entry list while its entry is edited (`locked`) and enables it again. A
 // list that had the keyboard focus when it was locked gets it back when it is unlocked: loading

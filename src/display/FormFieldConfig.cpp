@@ -108,8 +108,9 @@ FormFieldConfig::FormFieldConfig()
             LoadFieldList();
             SelectFirst(); // the field shown is always one of the list
         });
-    connectEntryMove(m_listInvisible, this, [this] { moveGroup(m_listInvisible, m_listVisible); });
-    connectEntryMove(m_listVisible, this, [this] { moveGroup(m_listVisible, m_listInvisible); });
+    connectEntryChoice(m_listInvisible, this,
+                       [this] { moveGroup(m_listInvisible, m_listVisible); });
+    connectEntryChoice(m_listVisible, this, [this] { moveGroup(m_listVisible, m_listInvisible); });
     for (QLineEdit* box : m_general)
         connect(box, &QLineEdit::textChanged, this, [this] { edited(); });
     for (QLineEdit* box : m_browser)

@@ -138,10 +138,10 @@ QWidget* FormTreeConfig::buildLevel(int index)
     }
     QListWidget* invisible = level.invisible;
     QListWidget* visible = level.visible;
-    connectEntryMove(invisible, this,
-                     [this, invisible, visible] { moveToDisplayed(invisible, visible); });
-    connectEntryMove(visible, this,
-                     [this, invisible, visible] { moveToHidden(visible, invisible); });
+    connectEntryChoice(invisible, this,
+                       [this, invisible, visible] { moveToDisplayed(invisible, visible); });
+    connectEntryChoice(visible, this,
+                       [this, invisible, visible] { moveToHidden(visible, invisible); });
 
     auto* page = new QWidget;
     auto* grid = new QGridLayout(page);

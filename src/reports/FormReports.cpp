@@ -219,9 +219,9 @@ void FormReports::connectEvents()
 
     connect(m_commandAddPrompt, &QPushButton::clicked, this, [this] { CommandAddPrompt_Click(); });
     connect(m_commandEditPrompt, &QPushButton::clicked, this, [this] { EditPrompt(); });
-    // A double-click opens a prompt as Edit Prompt does, but not while another one is being
-    // added or edited (Edit Prompt is disabled then): that one's wait would never end.
-    connect(m_listViewPrompts, &QTreeWidget::itemDoubleClicked, this, [this] {
+    // A double-click (or Enter) opens a prompt as Edit Prompt does, but not while another one is
+    // being added or edited (Edit Prompt is disabled then): that one's wait would never end.
+    connectEntryChoice(m_listViewPrompts, this, [this] {
         if (!m_promptWait)
             EditPrompt();
     });

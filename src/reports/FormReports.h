@@ -98,6 +98,7 @@ private:
     Prompt promptOf(const QTreeWidgetItem* item) const;
     void showPromptEditing(bool visible);
     void waitForPromptEdit(const QPointer<FormReports>& self);
+    void keyboardBackToPrompts();
     void tabChanged(int index);
     void setTabEnabled(int tab, bool enabled);
     void setPromptButtons(bool enabled);

@@ -8,6 +8,7 @@
 #include "Seams.h"
 #include "WindowHelpers.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEventLoop>
@@ -294,6 +295,16 @@ void FormReports::showPromptEditing(bool visible)
         w->setVisible(visible);
 }
 
+// The keyboard goes to the prompt list as the editing controls go away; it would fall to the
+// next button of the window otherwise (Add Report, Finished), which a further Enter presses.
+void FormReports::keyboardBackToPrompts()
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && (focus == m_commandSaveValidation || focus == m_commandCancelEditPrompt ||
+                  m_ssFrameValidation->isAncestorOf(focus)))
+        m_listViewPrompts->setFocus(Qt::OtherFocusReason);
+}
+
 void FormReports::waitForPromptEdit(const QPointer<FormReports>& self)
 {
     m_textPromptName->setFocus(); // the editing starts at the question
@@ -493,6 +504,7 @@ void FormReports::CommandSaveValidation_Click()
         CleanReportNames(sql);
         writeCustomValues(sql);
         m_promptEditMode = PromptEdit::NonePending;
+        keyboardBackToPrompts();
         if (m_promptWait)
             m_promptWait->quit();
         ResetReportButtons();
@@ -502,6 +514,7 @@ void FormReports::CommandSaveValidation_Click()
 
 void FormReports::CommandCancelEditPrompt_Click()
 {
+    keyboardBackToPrompts();
     for (QWidget* w : std::initializer_list<QWidget*>{
              m_commandAddCustomVal, m_commandRemoveCustomVal, m_ssFrameValidation,
              m_commandSaveValidation, m_commandCancelEditPrompt})
