@@ -87,7 +87,7 @@ void makeTypedCombo(QComboBox* combo)
 namespace {
 
 // Typed letters choose the entry that begins with them (several letters typed quickly
-// together), as the user's choice from the list.
+// together), Home and End the first and the last entry, as the user's choice from the list.
 class TypedLetterChoice final : public QObject {
 public:
     explicit TypedLetterChoice(QComboBox* combo) : QObject(combo), m_combo(combo) {}
@@ -99,23 +99,38 @@ protected:
             return QObject::eventFilter(watched, event);
         const auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
-        if (text.isEmpty() || !text.at(0).isPrint() ||
-            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
             return QObject::eventFilter(watched, event);
-        QAbstractItemView* view = m_combo->view();
-        const int before = m_combo->currentIndex();
-        view->setCurrentIndex(before >= 0 ? m_combo->model()->index(before, 0) : QModelIndex());
-        view->keyboardSearch(text);
-        const int row = view->currentIndex().row();
-        if (row >= 0 && row != before) {
-            m_combo->setCurrentIndex(row);
-            Q_EMIT m_combo->activated(row);
-            Q_EMIT m_combo->textActivated(m_combo->itemText(row));
-        }
+        if (key->key() == Qt::Key_Home || key->key() == Qt::Key_End)
+            choose(key->key() == Qt::Key_Home ? 0 : m_combo->count() - 1);
+        else if (!text.isEmpty() && text.at(0).isPrint())
+            choose(rowTyped(text));
+        else
+            return QObject::eventFilter(watched, event);
         return true;
     }
 
 private:
+    // The entry that begins with the letters typed so far, from the chosen one on.
+    int rowTyped(const QString& text) const
+    {
+        QAbstractItemView* view = m_combo->view();
+        const int before = m_combo->currentIndex();
+        view->setCurrentIndex(before >= 0 ? m_combo->model()->index(before, 0) : QModelIndex());
+        view->keyboardSearch(text);
+        return view->currentIndex().row();
+    }
+
+    // Chooses the entry as a choice from the list does, unless it is the chosen one already.
+    void choose(int row)
+    {
+        if (row < 0 || row == m_combo->currentIndex())
+            return;
+        m_combo->setCurrentIndex(row);
+        Q_EMIT m_combo->activated(row);
+        Q_EMIT m_combo->textActivated(m_combo->itemText(row));
+    }
+
     QComboBox* m_combo;
 };
 

@@ -229,6 +229,22 @@ TEST_F(WidgetTest, CtrlPageKeysTurnTheEnabledPages)
     EXPECT_EQ(tabs.currentIndex(), 2);
 }
 
+// In a selection-only combo box a typed letter, Home and End choose an entry, each new entry
+// once, as a choice from the list does.
+TEST_F(WidgetTest, KeysChooseInASelectionOnlyComboBox)
+{
+    QComboBox combo;
+    makeSelectionOnly(&combo);
+    fillCombo(&combo, {QStringLiteral("Date"), QStringLiteral("Number"), QStringLiteral("String"),
+                       QStringLiteral("Time")});
+    QStringList chosen;
+    connectListChoice(&combo, &combo, [&] { chosen << combo.currentText(); });
+    for (const Qt::Key key : {Qt::Key_End, Qt::Key_End, Qt::Key_Home, Qt::Key_S})
+        QTest::keyClick(&combo, key);
+    EXPECT_EQ(chosen, (QStringList{QStringLiteral("Time"), QStringLiteral("Date"),
+                                   QStringLiteral("String")}));
+}
+
 // Both kinds of list box: one with an item per entry, and the one of plain texts for long
 // lists. Filling, selecting and picking behave the same in both.
 void fill(QListWidget* list, const QStringList& texts)
