@@ -20,7 +20,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
+
+#include <algorithm>
 
 namespace kaldor {
 
@@ -206,6 +209,15 @@ void MDIFormMain::buildMenus()
     QAction* history = m_windowMenu->changeHistoryItem();
     connect(history, &QAction::triggered, this,
             [this, name = history->objectName()] { choose(name); });
+    // F10 opens the first menu that can be used, as on Windows; the arrows go on from there.
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this, [this] {
+        const QList<QAction*> bar = menuBar()->actions();
+        const auto usable = std::find_if(
+            bar.begin(), bar.end(), [](QAction* a) { return a->isVisible() && a->isEnabled(); });
+        if (usable != bar.end())
+            menuBar()->setActiveAction(*usable);
+    });
 }
 
 void MDIFormMain::MDIFormLoad()

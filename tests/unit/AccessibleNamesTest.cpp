@@ -29,6 +29,7 @@
 #include <QPointer>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -313,6 +314,11 @@ TEST_F(AccessibleNames, WindowsOpenCentredAndTheWindowMenuBringsThemBack)
     login->findChild<QAbstractButton*>(QStringLiteral("CommandConnect"))->click();
     ASSERT_TRUE(session().LoggedIn);
     EXPECT_FALSE(main->menuItem(QStringLiteral("mnuCloseWindow"))->isEnabled()) << "none open";
+    // F10 opens the first menu.
+    QTest::keyClick(main, Qt::Key_F10);
+    ASSERT_TRUE(QApplication::activePopupWidget());
+    EXPECT_EQ(QApplication::activePopupWidget()->objectName(), QStringLiteral("mnuFile"));
+    QApplication::activePopupWidget()->close();
     for (const char* item : {"mnuAutoLayout", "mnuEditgroups", "mnuEditUsers"})
         main->menuItem(QString::fromLatin1(item))->trigger();
     EXPECT_LE(offCentre("FormAutoLayout"), 2);
