@@ -302,7 +302,9 @@ void FormReports::keyboardBackToPrompts()
     QWidget* focus = QApplication::focusWidget();
     if (focus && (focus == m_commandSaveValidation || focus == m_commandCancelEditPrompt ||
                   m_ssFrameValidation->isAncestorOf(focus)))
-        m_listViewPrompts->setFocus(Qt::OtherFocusReason);
+        // As a click's focus: a list with no current entry keeps none (Qt makes the first one
+        // current when the focus arrives by the keyboard).
+        m_listViewPrompts->setFocus(Qt::MouseFocusReason);
 }
 
 void FormReports::waitForPromptEdit(const QPointer<FormReports>& self)
