@@ -11,16 +11,16 @@ OptionButton::OptionButton(const QString& text, QWidget* parent) : QRadioButton(
 
 void OptionButton::setGroupTabStops()
 {
-    QList<OptionButton*> group{this};
-    if (parentWidget())
-        group = parentWidget()->findChildren<OptionButton*>(Qt::FindDirectChildrenOnly);
-    // An option that is not exclusive (one that may be off beside others) is a stop of its own.
-    group.removeIf([](OptionButton* b) {
-        if (b->autoExclusive())
-            return false;
-        b->setFocusPolicy(Qt::StrongFocus);
-        return true;
-    });
+    const QList<OptionButton*> siblings =
+        parentWidget() ? parentWidget()->findChildren<OptionButton*>(Qt::FindDirectChildrenOnly)
+                       : QList<OptionButton*>{this};
+    QList<OptionButton*> group;
+    for (OptionButton* button : siblings) {
+        if (button->autoExclusive())
+            group.append(button);
+        else // one that may be off beside the others: a stop of its own
+            button->setFocusPolicy(Qt::StrongFocus);
+    }
     const bool chosen = std::any_of(group.cbegin(), group.cend(),
                                     [](const OptionButton* b) { return b->isChecked(); });
     for (OptionButton* button : group)

@@ -21,12 +21,12 @@ TabControl::TabControl(QWidget* parent) : QTabWidget(parent)
 void TabControl::showNextPage(int step)
 {
     const int pages = count();
-    QWidget* left = currentWidget();
+    const QWidget* left = currentWidget();
+    const bool focusLeaves = left && left->isAncestorOf(QApplication::focusWidget());
     for (int distance = 1; distance < pages; ++distance) {
         const int page = ((currentIndex() + step * distance) % pages + pages) % pages;
         if (!isTabEnabled(page))
             continue;
-        const bool focusLeaves = left && left->isAncestorOf(QApplication::focusWidget());
         setCurrentIndex(page);
         if (focusLeaves)
             tabBar()->setFocus(Qt::TabFocusReason);
