@@ -70,14 +70,7 @@ FormMiscConfig::FormMiscConfig()
       m_commandExit(
           named<QPushButton>(QStringLiteral("CommandExit"), QStringLiteral("(Finished 381)"), this))
 {
-    // Typed text is no choice: it is not completed from the list, and the combo box does not
-    // turn it into a choice of the list entry of that text on Enter or when the box loses
-    // the focus (its own handlers of the line edit's signals).
     makeTypedCombo(m_comboDatasource);
-    disconnect(m_comboDatasource->lineEdit(), &QLineEdit::returnPressed, m_comboDatasource,
-               nullptr);
-    disconnect(m_comboDatasource->lineEdit(), &QLineEdit::editingFinished, m_comboDatasource,
-               nullptr);
     makeSelectionOnly(m_driveShared);
     m_reportFileLocation->setToolTip(QStringLiteral("File name and path for Reports"));
     m_reportLocationTitle->setBuddy(m_reportFileLocation);

@@ -73,6 +73,10 @@ void makeTypedCombo(QComboBox* combo)
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
+    // Nor does the box make typed text a choice of the entry of that text, on Enter or when it
+    // loses the focus (its own handler of its text box's end of editing): a choice is made from
+    // the list, and its handler runs.
+    QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
     // The text box joins the window's tab order at its end, made after the controls that come
     // after the combo box, where Shift+Tab would turn back to the combo box for ever: it goes
     // right behind its combo box. Its focus proxy, the combo box itself, would make Qt order
