@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QListWidget>
 
 namespace kaldor {
@@ -23,6 +24,37 @@ protected:
             command.testAnyFlags(QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
             return QItemSelectionModel::NoUpdate;
         return command;
+    }
+
+    // A key that would move the caret onto the entry it is on already, such as Home on the first
+    // entry where the keyboard's arrival leaves the caret with nothing selected, selects that
+    // entry, as in a Windows list box.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const QModelIndex before = View::currentIndex();
+        View::keyPressEvent(event);
+        const QModelIndex now = View::currentIndex();
+        if (isMoveKey(event) && now.isValid() && now == before &&
+            !View::selectionModel()->isSelected(now))
+            View::selectionModel()->select(now, QItemSelectionModel::ClearAndSelect);
+    }
+
+private:
+    static bool isMoveKey(const QKeyEvent* event)
+    {
+        if (event->modifiers() & ~Qt::KeypadModifier)
+            return false;
+        switch (event->key()) {
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            return true;
+        default:
+            return false;
+        }
     }
 };
 

@@ -342,6 +342,13 @@ TYPED_TEST(ListBoxTest, ListClickRunsOncePerPick)
     QTest::keyClick(&list, Qt::Key_Space, Qt::ControlModifier);
     EXPECT_EQ(selectedText(&list), QStringLiteral("a"));
     EXPECT_EQ(calls, 5);
+
+    // Where the caret stands on an entry with nothing selected, as the keyboard's arrival leaves
+    // a list, Home picks that first entry.
+    list.clearSelection();
+    QTest::keyClick(&list, Qt::Key_Home);
+    EXPECT_EQ(selectedText(&list), QStringLiteral("a"));
+    EXPECT_EQ(calls, 6);
 }
 
 // Loading an entry passes through the edited state: the list is locked and unlocked, and keeps
