@@ -116,6 +116,10 @@ FormFieldConfig::FormFieldConfig()
     for (QLineEdit* box : m_browser)
         connect(box, &QLineEdit::textChanged, this, [this] {
             edited();
+            // The keyboard goes on to the browser's values, not to the next button (Save), when
+            // a browser chosen from the list disables its own box.
+            if (m_comboBrowser->hasFocus())
+                m_browser.front()->setFocus(Qt::OtherFocusReason);
             m_comboBrowser->setEnabled(false);
         });
     connectListChoice(m_comboBrowser, this, [this] { ComboBrowser_Click(); });
