@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TypeAhead.h"
+
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -39,6 +41,15 @@ protected:
             View::selectionModel()->select(now, QItemSelectionModel::ClearAndSelect);
     }
 
+public:
+    // Typed letters pick the entry that begins with them; the same letter again, the next one.
+    void keyboardSearch(const QString& search) override
+    {
+        const int row = m_typeAhead.rowFor(View::model(), View::currentIndex().row(), search);
+        if (row >= 0)
+            View::setCurrentIndex(View::model()->index(row, 0));
+    }
+
 private:
     static bool isMoveKey(const QKeyEvent* event)
     {
@@ -56,6 +67,8 @@ private:
             return false;
         }
     }
+
+    TypeAhead m_typeAhead;
 };
 
 using ListBox = KeepsSelection<QListWidget>;

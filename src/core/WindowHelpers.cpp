@@ -3,6 +3,7 @@
 #include "ResourceIcons.h"
 #include "ResourceStrings.h"
 #include "ResultSet.h"
+#include "TypeAhead.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -115,14 +116,9 @@ protected:
     }
 
 private:
-    // The entry that begins with the letters typed so far, from the chosen one on.
-    int rowTyped(const QString& text) const
+    int rowTyped(const QString& text)
     {
-        QAbstractItemView* view = m_combo->view();
-        const int before = m_combo->currentIndex();
-        view->setCurrentIndex(before >= 0 ? m_combo->model()->index(before, 0) : QModelIndex());
-        view->keyboardSearch(text);
-        return view->currentIndex().row();
+        return m_typeAhead.rowFor(m_combo->model(), m_combo->currentIndex(), text);
     }
 
     // Chooses the entry as a choice from the list does, unless it is the chosen one already.
@@ -136,6 +132,7 @@ private:
     }
 
     QComboBox* m_combo;
+    TypeAhead m_typeAhead;
 };
 
 } // namespace

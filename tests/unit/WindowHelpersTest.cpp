@@ -243,6 +243,12 @@ TEST_F(WidgetTest, KeysChooseInASelectionOnlyComboBox)
         QTest::keyClick(&combo, key);
     EXPECT_EQ(chosen, (QStringList{QStringLiteral("Time"), QStringLiteral("Date"),
                                    QStringLiteral("String")}));
+    // Letters typed together pick the entry that begins with all of them.
+    QComboBox colours;
+    makeSelectionOnly(&colours);
+    fillCombo(&colours, {QStringLiteral("Beige"), QStringLiteral("Black"), QStringLiteral("Blue")});
+    QTest::keyClicks(&colours, QStringLiteral("blu"));
+    EXPECT_EQ(colours.currentText(), QStringLiteral("Blue"));
 }
 
 // Both kinds of list box: one with an item per entry, and the one of plain texts for long
@@ -342,6 +348,25 @@ TYPED_TEST(ListBoxTest, ListClickRunsOncePerPick)
     QTest::keyClick(&list, Qt::Key_Space, Qt::ControlModifier);
     EXPECT_EQ(selectedText(&list), QStringLiteral("a"));
     EXPECT_EQ(calls, 5);
+
+    // A letter picks the next entry that begins with it, the same letter again the one after,
+    // round to the first; letters typed together pick the entry that begins with all of them.
+    fill(&list, {QStringLiteral("Beige"), QStringLiteral("Black"), QStringLiteral("Blue"),
+                 QStringLiteral("Red")});
+    list.keyboardSearch(QString()); // a new search, not the end of Ctrl+Space's
+    QStringList typed;
+    for (const QString& letters : {QStringLiteral("b"), QStringLiteral("b"), QStringLiteral("b"),
+                                   QStringLiteral("b"), QStringLiteral("r")}) {
+        QTest::keyClicks(&list, letters);
+        typed << selectedText(&list);
+    }
+    EXPECT_EQ(typed,
+              (QStringList{QStringLiteral("Beige"), QStringLiteral("Black"), QStringLiteral("Blue"),
+                           QStringLiteral("Beige"), QStringLiteral("Beige")}))
+        << "b b b b r: the last makes no entry's beginning and picks none";
+    fill(&list, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    list.setCurrentRow(0);
+    calls = 5;
 
     // Where the caret stands on an entry with nothing selected, as the keyboard's arrival leaves
     // a list, Home picks that first entry.
