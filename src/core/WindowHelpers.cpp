@@ -91,8 +91,8 @@ void makeTypedCombo(QComboBox* combo)
 
 namespace {
 
-// Typed letters choose the entry that begins with them (several letters typed quickly
-// together), Home and End the first and the last entry, as the user's choice from the list.
+// Typed letters choose the entry that begins with them (see TypeAhead), Home and End the first
+// and the last entry, as the user's choice from the list.
 class TypedLetterChoice final : public QObject {
 public:
     explicit TypedLetterChoice(QComboBox* combo) : QObject(combo), m_combo(combo) {}
@@ -109,18 +109,13 @@ protected:
         if (key->key() == Qt::Key_Home || key->key() == Qt::Key_End)
             choose(key->key() == Qt::Key_Home ? 0 : m_combo->count() - 1);
         else if (!text.isEmpty() && text.at(0).isPrint())
-            choose(rowTyped(text));
+            choose(m_typeAhead.rowFor(m_combo->model(), m_combo->currentIndex(), text));
         else
             return QObject::eventFilter(watched, event);
         return true;
     }
 
 private:
-    int rowTyped(const QString& text)
-    {
-        return m_typeAhead.rowFor(m_combo->model(), m_combo->currentIndex(), text);
-    }
-
     // Chooses the entry as a choice from the list does, unless it is the chosen one already.
     void choose(int row)
     {
