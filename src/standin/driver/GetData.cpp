@@ -126,6 +126,28 @@ SQLRETURN getNumber(HandleBase* h, CellPosition& at, const std::string& text,
     }
 }
 
+SQLRETURN getBinary(HandleBase* h, CellPosition& at, const std::string& text, SQLPOINTER target,
+                    SQLLEN bufferLength, SQLLEN* ind)
+{
+    const size_t remaining = text.size() - std::min(at.offset, text.size());
+    if (ind) {
+        *ind = static_cast<SQLLEN>(remaining);
+    }
+    const size_t n =
+        target && bufferLength > 0 ? std::min(remaining, static_cast<size_t>(bufferLength)) : 0;
+    if (n > 0) {
+        std::memcpy(target, text.data() + at.offset, n);
+    }
+    at.offset += n;
+    if (n < remaining) {
+        return withInfo(h, true);
+    }
+    at.done = true;
+    return SQL_SUCCESS;
+}
+
+} // namespace
+
 bool isNumberTarget(SQLSMALLINT targetType)
 {
     switch (targetType) {
@@ -148,28 +170,6 @@ bool isNumberTarget(SQLSMALLINT targetType)
         return false;
     }
 }
-
-SQLRETURN getBinary(HandleBase* h, CellPosition& at, const std::string& text, SQLPOINTER target,
-                    SQLLEN bufferLength, SQLLEN* ind)
-{
-    const size_t remaining = text.size() - std::min(at.offset, text.size());
-    if (ind) {
-        *ind = static_cast<SQLLEN>(remaining);
-    }
-    const size_t n =
-        target && bufferLength > 0 ? std::min(remaining, static_cast<size_t>(bufferLength)) : 0;
-    if (n > 0) {
-        std::memcpy(target, text.data() + at.offset, n);
-    }
-    at.offset += n;
-    if (n < remaining) {
-        return withInfo(h, true);
-    }
-    at.done = true;
-    return SQL_SUCCESS;
-}
-
-} // namespace
 
 SQLRETURN getCell(HandleBase* h, CellPosition& at, const Cell& cell, SQLSMALLINT targetType,
                   SQLPOINTER target, SQLLEN bufferLength, SQLLEN* ind)

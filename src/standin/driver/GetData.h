@@ -9,6 +9,8 @@ namespace kaldor::standin::driver {
 // once the cell is used up. Diagnostics go to handle `h`.
 SQLRETURN getCell(HandleBase* h, CellPosition& at, const Cell& cell, SQLSMALLINT targetType,
                   SQLPOINTER target, SQLLEN bufferLength, SQLLEN* ind);
+// Whether `targetType` is one of the C types of numbers that getCell converts to.
+bool isNumberTarget(SQLSMALLINT targetType);
 // Whether getCell converts to C type `targetType`.
 bool isSupportedTarget(SQLSMALLINT targetType);
 

@@ -3,6 +3,7 @@
 #include "Parameters.h"
 
 #include "Diagnostics.h"
+#include "GetData.h"
 #include "OutputBuffers.h"
 
 #include <cmath>
@@ -59,27 +60,7 @@ SQLSMALLINT defaultCType(SQLSMALLINT sqlType)
 
 bool isSupportedCType(SQLSMALLINT cType)
 {
-    switch (cType) {
-    case SQL_C_CHAR:
-    case SQL_C_WCHAR:
-    case SQL_C_LONG:
-    case SQL_C_SLONG:
-    case SQL_C_ULONG:
-    case SQL_C_SHORT:
-    case SQL_C_SSHORT:
-    case SQL_C_USHORT:
-    case SQL_C_TINYINT:
-    case SQL_C_STINYINT:
-    case SQL_C_UTINYINT:
-    case SQL_C_SBIGINT:
-    case SQL_C_UBIGINT:
-    case SQL_C_BIT:
-    case SQL_C_DOUBLE:
-    case SQL_C_FLOAT:
-        return true;
-    default:
-        return false;
-    }
+    return cType == SQL_C_CHAR || cType == SQL_C_WCHAR || isNumberTarget(cType);
 }
 
 template <typename T> T read(const void* p)
