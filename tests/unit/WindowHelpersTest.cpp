@@ -520,6 +520,11 @@ TEST_F(WidgetTest, ListsAreWidenedForTheirEntries)
     const QString renamed(60, u'M');
     list.item(0)->setText(renamed);
     EXPECT_GE(list.minimumWidth(), list.fontMetrics().horizontalAdvance(renamed));
+    // A list whose model is filled anew at once (the user list) widens as well.
+    TextList users;
+    keepEntriesWhole(&users);
+    users.setTexts({QStringLiteral("kaldor"), widest});
+    EXPECT_GE(users.minimumWidth(), users.fontMetrics().horizontalAdvance(widest));
 
     QTreeWidget view;
     view.setColumnCount(2);
