@@ -345,6 +345,12 @@ TEST_F(AccessibleNames, WindowsOpenCentredAndTheWindowMenuBringsThemBack)
     EXPECT_EQ(
         std::count_if(listed.begin(), listed.end(), [](QAction* a) { return a->isChecked(); }), 1);
     EXPECT_TRUE(listed.last()->isChecked()) << "the users window, opened last";
+    // Previous and Next walk the windows in the order they were opened.
+    const QList<QMdiSubWindow*> opened = main->mdiArea()->subWindowList();
+    main->menuItem(QStringLiteral("mnuPreviousWindow"))->trigger();
+    EXPECT_EQ(main->mdiArea()->activeSubWindow(), opened.at(1));
+    main->menuItem(QStringLiteral("mnuNextWindow"))->trigger();
+    EXPECT_EQ(main->mdiArea()->activeSubWindow(), opened.at(2));
 
     QMdiSubWindow* groups = main->mdiArea()->subWindowList().at(1);
     groups->showMinimized();

@@ -40,6 +40,7 @@ TEST(DriveMap, ResolvesLocationsThroughTheLongestPrefix)
         {"C:\\VIZIDOV\\Reports\\Monthly", "/srv/reports/Monthly"},            // the longer prefix
         {"C:\\VIZIDOV\\ReportsOld", "/srv/calibration/c/VIZIDOV/ReportsOld"}, // whole parts only
         {"C:\\..\\..\\etc", "/srv/calibration/c/etc"}, // ".." stops at the drive's root
+        {"C:\\VIZIDOV\\ZUD\\..\\ODO", "/srv/calibration/c/VIZIDOV/ODO"},
         {"\\\\SERVER\\share\\zud\\", "/mnt/share/zud"},
         {"\\\\server\\share\\deep\\x", "/mnt/deep/x"},
         {"\\\\server\\shared\\zud", ""},

@@ -465,6 +465,15 @@ TEST_F(WidgetTest, APressInsideTheSelectionStartsANewOne)
     QTest::mousePress(box.viewport(), Qt::LeftButton, {}, inside);
     EXPECT_FALSE(box.textCursor().hasSelection());
     QTest::mouseRelease(box.viewport(), Qt::LeftButton, {}, inside);
+    // So does a press right at the selection's end, where Qt would start a drag too.
+    QTextCursor word(box.document());
+    word.setPosition(6, QTextCursor::KeepAnchor);
+    box.setTextCursor(word);
+    QTextCursor end(box.document());
+    end.setPosition(6);
+    QTest::mousePress(box.viewport(), Qt::LeftButton, {}, box.cursorRect(end).center());
+    EXPECT_FALSE(box.textCursor().hasSelection());
+    QTest::mouseRelease(box.viewport(), Qt::LeftButton, {}, box.cursorRect(end).center());
     box.selectAll();
     QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::ShiftModifier, inside);
     EXPECT_EQ(box.textCursor().selectedText(), QStringLiteral("select name from"));
