@@ -616,9 +616,21 @@ TEST_F(WidgetTest, ClosingTheActiveWindowActivatesTheOneUsedBefore)
     EXPECT_EQ(area.activationOrder(), QMdiArea::CreationOrder);
 }
 
-// Enter on a focused button presses it once: held down, its repeats press nothing more.
+// Enter on a focused button presses it once: held down, its repeats press nothing more. The
+// same for Enter on a list's selected entry, which does what a double click does.
 TEST_F(WidgetTest, EnterPressesAFocusedButtonOnce)
 {
+    QListWidget list;
+    list.addItems({QStringLiteral("Admins"), QStringLiteral("MT")});
+    list.setCurrentRow(1);
+    int moves = 0;
+    connectEntryChoice(&list, &list, [&moves] { ++moves; });
+    for (const bool repeat : {false, true, true}) {
+        QKeyEvent event(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), repeat);
+        QApplication::sendEvent(&list, &event);
+    }
+    EXPECT_EQ(moves, 1);
+
     QObject owner;
     installKeyboardConventions(&owner, {});
     QPushButton button(QStringLiteral("Save"));
