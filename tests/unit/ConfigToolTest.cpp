@@ -356,6 +356,7 @@ TEST_P(ConfigTool, DifferencesAreNamedByWhatTheyMean)
               "update mt.qrb_zv_report_prompts set zvrtag = 'OTHER', default_value = '' where "
               "prompt_string = '$D$'",
               "update mt.qrb_zv_userlist set zv_inhibit_use = 'Y' where mtuser = 'alice'",
+              "insert into mt.qrb_zv_groupconfig(group_id) values('AAA')",
               "update mt.qrb_zv_prompt_validation set zvrtag = 'OTHER', val = 'South'",
               "delete from mt.qrb_zv_fields_group_inhibit",
               "update mt.qrb_zv_system_configuration set desktop = 'Lab desk'",
@@ -367,6 +368,7 @@ TEST_P(ConfigTool, DifferencesAreNamedByWhatTheyMean)
     const QStringList expected{
         u"system configuration (desktop, title language, switches): desktop: "
         "\"default\" -> \"Lab desk\""_s,
+        u"group \"AAA\": only in B"_s, // sorted among A's names
         u"group \"LAB\": cal_data_old_number: \"12\" -> \"24\""_s,
         u"user \"alice\": zv_inhibit_use: \"N\" -> \"Y\""_s,
         u"report \"Due List\": report_sql: \"select 'x' as \\\"A\\\\B\\\"\\r\\nfrom "
@@ -396,6 +398,15 @@ TEST_P(ConfigTool, AnImportThatFailsHalfWayChangesNothing)
     EXPECT_TRUE(r.err.contains(u"nothing was changed"_s));
     EXPECT_EQ(r.err.count(u'\n'), 1);
     QFile::remove(down);
+    EXPECT_EQ(exported("B"), before);
+
+    // The server refuses the last row: a second results header.
+    sql("B", "create unique index mt.header_once on qrb_zv_result_header (header)");
+    sql("A", "insert into mt.qrb_zv_result_header select * from mt.qrb_zv_result_header");
+    r = importA();
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(u"failed at table qrb_zv_result_header, row 2"_s))
+        << r.err.toStdString();
     EXPECT_EQ(exported("B"), before);
 
     // The server refuses a row: a second tree view entry for one field.
@@ -503,6 +514,10 @@ TEST_P(ConfigTool, BadInputIsOneLineAndStatusTwoWithNothingWritten)
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, u"kaldor-config: no SQL Anywhere or SQL Server data source "
                      "named \"No Such Source\"\n"_s);
+    // A name with the files' ending, whatever its letter case, is a file.
+    r = tool({u"diff"_s, u"Missing.JSON"_s, dsn('B')});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, u"kaldor-config: Missing.JSON: no such file\n"_s);
     qputenv("KALDOR_PASSWORD", "wrong");
     r = tool({u"export"_s, dsn('A'), u"--user"_s, u"admin"_s});
     qputenv("KALDOR_PASSWORD", "secret");
