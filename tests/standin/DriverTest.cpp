@@ -88,6 +88,11 @@ TEST_P(EachDialect, LogsInWithTheAccountOfTheDatabaseFile)
                               "('brace', 'pw};x');");
     Connection demo;
     EXPECT_TRUE(demo.open(dsnOf(GetParam()), "demo", "demo-pw"));
+    // A handle disconnected logs in again.
+    const std::string dsn = dsnOf(GetParam()), user = "demo", password = "demo-pw";
+    EXPECT_EQ(SQLDisconnect(demo.handle()), SQL_SUCCESS);
+    EXPECT_TRUE(SQL_SUCCEEDED(SQLConnect(demo.handle(), sqlText(dsn), SQL_NTS, sqlText(user),
+                                         SQL_NTS, sqlText(password), SQL_NTS)));
     Connection upper;
     EXPECT_TRUE(upper.open(dsnOf(GetParam()), "DEMO", "demo-pw")) << "login names ignore case";
     // In a connection string, "}}" inside braces is one "}".
@@ -238,6 +243,12 @@ TEST_P(EachDialect, ARollbackStatementUndoesTheTransaction)
            "rollback -- all of it");
     EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_browser_list where browser_id = 'Undone'"),
               "0");
+    // Nested on SQL Server, the inner commit commits nothing and the outer rollback undoes it
+    // all; SQL Anywhere's commit ends the whole transaction.
+    c_.run("begin transaction; begin transaction; insert into mt.qrb_zv_browser_list(browser_id) "
+           "values ('Nested'); commit; rollback");
+    EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_browser_list where browser_id = 'Nested'"),
+              GetParam() == Dialect::SqlServer ? "0" : "1");
 }
 
 // Autocommit switched off before the login stays off: a rollback undoes the insert.
@@ -432,6 +443,10 @@ TEST_P(EachDialect, ColumnsAreDescribedWithTheirTypeAndWidth)
         return std::pair{type, size};
     };
     EXPECT_EQ(describe(1), std::pair(SQLSMALLINT{SQL_VARCHAR}, SQLULEN{60}));
+    SQLSMALLINT nullable = -1;
+    EXPECT_EQ(SQLDescribeCol(st.h(), 1, nullptr, 0, nullptr, nullptr, nullptr, nullptr, &nullable),
+              SQL_SUCCESS);
+    EXPECT_EQ(nullable, SQL_NULLABLE);
     EXPECT_EQ(describe(2), std::pair(SQLSMALLINT{SQL_LONGVARCHAR}, SQLULEN{2147483647}));
     EXPECT_EQ(describe(3), std::pair(SQLSMALLINT{SQL_NUMERIC}, SQLULEN{10}))
         << "as the catalog says";
