@@ -518,6 +518,22 @@ TEST_P(EachDialect, PageResetRecreatesEveryPage)
 }
 
 // A statement that fails leaves the view as the last one that succeeded.
+// A procedure that fails half-way keeps none of its changes.
+TEST_P(EachDialect, AFailedProcedureKeepsNothing)
+{
+    addToDatabase(GetParam(), "update mt.standin_procedure set body = 'insert into "
+                              "mt.qrb_zv_browser_list(browser_id) values (''Half''); insert "
+                              "into mt.no_such_table values (1)' where name = "
+                              "'qrb_zv_reset_page_config';");
+    const auto failed =
+        c_.run(GetParam() == Dialect::SqlServer ? "{call [mt].qrb_zv_reset_page_config}"
+                                                : "call mt.qrb_zv_reset_page_config");
+    ASSERT_EQ(failed.size(), 1U);
+    EXPECT_EQ(failed[0].rc, SQL_ERROR);
+    EXPECT_EQ(c_.scalar("select count(*) from mt.qrb_zv_browser_list where browser_id = 'Half'"),
+              "0");
+}
+
 TEST_P(EachDialect, AFailedAlterViewKeepsTheView)
 {
     addToDatabase(GetParam(), "insert into mt.me2_customiz(fldnum,title,title2,fform,desktop,"
