@@ -6,7 +6,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <thread>
 
 namespace kaldor::standin::test {
@@ -32,26 +31,6 @@ void addToDatabase(Dialect d, const std::string& script)
     std::string error;
     ASSERT_TRUE(runScript(StandinFixtureFiles::instance().databasePath(d), script, &error))
         << error;
-}
-
-TEST_F(DriverTest, DriverManagerListsBothDataSourcesWithTheirDriverNames)
-{
-    const SQLHENV env = newEnvironment();
-    std::map<std::string, std::string> sources;
-    SQLUSMALLINT direction = SQL_FETCH_FIRST;
-    SQLCHAR name[32] = {};
-    SQLCHAR description[255] = {};
-    SQLSMALLINT nameLength = 0;
-    SQLSMALLINT descriptionLength = 0;
-    while (SQL_SUCCEEDED(SQLDataSources(env, direction, name, sizeof name, &nameLength, description,
-                                        sizeof description, &descriptionLength))) {
-        sources[reinterpret_cast<char*>(name)] = reinterpret_cast<char*>(description);
-        direction = SQL_FETCH_NEXT;
-    }
-    SQLFreeHandle(SQL_HANDLE_ENV, env);
-    const std::map<std::string, std::string> expected = {{kAnywhereDsn, kAnywhereDriverName},
-                                                         {kServerDsn, kSqlServerDriverName}};
-    EXPECT_EQ(sources, expected);
 }
 
 struct LoginCase {
