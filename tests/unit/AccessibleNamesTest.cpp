@@ -264,11 +264,20 @@ TEST_F(AccessibleNames, EveryControlOfEveryWindowHasANameOfItsOwn)
     ClearPickValues();
 
     EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
-    // A data source name of 29 characters is listed whole.
+    // A data source name of 29 characters is listed whole; a drive mounted twice (as the root
+    // always is) is listed once.
     EXPECT_EQ(child(QStringLiteral("FormMiscConfig"))
                   ->findChild<QComboBox*>(QStringLiteral("ComboDatasource"))
                   ->findText(QStringLiteral("Calibration Data Archive 2026")),
               1);
+    const auto* drives = child(QStringLiteral("FormMiscConfig"))
+                             ->findChild<QComboBox*>(QStringLiteral("DriveShared"));
+    QStringList driveTexts;
+    for (int i = 0; i < drives->count(); ++i)
+        driveTexts.append(drives->itemText(i));
+    EXPECT_EQ(driveTexts.count(QDir::toNativeSeparators(QDir::rootPath())), 1)
+        << driveTexts.join(u' ').toStdString();
+    EXPECT_EQ(driveTexts.removeDuplicates(), 0);
     // A list is called by its label as read aloud, without the access key's ampersand.
     EXPECT_EQ(child(QStringLiteral("FormChangeHistory"))
                   ->findChild<QWidget*>(QStringLiteral("ListChanges"))

@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
@@ -227,6 +228,9 @@ TEST_F(WidgetTest, CtrlPageKeysTurnTheEnabledPages)
     EXPECT_EQ(tabs.currentIndex(), 0);
     press(Qt::Key_PageUp);
     EXPECT_EQ(tabs.currentIndex(), 2);
+    enableTab(&tabs, 1, true);
+    press(Qt::Key_PageUp);
+    EXPECT_EQ(tabs.currentIndex(), 1);
 }
 
 // In a selection-only combo box a typed letter, Home and End choose an entry, each new entry
@@ -585,6 +589,33 @@ TEST_F(WidgetTest, AFrameFitsItsCaptionAndKeepsASizeGivenWhileMaximized)
     growToLayout(window);
     EXPECT_EQ(frame->pos(), QPoint(0, 0));
     EXPECT_GE(frame->width(), 900);
+
+    // A window made narrow grows in height for its wrapped text, which is never cut.
+    auto* wrapped = new QWidget;
+    auto* label = new QLabel(QString(40, u'x').replace(u'x', QStringLiteral("word ")), wrapped);
+    label->setWordWrap(true);
+    (new QVBoxLayout(wrapped))->addWidget(label);
+    area.addSubWindow(wrapped)->show();
+    setOuterSizeTwips(wrapped, 1500, 300);
+    QApplication::processEvents();
+    EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+}
+
+// A child window's system menu gives up the main menu's keys, which open their windows.
+TEST_F(WidgetTest, AChildWindowLeavesTheMenuKeysToTheMenu)
+{
+    QMdiArea area;
+    QMdiSubWindow* frame = area.addSubWindow(new QLineEdit);
+    const QKeySequence ctrlW(Qt::CTRL | Qt::Key_W);
+    const auto holders = [frame, &ctrlW] {
+        qsizetype n = 0;
+        for (const QAction* action : frame->systemMenu()->actions())
+            n += action->shortcuts().count(ctrlW);
+        return n;
+    };
+    ASSERT_GT(holders(), 0) << "Qt's Close takes Ctrl+W";
+    releaseMenuKeys(frame, {ctrlW});
+    EXPECT_EQ(holders(), 0);
 }
 
 // Closing the active child window activates the one used before it; Next and Previous keep the
