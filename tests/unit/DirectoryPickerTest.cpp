@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -36,6 +37,8 @@ protected:
         ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("zud/b-sub")));
         ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("zud/a-sub")));
         zud = QDir(root.path()).filePath(QStringLiteral("zud"));
+        QFile notes(zud + QStringLiteral("/notes.txt"));
+        ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
     }
     QTemporaryDir root;
     QString zud;
@@ -79,6 +82,7 @@ TEST_F(DirectoryPickerFixture, ChangesOnlyForAnotherExistingFolder)
         {QStringLiteral("C:\\"), false, 3, QStringLiteral("/")},
         {QString(zud + QStringLiteral("\\a-sub")), false, 3, QStringLiteral("/")},
         {QStringLiteral("'; drop table x; --"), false, 3, QStringLiteral("/")},
+        {zud + QStringLiteral("/notes.txt"), false, 3, QStringLiteral("/")}, // a file
     };
     for (const Case& c : cases) {
         EXPECT_EQ(picker.setPath(c.path), c.accepted) << c.path.toStdString();

@@ -253,6 +253,10 @@ TEST_F(WidgetTest, KeysChooseInASelectionOnlyComboBox)
     fillCombo(&colours, {QStringLiteral("Beige"), QStringLiteral("Black"), QStringLiteral("Blue")});
     QTest::keyClicks(&colours, QStringLiteral("blu"));
     EXPECT_EQ(colours.currentText(), QStringLiteral("Blue"));
+    // A letter typed later moves on to the next entry that begins with it.
+    QTest::qWait(QApplication::keyboardInputInterval() + 50);
+    QTest::keyClick(&colours, Qt::Key_B);
+    EXPECT_EQ(colours.currentText(), QStringLiteral("Beige"));
 }
 
 // Both kinds of list box: one with an item per entry, and the one of plain texts for long
@@ -478,6 +482,15 @@ TEST_F(WidgetTest, APressInsideTheSelectionStartsANewOne)
     QTest::mousePress(box.viewport(), Qt::LeftButton, {}, box.cursorRect(end).center());
     EXPECT_FALSE(box.textCursor().hasSelection());
     QTest::mouseRelease(box.viewport(), Qt::LeftButton, {}, box.cursorRect(end).center());
+    // And a press right at its start.
+    QTextCursor name(box.document());
+    name.setPosition(7);
+    const QPoint start = box.cursorRect(name).center();
+    name.setPosition(11, QTextCursor::KeepAnchor);
+    box.setTextCursor(name);
+    QTest::mousePress(box.viewport(), Qt::LeftButton, {}, start);
+    EXPECT_FALSE(box.textCursor().hasSelection());
+    QTest::mouseRelease(box.viewport(), Qt::LeftButton, {}, start);
     box.selectAll();
     QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::ShiftModifier, inside);
     EXPECT_EQ(box.textCursor().selectedText(), QStringLiteral("select name from"));
@@ -488,6 +501,7 @@ TEST_F(WidgetTest, APressInsideTheSelectionStartsANewOne)
 TEST_F(WidgetTest, WrappingLabelMeasuresAsAPlainOne)
 {
     WrappingLabel wrapping;
+    EXPECT_TRUE(wrapping.wordWrap()) << "an explanation wraps in a narrow window";
     QLabel plain;
     const QString texts[] = {
         QStringLiteral("Step 1: Select a field to modify"),
@@ -496,8 +510,8 @@ TEST_F(WidgetTest, WrappingLabelMeasuresAsAPlainOne)
         QString()};
     const int widths[] = {80, 200, 600, 200, 80};
     for (const QString& text : texts) {
-        for (const bool bold : {false, true}) {
-            for (const bool wrap : {true, false}) {
+        for (const bool wrap : {true, false}) {
+            for (const bool bold : {false, true}) { // the font alone changes
                 for (QLabel* label : {static_cast<QLabel*>(&wrapping), &plain}) {
                     label->setText(text);
                     QFont font = label->font();
