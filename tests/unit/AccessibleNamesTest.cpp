@@ -354,6 +354,12 @@ TEST_F(AccessibleNames, WindowsOpenCentredAndTheWindowMenuBringsThemBack)
     EXPECT_EQ(
         std::count_if(listed.begin(), listed.end(), [](QAction* a) { return a->isChecked(); }), 1);
     EXPECT_TRUE(listed.last()->isChecked()) << "the users window, opened last";
+    // A caption's ampersand is listed as one, not taken for an access key.
+    QWidget* first = main->mdiArea()->subWindowList().at(0)->widget();
+    const QString caption = first->windowTitle();
+    first->setWindowTitle(QStringLiteral("R&D"));
+    EXPECT_EQ(entries().at(0)->text(), QStringLiteral("&1 R&&D"));
+    first->setWindowTitle(caption);
     // Previous and Next walk the windows in the order they were opened.
     const QList<QMdiSubWindow*> opened = main->mdiArea()->subWindowList();
     main->menuItem(QStringLiteral("mnuPreviousWindow"))->trigger();

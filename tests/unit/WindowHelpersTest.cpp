@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -598,6 +599,20 @@ TEST_F(WidgetTest, AFrameFitsItsCaptionAndKeepsASizeGivenWhileMaximized)
     // A new width keeps the height; a window that grows in the corner keeps its title bar there.
     setOuterWidthTwips(window, 9000);
     EXPECT_EQ(frame->size(), QSize(9000, 6000) / 15);
+    // A width given while maximized keeps the restored height.
+    frame->showMaximized();
+    setOuterWidthTwips(window, 7500);
+    frame->showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(frame->size(), QSize(7500, 6000) / 15);
+    // A window that grows keeps its centre, or its title bar in the corner.
+    frame->move(300, 200);
+    const QSize before = frame->size();
+    window->setMinimumSize(frame->width() + 100, frame->height() + 60);
+    growToLayout(window);
+    const QSize growth = frame->size() - before;
+    ASSERT_GE(growth.width(), 100);
+    EXPECT_EQ(frame->pos(), QPoint(300 - growth.width() / 2, 200 - growth.height() / 2));
     frame->move(0, 0);
     window->setMinimumSize(900, 700);
     growToLayout(window);
@@ -613,6 +628,22 @@ TEST_F(WidgetTest, AFrameFitsItsCaptionAndKeepsASizeGivenWhileMaximized)
     setOuterSizeTwips(wrapped, 1500, 300);
     QApplication::processEvents();
     EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+}
+
+// A double click on an option runs its handler once; its second press clicks nothing more.
+TEST_F(WidgetTest, ADoubleClickIsTakenWhole)
+{
+    QRadioButton option(QStringLiteral("Groups"));
+    option.resize(option.sizeHint());
+    int clicks = 0;
+    int handled = 0;
+    QObject::connect(&option, &QAbstractButton::clicked, [&clicks] { ++clicks; });
+    connectDoubleClick(&option, &option, [&handled] { ++handled; });
+    QTest::mouseClick(&option, Qt::LeftButton);
+    QTest::mouseDClick(&option, Qt::LeftButton);
+    QTest::mouseRelease(&option, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(handled, 1);
 }
 
 // A child window's system menu gives up the main menu's keys, which open their windows.
