@@ -249,6 +249,10 @@ TEST_P(ConfigTool, AnExportImportedIntoAnEmptyDatabaseExportsTheSameBytes)
     sql("B", "insert into mt.userlist(mtuser,mtlevel) values('carol','5')");
     const QByteArray a = exported("A");
     EXPECT_EQ(exported("A"), a); // two exports of one database are the same bytes
+    const qsizetype groups = a.indexOf("\"qrb_zv_groupconfig\"");
+    EXPECT_LT(a.indexOf("\"group_id\": \"LAB\"", groups),
+              a.indexOf("\"group_id\": \"O'Neil", groups))
+        << a.toStdString(); // rows sorted by their values
     EXPECT_TRUE(a.contains("\"force_validation\": \"P\""));
     // "-o -" is standard output.
     QFile::remove(u"-"_s);
@@ -261,6 +265,12 @@ TEST_P(ConfigTool, AnExportImportedIntoAnEmptyDatabaseExportsTheSameBytes)
         tool({u"journal"_s, u"--window"_s, u"kaldor-config,import"_s, u"--dsn"_s, dsn('B')});
     EXPECT_TRUE(journal.out.contains(u"insert into mt.qrb_zv_groupconfig"_s))
         << journal.out.toStdString() << journal.err.toStdString();
+    // The whole statements, indented under their entries, only with -v.
+    EXPECT_FALSE(journal.out.contains(u"\n    "_s)) << journal.out.toStdString();
+    const ToolRun verbose = tool(
+        {u"journal"_s, u"--window"_s, u"kaldor-config,import"_s, u"--dsn"_s, dsn('B'), u"-v"_s});
+    EXPECT_TRUE(verbose.out.contains(u"\n    insert into mt.qrb_zv_groupconfig"_s))
+        << verbose.out.toStdString();
     EXPECT_EQ(tool({u"journal"_s, u"--user"_s, u"nobody"_s}).out, QString());
     // A line of the journal that is not an entry is named, not skipped.
     write("odd.jsonl", "{}\nnot json\n");
@@ -362,7 +372,8 @@ TEST_P(ConfigTool, DifferencesAreNamedByWhatTheyMean)
               "update mt.qrb_zv_system_configuration set desktop = 'Lab desk'",
               "insert into mt.qrb_zv_tree_fields(fldnum,len) values('4203','12')",
               "insert into mt.qrb_zv_tree_fields(fldnum,len) values('4202','30')",
-              "update mt.qrb_zv_result_header set header = 'Results'"});
+              "update mt.qrb_zv_result_header set header = 'Results'",
+              "insert into mt.qrb_zv_group_reports(group_id,zvrtag) values('LAB','GONE')"});
     const ToolRun r = tool({u"diff"_s, path("a.json"), dsn('B')});
     EXPECT_EQ(r.status, 1);
     const QStringList expected{
@@ -370,6 +381,7 @@ TEST_P(ConfigTool, DifferencesAreNamedByWhatTheyMean)
         "\"default\" -> \"Lab desk\""_s,
         u"group \"AAA\": only in B"_s, // sorted among A's names
         u"group \"LAB\": cal_data_old_number: \"12\" -> \"24\""_s,
+        u"group \"LAB\": report \"(tag GONE)\": only in B"_s, // a tag no report has
         u"user \"alice\": zv_inhibit_use: \"N\" -> \"Y\""_s,
         u"report \"Due List\": report_sql: \"select 'x' as \\\"A\\\\B\\\"\\r\\nfrom "
         "mt.inventory\" -> \"select 1\""_s,

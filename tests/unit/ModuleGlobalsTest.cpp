@@ -3,6 +3,7 @@
 #include "ErrorLog.h"
 #include "Odbc.h"
 #include "Seams.h"
+#include "SettingsFiles.h"
 #include "StandinStore.h"
 
 #include <QDir>
@@ -56,12 +57,35 @@ TEST(ParseTime, HoursAndMinutesOfReadableTimes)
         {"08:05 PM", "H", "20"},   {"12:00 AM", "H", "00"},   {"23:45", "H", "23"},
         {"23:45", "N", "45"},      {"0:00", "H", "00"},       {"abc", "H", "INVALID"},
         {"", "H", "INVALID"},      {"25:00", "H", "INVALID"}, {"7:5", "M", "05"},
-        {"2026-03-04", "H", "00"},
+        {"2026-03-04", "H", "00"}, {"3:15PM", "H", "15"},     {"3:15pm", "M", "15"},
     };
     for (const TimeCase& c : cases)
         EXPECT_EQ(ParseTime(QString::fromUtf8(c.time), QString::fromUtf8(c.part)).toStdString(),
                   c.expected)
             << c.time << " " << c.part;
+}
+
+// A file opened to append takes each write at its end, also from two writers at once (two
+// programs on one settings folder writing the error log).
+TEST(OpenRegularFile, TwoAppendersKeepEachOthersLines)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(u"log.txt"_s);
+    QFile start(name);
+    ASSERT_TRUE(start.open(QIODevice::WriteOnly));
+    start.write("old\n");
+    start.close();
+    QFile first(name);
+    QFile second(name);
+    QString error;
+    ASSERT_TRUE(openRegularFile(first, QIODevice::WriteOnly | QIODevice::Append, &error));
+    ASSERT_TRUE(openRegularFile(second, QIODevice::WriteOnly | QIODevice::Append, &error));
+    first.write("A\n");
+    first.close();
+    second.write("B\n");
+    second.close();
+    ASSERT_TRUE(start.open(QIODevice::ReadOnly));
+    EXPECT_EQ(start.readAll(), "old\nA\nB\n");
 }
 
 // The program's end passes its status on, also after the end handler has run.
